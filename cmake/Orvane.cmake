@@ -1,0 +1,75 @@
+# Build rules shared by every module.
+
+# The editor, its tools, its shared libraries and every plugin go into one folder,
+# so that a scan of the program's directory finds the plugins.
+set(ORVANE_OUTPUT_DIR ${CMAKE_BINARY_DIR}/bin)
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${ORVANE_OUTPUT_DIR})
+set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${ORVANE_OUTPUT_DIR})
+set(CMAKE_BUILD_RPATH "$ORIGIN")
+set(CMAKE_BUILD_WITH_INSTALL_RPATH OFF)
+
+# Test-only programs and fixture plugins stay out of the program's folder.
+set(ORVANE_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/tests)
+
+
+function(orvane_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+# orvane_add_library(NAME SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# A shared library of the platform or of the framework; its folder is its include path.
+function(orvane_add_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+    add_library(${name} SHARED ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+    orvane_warnings(${name})
+endfunction()
+
+# orvane_add_plugin(NAME FILE file-name SOURCES ... [LIBS ...])
+# An editor plugin: a module library with hidden symbols, named so that the shell's
+# scan (by name, ignoring case) gives the intended tab and commit order.
+function(orvane_add_plugin name)
+    cmake_parse_arguments(ARG "" "FILE;OUTPUT_DIR" "SOURCES;LIBS" ${ARGN})
+    add_library(${name} MODULE ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE OrvaneContract ${ARG_LIBS})
+    target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    set_target_properties(${name} PROPERTIES
+        PREFIX ""
+        OUTPUT_NAME ${ARG_FILE}
+        CXX_VISIBILITY_PRESET hidden
+        VISIBILITY_INLINES_HIDDEN ON)
+    if(ARG_OUTPUT_DIR)
+        set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${ARG_OUTPUT_DIR})
+    endif()
+    orvane_warnings(${name})
+endfunction()
+
+# orvane_add_test(NAME SOURCES ... [LIBS ...])
+# One QtTest executable, registered with CTest and run on the offscreen platform
+# with its settings pointed at a private folder.
+function(orvane_add_test name)
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVANE_TEST_OUTPUT_DIR})
+    target_compile_definitions(${name} PRIVATE
+        ORVANE_BIN_DIR="${ORVANE_OUTPUT_DIR}"
+        ORVANE_TEST_BIN_DIR="${ORVANE_TEST_OUTPUT_DIR}"
+        ORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+    orvane_warnings(${name})
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT ${ARG_TIMEOUT}
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANE_SETTINGS=${CMAKE_BINARY_DIR}/test-settings/${name}.ini")
+endfunction()
+
+# Adds a sub-directory when it holds a CMakeLists.txt (modules still being built).
+function(orvane_add_subdirectory dir)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+        add_subdirectory(${dir})
+    endif()
+endfunction()

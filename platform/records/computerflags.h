@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QList>
+#include <QSet>
+#include <QString>
+
+namespace CoConfig {
+
+// Roles a computer of the complex plays.
+enum class ComputerFlag : int {
+    Unknown = 0,
+    Workstation = 1,
+    ChannelServer = 2,
+    AntennaServer = 3,
+    DataServer = 4,
+    DirectionFinderServer = 5,
+    DemDecServer = 6,
+    ConfigServer = 7
+};
+
+inline size_t qHash(ComputerFlag flag, size_t seed = 0) noexcept { return ::qHash(int(flag), seed); }
+
+namespace Computers {
+
+extern const QList<ComputerFlag> Flags;            // selectable flags, in display order
+QString name(ComputerFlag flag);                   // human name
+QString toXmlName(ComputerFlag flag);              // token in files and on the clipboard
+ComputerFlag fromXmlName(const QString& token);    // Unknown for a token it does not know
+
+} // namespace Computers
+} // namespace CoConfig
