@@ -15,9 +15,9 @@
 
 // Records of the component tables. Equality compares every member.
 #define ORVANE_RECORD_EQUALITY(Type, ...)                                                      \
+    auto tie() const { return std::tie(__VA_ARGS__); }                                         \
     friend bool operator==(const Type& a, const Type& b) { return a.tie() == b.tie(); }        \
-    friend bool operator!=(const Type& a, const Type& b) { return !(a == b); }                 \
-    auto tie() const { return std::tie(__VA_ARGS__); }
+    friend bool operator!=(const Type& a, const Type& b) { return !(a == b); }
 
 
 
