@@ -1,0 +1,327 @@
+#include "configreader.h"
+#include "configwriter.h"
+
+#include "xmlrecordfields.h"
+#include "xmlvalues.h"
+
+#include <QCoreApplication>
+#include <QXmlStreamReader>
+
+namespace Xml {
+
+namespace {
+
+// The reader and the name of the record element being read, for error messages.
+struct Context
+{
+    QXmlStreamReader& reader;
+    QString element;
+};
+
+const QXmlStreamAttribute* findAttribute(const QXmlStreamAttributes& attributes, QStringView name,
+                                         QStringView suffix = {})
+{
+    for (const QXmlStreamAttribute& attribute : attributes) {
+        const QStringView qualified = attribute.qualifiedName();
+        if (qualified.size() == name.size() + suffix.size() && qualified.startsWith(name) && qualified.endsWith(suffix))
+            return &attribute;
+    }
+    return nullptr;
+}
+
+// Scalar values. False means the text is no valid value of the member's type.
+
+bool parse(QStringView text, int minimum, int& value)
+{
+    return Values::parseInt(text, minimum, value);
+}
+
+bool parse(QStringView text, int, unsigned int& value)
+{
+    return Values::parseUInt(text, value);
+}
+
+bool parse(QStringView text, int, bool& value)
+{
+    return Values::parseBool(text, value);
+}
+
+bool parse(QStringView text, int, float& value)
+{
+    return Values::parseFloat(text, value);
+}
+
+bool parse(QStringView text, int, double& value)
+{
+    return Values::parseDouble(text, value);
+}
+
+bool parse(QStringView text, int, QByteArray& value)
+{
+    auto decoded = QByteArray::fromBase64Encoding(text.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded)
+        return false;
+    value = std::move(decoded.decoded);
+    return true;
+}
+
+template <int N>
+bool parse(QStringView text, int, CoConfig::ComponentUid<N>& value)
+{
+    return Values::parseInt(text, -1, value.value);
+}
+
+// Reads one attribute into value; an absent attribute leaves it as it is. False after an error.
+template <typename T>
+bool readAttribute(Context& context, const QXmlStreamAttributes& attributes, QStringView name, int minimum, T& value)
+{
+    const QXmlStreamAttribute* attribute = findAttribute(attributes, name);
+    if (!attribute)
+        return true;
+    if (parse(attribute->value(), minimum, value))
+        return true;
+    Values::raiseBadValue(context.reader, context.element, name, attribute->value());
+    return false;
+}
+
+// Text is stored as is, or as base64 of UTF-16 under the name with "B64" appended.
+bool readText(Context& context, const QXmlStreamAttributes& attributes, QStringView name, QString& value,
+              bool* found = nullptr)
+{
+    if (found)
+        *found = true;
+    if (const QXmlStreamAttribute* attribute = findAttribute(attributes, name)) {
+        value = attribute->value().toString();
+        return true;
+    }
+    if (const QXmlStreamAttribute* encoded = findAttribute(attributes, name, u"B64")) {
+        if (Values::decodeUtf16(encoded->value(), value))
+            return true;
+        Values::raiseBadValue(context.reader, context.element, encoded->qualifiedName(), encoded->value());
+        return false;
+    }
+    if (found)
+        *found = false;
+    return true;
+}
+
+template <typename R, typename M>
+bool readMember(Context& context, const QXmlStreamAttributes& attributes, const Fields::Field<R, M>& f, M& value)
+{
+    return readAttribute(context, attributes, f.name, f.minimum, value);
+}
+
+template <typename R>
+bool readMember(Context& context, const QXmlStreamAttributes& attributes, const Fields::Field<R, QString>& f,
+                QString& value)
+{
+    return readText(context, attributes, f.name, value);
+}
+
+template <typename R>
+bool readMember(Context& context, const QXmlStreamAttributes& attributes,
+                const Fields::Field<R, CoConfig::ConfigUid>& f, CoConfig::ConfigUid& value)
+{
+    CoConfig::ConfigUid read = value;
+    if (!readAttribute(context, attributes, f.name, -1, read.value)
+        || !readAttribute(context, attributes, f.typeName, -1, read.type))
+        return false;
+    value = read;
+    return true;
+}
+
+// Child elements. Each is called with the reader on the child's start element and leaves it on
+// the child's end element (or in error).
+
+// Splits text on XML white space.
+template <typename Function>
+bool forEachToken(QStringView text, Function function)
+{
+    qsizetype i = 0;
+    const qsizetype size = text.size();
+    auto isSpace = [](QChar c) { return c == u' ' || c == u'\n' || c == u'\t' || c == u'\r'; };
+    while (i < size) {
+        while (i < size && isSpace(text[i]))
+            ++i;
+        const qsizetype start = i;
+        while (i < size && !isSpace(text[i]))
+            ++i;
+        if (i > start && !function(text.mid(start, i - start)))
+            return false;
+    }
+    return true;
+}
+
+template <typename R>
+void readChild(Context& context, const Fields::Field<R, QList<int>>& f, QList<int>& values)
+{
+    const QString text = context.reader.readElementText(QXmlStreamReader::SkipChildElements);
+    if (context.reader.hasError())
+        return;
+    QList<int> read;
+    forEachToken(text, [&](QStringView token) {
+        int value = 0;
+        if (!Values::parseInt(token, f.minimum, value)) {
+            Values::raiseBadValue(context.reader, context.element, f.name, token);
+            return false;
+        }
+        read.append(value);
+        return true;
+    });
+    if (!context.reader.hasError())
+        values = std::move(read);
+}
+
+template <typename R>
+void readChild(Context& context, const Fields::Field<R, QSet<CoConfig::ComputerFlag>>& f,
+               QSet<CoConfig::ComputerFlag>& flags)
+{
+    Q_UNUSED(f)
+    const QString text = context.reader.readElementText(QXmlStreamReader::SkipChildElements);
+    if (context.reader.hasError())
+        return;
+    // A token this version does not know becomes Unknown rather than failing the record.
+    QSet<CoConfig::ComputerFlag> read;
+    forEachToken(text, [&](QStringView token) {
+        read.insert(CoConfig::Computers::fromXmlName(token.toString()));
+        return true;
+    });
+    flags = std::move(read);
+}
+
+// Walks the "item" children of a list element; other children are skipped.
+template <typename Function>
+void forEachItem(QXmlStreamReader& reader, Function function)
+{
+    while (reader.readNextStartElement()) {
+        if (reader.name() == u"item") {
+            if (!function(reader.attributes()))
+                return;
+        }
+        reader.skipCurrentElement();
+    }
+}
+
+template <typename R>
+void readChild(Context& context, const Fields::Field<R, QStringList>& f, QStringList& values)
+{
+    Q_UNUSED(f)
+    QStringList read;
+    forEachItem(context.reader, [&](const QXmlStreamAttributes& attributes) {
+        QString value;
+        bool found = false;
+        if (!readText(context, attributes, u"value", value, &found))
+            return false;
+        if (!found) {
+            Values::raiseMissing(context.reader, context.element, u"value");
+            return false;
+        }
+        read.append(value);
+        return true;
+    });
+    if (!context.reader.hasError())
+        values = std::move(read);
+}
+
+template <typename R>
+void readChild(Context& context, const Fields::Field<R, QHash<QString, int>>& f, QHash<QString, int>& registrations)
+{
+    Q_UNUSED(f)
+    QHash<QString, int> read;
+    forEachItem(context.reader, [&](const QXmlStreamAttributes& attributes) {
+        QString login;
+        bool found = false;
+        if (!readText(context, attributes, u"login", login, &found))
+            return false;
+        if (!found) {
+            Values::raiseMissing(context.reader, context.element, u"login");
+            return false;
+        }
+        if (!findAttribute(attributes, u"operator")) {
+            Values::raiseMissing(context.reader, context.element, u"operator");
+            return false;
+        }
+        int operatorUid = -1;
+        if (!readAttribute(context, attributes, u"operator", -1, operatorUid))
+            return false;
+        read.insert(login, operatorUid);
+        return true;
+    });
+    if (!context.reader.hasError())
+        registrations = std::move(read);
+}
+
+template <typename T>
+void readRecord(QXmlStreamReader& reader, T& record);
+
+template <typename R, typename M, typename = std::enable_if_t<Fields::HasFields<M>::value>>
+void readChild(Context& context, const Fields::Field<R, M>&, M& value)
+{
+    readRecord(context.reader, value);
+}
+
+// Fills a copy of the record and hands it over only when the whole element was read well.
+template <typename T>
+void readRecord(QXmlStreamReader& reader, T& record)
+{
+    if (reader.hasError())
+        return;
+    if (reader.tokenType() != QXmlStreamReader::StartElement) {
+        reader.raiseError(QCoreApplication::translate("Xml", "Ожидается начало элемента %1").arg(QLatin1String(elementName<T>())));
+        return;
+    }
+    Context context{reader, reader.name().toString()};
+    T read = record;
+    const auto members = Fields::fields(Fields::Tag<T>{});
+
+    const QXmlStreamAttributes attributes = reader.attributes();
+    bool ok = true;
+    std::apply(
+        [&](const auto&... f) {
+            auto attribute = [&](const auto& field) {
+                using M = std::decay_t<decltype(read.*field.member)>;
+                if constexpr (!Fields::isChild<M>)
+                    ok = ok && readMember(context, attributes, field, read.*field.member);
+            };
+            (attribute(f), ...);
+        },
+        members);
+    if (!ok)
+        return;
+
+    while (reader.readNextStartElement()) {
+        bool known = false;
+        std::apply(
+            [&](const auto&... f) {
+                auto child = [&](const auto& field) {
+                    using M = std::decay_t<decltype(read.*field.member)>;
+                    if constexpr (Fields::isChild<M>) {
+                        if (!known && reader.name() == field.name) {
+                            known = true;
+                            readChild(context, field, read.*field.member);
+                        }
+                    }
+                };
+                (child(f), ...);
+            },
+            members);
+        if (!known)
+            reader.skipCurrentElement();
+        if (reader.hasError())
+            return;
+    }
+    if (!reader.hasError())
+        record = std::move(read);
+}
+
+} // namespace
+
+#define ORVANE_DEFINE_READ(Type, Name)                                 \
+    void ConfigReader::read(QXmlStreamReader& reader, Type& record) \
+    {                                                                  \
+        readRecord(reader, record);                                    \
+    }
+ORVANE_XML_RECORD_TYPES(ORVANE_DEFINE_READ)
+#undef ORVANE_DEFINE_READ
+
+} // namespace Xml

@@ -1,0 +1,192 @@
+#include "configwriter.h"
+
+#include "xmlrecordfields.h"
+#include "xmlvalues.h"
+
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <vector>
+
+namespace Xml {
+
+namespace {
+
+using Values::literal;
+
+void writeText(QXmlStreamWriter& writer, QStringView name, const QString& text)
+{
+    if (Values::isXmlText(text))
+        writer.writeAttribute(literal(name), text);
+    else
+        writer.writeAttribute(name.toString() + QLatin1StringView("B64"), Values::encodeUtf16(text));
+}
+
+// Attributes.
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QString>& f, const QString& value)
+{
+    writeText(writer, f.name, value);
+}
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, int>& f, int value)
+{
+    writer.writeAttribute(literal(f.name), QString::number(value));
+}
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, unsigned int>& f, unsigned int value)
+{
+    writer.writeAttribute(literal(f.name), QString::number(value));
+}
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, bool>& f, bool value)
+{
+    writer.writeAttribute(literal(f.name), Values::fromBool(value));
+}
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, float>& f, float value)
+{
+    writer.writeAttribute(literal(f.name), Values::formatFloat(value));
+}
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, double>& f, double value)
+{
+    writer.writeAttribute(literal(f.name), Values::formatDouble(value));
+}
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QByteArray>& f, const QByteArray& value)
+{
+    writer.writeAttribute(literal(f.name), QString::fromLatin1(value.toBase64()));
+}
+
+template <typename R, int N>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, CoConfig::ComponentUid<N>>& f,
+                 const CoConfig::ComponentUid<N>& value)
+{
+    writer.writeAttribute(literal(f.name), QString::number(value.value));
+}
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, CoConfig::ConfigUid>& f,
+                 const CoConfig::ConfigUid& value)
+{
+    writer.writeAttribute(literal(f.name), QString::number(value.value));
+    writer.writeAttribute(literal(f.typeName), QString::number(value.type));
+}
+
+// Child elements.
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QList<int>>& f, const QList<int>& values)
+{
+    QString text;
+    text.reserve(values.size() * 8);
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        if (i > 0)
+            text.append(u' ');
+        Values::appendInt(text, values.at(i));
+    }
+    writer.writeTextElement(literal(f.name), text);
+}
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QStringList>& f, const QStringList& values)
+{
+    writer.writeStartElement(literal(f.name));
+    for (const QString& value : values) {
+        writer.writeEmptyElement(QStringLiteral("item"));
+        writeText(writer, u"value", value);
+    }
+    writer.writeEndElement();
+}
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QSet<CoConfig::ComputerFlag>>& f,
+                 const QSet<CoConfig::ComputerFlag>& flags)
+{
+    std::vector<CoConfig::ComputerFlag> sorted(flags.cbegin(), flags.cend());
+    std::sort(sorted.begin(), sorted.end());
+    QString text;
+    for (const CoConfig::ComputerFlag flag : sorted) {
+        if (!text.isEmpty())
+            text.append(u' ');
+        text.append(CoConfig::Computers::toXmlName(flag));
+    }
+    writer.writeTextElement(literal(f.name), text);
+}
+
+template <typename R>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QHash<QString, int>>& f,
+                 const QHash<QString, int>& registrations)
+{
+    std::vector<QHash<QString, int>::const_iterator> sorted;
+    sorted.reserve(registrations.size());
+    for (auto it = registrations.cbegin(); it != registrations.cend(); ++it)
+        sorted.push_back(it);
+    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.key() < b.key(); });
+
+    writer.writeStartElement(literal(f.name));
+    for (const auto& it : sorted) {
+        writer.writeEmptyElement(QStringLiteral("item"));
+        writeText(writer, u"login", it.key());
+        writer.writeAttribute(QStringLiteral("operator"), QString::number(it.value()));
+    }
+    writer.writeEndElement();
+}
+
+template <typename T>
+void writeRecord(QXmlStreamWriter& writer, const T& record);
+
+template <typename R, typename M, typename = std::enable_if_t<Fields::HasFields<M>::value>>
+void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, M>& f, const M& value)
+{
+    writer.writeStartElement(literal(f.name));
+    writeRecord(writer, value);
+    writer.writeEndElement();
+}
+
+// Attributes must precede child elements, so the member list is walked twice.
+template <typename T>
+void writeRecord(QXmlStreamWriter& writer, const T& record)
+{
+    const auto members = Fields::fields(Fields::Tag<T>{});
+    std::apply(
+        [&](const auto&... f) {
+            auto attribute = [&](const auto& field) {
+                using M = std::decay_t<decltype(record.*field.member)>;
+                if constexpr (!Fields::isChild<M>)
+                    writeMember(writer, field, record.*field.member);
+            };
+            (attribute(f), ...);
+        },
+        members);
+    std::apply(
+        [&](const auto&... f) {
+            auto child = [&](const auto& field) {
+                using M = std::decay_t<decltype(record.*field.member)>;
+                if constexpr (Fields::isChild<M>)
+                    writeMember(writer, field, record.*field.member);
+            };
+            (child(f), ...);
+        },
+        members);
+}
+
+} // namespace
+
+#define ORVANE_DEFINE_WRITE(Type, Name)                                      \
+    void ConfigWriter::write(QXmlStreamWriter& writer, const Type& record) \
+    {                                                                        \
+        writeRecord(writer, record);                                         \
+    }
+ORVANE_XML_RECORD_TYPES(ORVANE_DEFINE_WRITE)
+#undef ORVANE_DEFINE_WRITE
+
+} // namespace Xml
