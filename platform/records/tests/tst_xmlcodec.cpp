@@ -1,0 +1,629 @@
+#include "configreader.h"
+#include "configwriter.h"
+
+#include <QTest>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <functional>
+#include <limits>
+
+using namespace CoConfig;
+
+namespace {
+
+constexpr int IntMin = std::numeric_limits<int>::min();
+constexpr int IntMax = std::numeric_limits<int>::max();
+constexpr int LargeList = 10000;
+
+// Text that XML has to escape, with Russian letters and spaces at both ends.
+QString escaped(const char* tag)
+{
+    return QString::fromUtf8("  «%1» <a href=\"x\">&amp; 'кавычки'</a>\nвторая\tстрока\r\n  ").arg(QLatin1String(tag));
+}
+
+// Text that XML 1.0 cannot carry at all: control characters, an unpaired surrogate, U+FFFF.
+QString unwritable(const char* tag)
+{
+    return QString::fromUtf8("%1 \x01\x1b конец 😀").arg(QLatin1String(tag)) + QChar(0xD800) + QChar(0xFFFF);
+}
+
+QList<int> intList(int size, int first)
+{
+    QList<int> list;
+    list.reserve(size);
+    for (int i = 0; i < size; ++i)
+        list.append(first + i * 7);
+    list.first() = first < 0 ? IntMin : -1;
+    list.last() = IntMax;
+    return list;
+}
+
+// A record of each type with every member away from its default.
+template <typename T>
+T sample();
+
+template <>
+Rack sample<Rack>()
+{
+    Rack r;
+    r.uid.value = IntMax;
+    r.name = escaped("стойка");
+    r.shortName = unwritable("С1");
+    return r;
+}
+
+template <>
+Computer sample<Computer>()
+{
+    Computer c;
+    c.uid.value = 17;
+    c.rack.value = 0;
+    c.name = escaped("компьютер");
+    c.ipAddress = QStringLiteral("192.168.10.254");
+    c.flags = QSet<ComputerFlag>(Computers::Flags.cbegin(), Computers::Flags.cend());
+    c.flags.insert(ComputerFlag::Unknown);
+    for (int i = 0; i < 1000; ++i)
+        c.registrations.insert(QStringLiteral("user%1").arg(i), i - 1);
+    c.registrations.insert(QString::fromUtf8("иванов & <петров>"), IntMax);
+    c.registrations.insert(unwritable("login"), 5);
+    c.registrations.insert(QString(), 6);
+    return c;
+}
+
+template <>
+Ups sample<Ups>()
+{
+    Ups u;
+    u.uid.value = 3;
+    u.rack.value = 4;
+    u.name = escaped("ИБП");
+    u.ipAddress = QStringLiteral("10.0.0.1");
+    return u;
+}
+
+template <>
+Pdu sample<Pdu>()
+{
+    Pdu p;
+    p.uid.value = 5;
+    p.rack.value = IntMax;
+    p.name = escaped("БРП");
+    p.ipAddress = QStringLiteral("::1");
+    return p;
+}
+
+template <>
+OpenSensor sample<OpenSensor>()
+{
+    OpenSensor s;
+    s.uid.value = 8;
+    s.ups.value = 3;
+    s.index = IntMin;
+    s.controlledRack.value = 9;
+    return s;
+}
+
+template <>
+PowerSocket sample<PowerSocket>()
+{
+    PowerSocket s;
+    s.uid.value = 11;
+    s.pdu.value = 5;
+    s.index = -5;
+    s.object = {12345, int(ComponentType::Receiver)};
+    return s;
+}
+
+template <>
+Receiver sample<Receiver>()
+{
+    Receiver r;
+    r.uid.value = 21;
+    r.rack.value = 2;
+    r.name = escaped("приёмник");
+    return r;
+}
+
+template <>
+ChannelServer sample<ChannelServer>()
+{
+    ChannelServer s;
+    s.uid.value = 31;
+    s.computer.value = 17;
+    s.x64 = true;
+    s.board = -3;
+    s.name = escaped("сервер");
+    s.controlPort = 65535;
+    s.signalPort = IntMax;
+    s.dacPort = IntMin;
+    return s;
+}
+
+template <>
+Channel sample<Channel>()
+{
+    Channel c;
+    c.uid.value = 41;
+    c.name = escaped("канал");
+    c.cassetteType.value = 51;
+    c.module = Common::ModuleRecorder;
+    c.fixed = true;
+    c.hidden = true;
+    c.multi = true;
+    c.scale = -7;
+    c.receiver.value = 21;
+    c.cassette = 2;
+    c.channelServer.value = 31;
+    c.serverIndex = 9;
+    c.antennaControl.value = 81;
+    return c;
+}
+
+template <>
+ChannelParam sample<ChannelParam>()
+{
+    ChannelParam p;
+    p.uid.value = 51;
+    p.name = escaped("кассета");
+    for (int i = 0; i < LargeList; ++i)
+        p.modes.append(QStringLiteral("режим %1").arg(i));
+    p.modes[0] = QString();
+    p.modes[1] = escaped("режим");
+    p.modes[2] = unwritable("режим");
+    p.filters = intList(LargeList, 3000);
+    p.attenuations = {-30, 0, 10, IntMin};
+    return p;
+}
+
+template <>
+AntennaPool sample<AntennaPool>()
+{
+    AntennaPool p;
+    p.uid.value = 61;
+    p.name = escaped("пул");
+    p.antennaUids = intList(LargeList, 0);
+    return p;
+}
+
+template <>
+AntennaServer sample<AntennaServer>()
+{
+    AntennaServer s;
+    s.uid.value = 71;
+    s.computer.value = 17;
+    s.name = escaped("сервер антенн");
+    s.controlPort = 1;
+    s.antennaPool.value = 61;
+    return s;
+}
+
+template <>
+Common::Antenna sample<Common::Antenna>()
+{
+    Common::Antenna a;
+    a.type = 2;
+    a.azimuth = 359.99997f;
+    a.diagram = IntMin;
+    a.uid = IntMax;
+    a.state = true;
+    return a;
+}
+
+template <>
+AntennaControl sample<AntennaControl>()
+{
+    AntennaControl c;
+    c.uid.value = 81;
+    c.antennaServer.value = 71;
+    c.rpu = 4;
+    c.group = escaped("группа");
+    c.antenna = sample<Common::Antenna>();
+    c.antenna.azimuth = std::numeric_limits<float>::denorm_min();
+    return c;
+}
+
+template <>
+ComplexInfo sample<ComplexInfo>()
+{
+    return {0, escaped("комплекс"), unwritable("описание")};
+}
+
+template <>
+ArmUnion sample<ArmUnion>()
+{
+    return {91, escaped("объединение"), intList(LargeList, 1), {-1, 0, IntMax}};
+}
+
+template <>
+Pelengator sample<Pelengator>()
+{
+    Pelengator p;
+    p.uid = 101;
+    p.linkUid = 102;
+    p.name = escaped("пеленгатор");
+    p.capabilities = std::numeric_limits<unsigned int>::max();
+    p.bandStart = IntMin;
+    p.bandWidth = IntMax;
+    p.latitude = 55.755826123456789;
+    p.longitude = -37.617299876543211e-300;
+    p.isVirtual = true;
+    p.marked = true;
+    for (int i = 0; i < 256; ++i)
+        p.payload.append(char(i));
+    return p;
+}
+
+template <>
+PelengatorUnion sample<PelengatorUnion>()
+{
+    return {111, escaped("группа пеленгаторов"), {101, -1, 0}};
+}
+
+template <>
+InteractionLink sample<InteractionLink>()
+{
+    return {0, IntMax};
+}
+
+template <>
+Common::Operator sample<Common::Operator>()
+{
+    return {121, escaped("Иван"), escaped("Иванов"), unwritable("Иванович"), QStringLiteral("майор"), QString::fromUtf8("старший оператор\n")};
+}
+
+template <>
+DataStore::DataStorage sample<DataStore::DataStorage>()
+{
+    return {131, escaped("хранилище"), QString::fromUtf8("/var/data/хранилище 1/"), 17};
+}
+
+template <typename T>
+QByteArray writeDocument(const T& record, QString* error = nullptr)
+{
+    QByteArray bytes;
+    QXmlStreamWriter writer(&bytes);
+    writer.setAutoFormatting(true);
+    writer.writeStartDocument();
+    writer.writeStartElement(QLatin1String(Xml::elementName<T>()));
+    Xml::ConfigWriter::write(writer, record);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    if (writer.hasError() && error)
+        *error = QStringLiteral("writer error");
+    return bytes;
+}
+
+// Reads the document's element into record; returns an empty string or what went wrong.
+template <typename T>
+QString readDocument(const QByteArray& bytes, T& record)
+{
+    QXmlStreamReader reader(bytes);
+    if (!reader.readNextStartElement())
+        return QStringLiteral("no element");
+    Xml::ConfigReader::read(reader, record);
+    if (reader.hasError())
+        return reader.errorString();
+    if (!reader.isEndElement() || reader.name() != QLatin1String(Xml::elementName<T>()))
+        return QStringLiteral("the reader did not stop on the record's end element");
+    return {};
+}
+
+// The checks that hold for every record type, wrapped so that a data table can list the types.
+struct TypeChecks
+{
+    std::function<QString()> roundTrip;
+    std::function<QString()> emptyElementKeepsMembers;
+};
+
+template <typename T>
+TypeChecks checksFor()
+{
+    TypeChecks checks;
+    checks.roundTrip = []() -> QString {
+        const T original = sample<T>();
+        if (original == T())
+            return QStringLiteral("the sample equals a default record");
+        QString error;
+        const QByteArray bytes = writeDocument(original, &error);
+        if (!error.isEmpty())
+            return error;
+        T read;
+        error = readDocument(bytes, read);
+        if (!error.isEmpty())
+            return error;
+        if (!(read == original))
+            return QStringLiteral("read back differs:\n") + QString::fromUtf8(bytes.left(2000));
+        // Defaults are written too: they overwrite whatever the target held.
+        T overwritten = original;
+        error = readDocument(writeDocument(T()), overwritten);
+        if (!error.isEmpty())
+            return error;
+        if (!(overwritten == T()))
+            return QStringLiteral("a default record read over the sample differs from a default record");
+        return QString();
+    };
+    checks.emptyElementKeepsMembers = []() -> QString {
+        const T original = sample<T>();
+        T record = original;
+        const QString element = QLatin1String(Xml::elementName<T>());
+        QString error = readDocument(QStringLiteral("<%1/>").arg(element).toUtf8(), record);
+        if (error.isEmpty() && !(record == original))
+            error = QStringLiteral("an empty element changed the record");
+        return error;
+    };
+    return checks;
+}
+
+// Reads the first element into the sample of the type it names. True when the sample is unchanged.
+bool readIntoSample(QXmlStreamReader& reader)
+{
+#define ORVANE_READ_SAMPLE(Type, Name)                     \
+    if (reader.name() == QLatin1String(Name)) {            \
+        Type record = sample<Type>();                      \
+        const Type before = record;                        \
+        Xml::ConfigReader::read(reader, record);           \
+        return record == before;                           \
+    }
+    ORVANE_XML_RECORD_TYPES(ORVANE_READ_SAMPLE)
+#undef ORVANE_READ_SAMPLE
+    return false;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(TypeChecks)
+
+class TestXmlCodec : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyType_data();
+    void roundTrip_data() { everyType_data(); }
+    void roundTrip();
+    void emptyElementKeepsMembers_data() { everyType_data(); }
+    void emptyElementKeepsMembers();
+    void unknownContentIsSkipped();
+    void badInput_data();
+    void badInput();
+    void readerNotOnStartElement();
+    void booleanForms_data();
+    void booleanForms();
+    void listTextForms();
+    void unknownFlagTokenBecomesUnknown();
+    void numbersInShortestForm();
+    void bytesDoNotDependOnHashOrder();
+    void computerFlagTokens();
+};
+
+void TestXmlCodec::everyType_data()
+{
+    QTest::addColumn<TypeChecks>("checks");
+#define ORVANE_ADD_ROW(Type, Name) QTest::newRow(Name) << checksFor<Type>();
+    ORVANE_XML_RECORD_TYPES(ORVANE_ADD_ROW)
+#undef ORVANE_ADD_ROW
+}
+
+void TestXmlCodec::roundTrip()
+{
+    QFETCH(TypeChecks, checks);
+    const QString error = checks.roundTrip();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+void TestXmlCodec::emptyElementKeepsMembers()
+{
+    QFETCH(TypeChecks, checks);
+    const QString error = checks.emptyElementKeepsMembers();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+void TestXmlCodec::unknownContentIsSkipped()
+{
+    const QByteArray document = R"(<Racks>
+        <Rack uid="1" future="x" name="первая">
+            <future><deep><Rack uid="9" name="вложенная"/></deep>text</future>
+            <more/>
+        </Rack>
+        <Computer uid="2" futureFlag="true">
+            <registrations>
+                <future/>
+                <item login="ivanov" operator="7" future="1"><extra/></item>
+            </registrations>
+            <flags>workstation</flags>
+            <notes>anything</notes>
+        </Computer>
+        <Rack uid="3" name="вторая"/>
+    </Racks>)";
+    QXmlStreamReader reader(document);
+    QVERIFY(reader.readNextStartElement());
+
+    QVERIFY(reader.readNextStartElement());
+    Rack first;
+    Xml::ConfigReader::read(reader, first);
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QCOMPARE(first.uid.value, 1);
+    QCOMPARE(first.name, QString::fromUtf8("первая"));
+
+    QVERIFY(reader.readNextStartElement());
+    Computer computer;
+    Xml::ConfigReader::read(reader, computer);
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QCOMPARE(computer.uid.value, 2);
+    QCOMPARE(computer.registrations, (QHash<QString, int>{{QStringLiteral("ivanov"), 7}}));
+    QCOMPARE(computer.flags, QSet<ComputerFlag>{ComputerFlag::Workstation});
+
+    QVERIFY(reader.readNextStartElement());
+    QVERIFY(reader.name() == QLatin1String("Rack"));
+    Rack second;
+    Xml::ConfigReader::read(reader, second);
+    QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+    QCOMPARE(second.uid.value, 3);
+    QCOMPARE(second.name, QString::fromUtf8("вторая"));
+    QVERIFY(!reader.readNextStartElement());
+    QVERIFY(!reader.hasError());
+}
+
+void TestXmlCodec::badInput_data()
+{
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<QStringList>("inMessage"); // empty: only an error is expected
+
+    const QStringList none;
+    QTest::newRow("letters for a uid") << R"(<Rack uid="abc" name="x"/>)" << QStringList{"Rack", "uid", "\"abc\""};
+    QTest::newRow("uid beyond int") << R"(<Rack uid="99999999999"/>)" << QStringList{"uid", "99999999999"};
+    QTest::newRow("int beyond int") << R"(<OpenSensor index="-2147483649"/>)" << QStringList{"index", "-2147483649"};
+    QTest::newRow("uid below -1") << R"(<Operator uid="-2" name="x"/>)" << QStringList{"Operator", "uid", "-2"};
+    QTest::newRow("reference below -1") << R"(<Ups rack="-3"/>)" << QStringList{"rack", "-3"};
+    QTest::newRow("leading space") << R"(<OpenSensor index=" 5"/>)" << QStringList{"index"};
+    QTest::newRow("plus sign") << R"(<OpenSensor index="+5"/>)" << QStringList{"index", "+5"};
+    QTest::newRow("fraction for an int") << R"(<OpenSensor index="1.5"/>)" << QStringList{"index", "1.5"};
+    QTest::newRow("empty int") << R"(<ChannelServer board=""/>)" << QStringList{"ChannelServer", "board"};
+    QTest::newRow("non-ASCII digits") << QString::fromUtf8(R"(<ChannelServer board="١٢"/>)") << QStringList{"board"};
+    QTest::newRow("boolean word") << R"(<ChannelServer x64="yes"/>)" << QStringList{"x64", "yes"};
+    QTest::newRow("float beyond float") << R"(<Antenna azimuth="1e99"/>)" << QStringList{"Antenna", "azimuth"};
+    QTest::newRow("double as text") << R"(<Pelengator latitude="north"/>)" << QStringList{"latitude", "north"};
+    QTest::newRow("negative unsigned") << R"(<Pelengator capabilities="-1"/>)" << QStringList{"capabilities"};
+    QTest::newRow("unsigned beyond range") << R"(<Pelengator capabilities="4294967296"/>)" << QStringList{"capabilities"};
+    QTest::newRow("bad base64") << R"(<Pelengator payload="@@@"/>)" << QStringList{"payload", "@@@"};
+    QTest::newRow("reference type below -1") << R"(<PowerSocket object="3" objectType="-7"/>)"
+                                             << QStringList{"objectType", "-7"};
+    QTest::newRow("list item after good attributes")
+        << R"(<ArmUnion uid="5" name="new"><armUids>1 x 3</armUids></ArmUnion>)" << QStringList{"ArmUnion", "armUids", "\"x\""};
+    QTest::newRow("uid list below -1") << R"(<AntennaPool uid="5"><antennaUids>1 -5</antennaUids></AntennaPool>)"
+                                       << QStringList{"antennaUids", "-5"};
+    QTest::newRow("nested record") << R"(<AntennaControl rpu="1"><antenna azimuth="abc"/></AntennaControl>)"
+                                   << QStringList{"antenna", "azimuth", "abc"};
+    QTest::newRow("registration without login")
+        << R"(<Computer uid="1"><registrations><item operator="1"/></registrations></Computer>)" << QStringList{"login"};
+    QTest::newRow("registration without operator")
+        << R"(<Computer uid="1"><registrations><item login="a"/></registrations></Computer>)" << QStringList{"operator"};
+    QTest::newRow("registration operator")
+        << R"(<Computer uid="1"><registrations><item login="a" operator="z"/></registrations></Computer>)"
+        << QStringList{"operator", "z"};
+    QTest::newRow("mode without value") << R"(<ChannelParam uid="1"><modes><item/></modes></ChannelParam>)"
+                                        << QStringList{"value"};
+    QTest::newRow("odd UTF-16 bytes") << R"(<Rack nameB64="QQ=="/>)" << QStringList{"nameB64", "QQ=="};
+    QTest::newRow("truncated record") << R"(<Rack uid="1" name="a">)" << none;
+    QTest::newRow("truncated list") << R"(<ArmUnion uid="1"><armUids>1 2)" << none;
+    QTest::newRow("truncated items") << R"(<Computer uid="1"><registrations><item login="a" operator="1"/>)" << none;
+    QTest::newRow("truncated nested record") << R"(<AntennaControl rpu="1"><antenna type="1">)" << none;
+    QTest::newRow("mismatched end") << R"(<Rack uid="1"><x></Rack>)" << none;
+    QTest::newRow("garbage after start") << "<Rack uid=\"1\"><<<&&&" << none;
+}
+
+void TestXmlCodec::badInput()
+{
+    QFETCH(QString, document);
+    QFETCH(QStringList, inMessage);
+
+    QXmlStreamReader reader(document);
+    QVERIFY(reader.readNextStartElement());
+    const bool unchanged = readIntoSample(reader);
+    QVERIFY(reader.hasError());
+    QVERIFY2(unchanged, "a record was half read");
+    for (const QString& part : inMessage)
+        QVERIFY2(reader.errorString().contains(part), qPrintable(reader.errorString()));
+}
+
+void TestXmlCodec::readerNotOnStartElement()
+{
+    Rack rack = sample<Rack>();
+    QXmlStreamReader reader(QByteArrayLiteral("<Rack uid=\"5\"/>"));
+    Xml::ConfigReader::read(reader, rack); // before the first token
+    QVERIFY(reader.hasError());
+    QCOMPARE(rack, sample<Rack>());
+}
+
+void TestXmlCodec::booleanForms_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("value");
+    QTest::newRow("true") << "true" << true;
+    QTest::newRow("1") << "1" << true;
+    QTest::newRow("false") << "false" << false;
+    QTest::newRow("0") << "0" << false;
+}
+
+void TestXmlCodec::booleanForms()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, value);
+    ChannelServer server;
+    server.x64 = !value;
+    QCOMPARE(readDocument(QStringLiteral("<ChannelServer x64=\"%1\"/>").arg(text).toUtf8(), server), QString());
+    QCOMPARE(server.x64, value);
+}
+
+void TestXmlCodec::listTextForms()
+{
+    // Hand-edited files may break lists over lines; an empty list element clears the list.
+    ArmUnion armUnion = sample<ArmUnion>();
+    const QByteArray document = "<ArmUnion><armUids>\n\t1  2\r\n3\n</armUids><antennaUids/></ArmUnion>";
+    QCOMPARE(readDocument(document, armUnion), QString());
+    QCOMPARE(armUnion.armUids, (QList<int>{1, 2, 3}));
+    QVERIFY(armUnion.antennaUids.isEmpty());
+}
+
+void TestXmlCodec::unknownFlagTokenBecomesUnknown()
+{
+    Computer computer;
+    QCOMPARE(readDocument("<Computer><flags>data_server role_of_tomorrow</flags></Computer>", computer), QString());
+    QCOMPARE(computer.flags, (QSet<ComputerFlag>{ComputerFlag::DataServer, ComputerFlag::Unknown}));
+}
+
+void TestXmlCodec::numbersInShortestForm()
+{
+    AntennaControl control;
+    control.antenna.azimuth = 0.1f;
+    QVERIFY(writeDocument(control).contains("azimuth=\"0.1\""));
+    Pelengator pelengator;
+    pelengator.latitude = 0.1;
+    pelengator.longitude = 1e-300;
+    const QByteArray bytes = writeDocument(pelengator);
+    QVERIFY(bytes.contains("latitude=\"0.1\""));
+    QVERIFY(bytes.contains("longitude=\"1e-300\""));
+}
+
+void TestXmlCodec::bytesDoNotDependOnHashOrder()
+{
+    Computer forward = sample<Computer>();
+    forward.registrations.clear();
+    forward.flags.clear();
+    Computer backward = forward;
+    backward.registrations.reserve(100000);
+    backward.flags.reserve(1000);
+
+    for (int i = 0; i < 2000; ++i)
+        forward.registrations.insert(QStringLiteral("login%1").arg(i), i);
+    for (int i = 1999; i >= 0; --i)
+        backward.registrations.insert(QStringLiteral("login%1").arg(i), i);
+    for (ComputerFlag flag : Computers::Flags)
+        forward.flags.insert(flag);
+    for (auto it = Computers::Flags.crbegin(); it != Computers::Flags.crend(); ++it)
+        backward.flags.insert(*it);
+
+    QCOMPARE(forward, backward);
+    QVERIFY2(forward.registrations.keys() != backward.registrations.keys(),
+             "the two hashes iterate alike, so the test would prove nothing");
+    QCOMPARE(writeDocument(forward), writeDocument(backward));
+}
+
+void TestXmlCodec::computerFlagTokens()
+{
+    QSet<QString> tokens;
+    for (ComputerFlag flag : Computers::Flags) {
+        const QString token = Computers::toXmlName(flag);
+        QCOMPARE(Computers::fromXmlName(token), flag);
+        QVERIFY2(!token.contains(u' '), qPrintable(token)); // tokens are written space-separated
+        tokens.insert(token);
+    }
+    QCOMPARE(tokens.size(), Computers::Flags.size());
+    QCOMPARE(Computers::fromXmlName(Computers::toXmlName(ComputerFlag::Unknown)), ComputerFlag::Unknown);
+    QCOMPARE(Computers::fromXmlName(QStringLiteral("no_such_role")), ComputerFlag::Unknown);
+    QCOMPARE(Computers::fromXmlName(QString()), ComputerFlag::Unknown);
+}
+
+QTEST_GUILESS_MAIN(TestXmlCodec)
+#include "tst_xmlcodec.moc"
