@@ -1,0 +1,481 @@
+#include "complexconfig.h"
+
+#include "directorytransaction.h"
+#include "dirlock.h"
+#include "globalconfig.h"
+#include "kindfile.h"
+#include "posixio.h"
+#include "recorddocumentreader.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+#include <cerrno>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace CoConfig {
+
+namespace {
+
+template <typename Map>
+QList<typename Map::mapped_type> valuesOf(const Map& map)
+{
+    return map.values();
+}
+
+QList<int> receiversOf(const QList<InteractionLink>& links, int source)
+{
+    QList<int> result;
+    for (const InteractionLink& link : links) {
+        if (link.source == source)
+            result.append(link.receiver);
+    }
+    return result;
+}
+
+void removeAt(QList<InteractionLink>& links, int index)
+{
+    if (index >= 0 && index < links.size())
+        links.removeAt(index);
+}
+
+QString currentLogin()
+{
+    const passwd* entry = ::getpwuid(::geteuid());
+    return entry && entry->pw_name ? QString::fromLocal8Bit(entry->pw_name) : QString();
+}
+
+} // namespace
+
+ComplexConfig::ComplexConfig(int types, int extraTypes, QObject* parent)
+    : ComplexConfig(Common::GlobalConfig::ConfigDir(nullptr, defaultConfigDir()), types, extraTypes, parent)
+{
+}
+
+ComplexConfig::ComplexConfig(const QString& dirPath, int types, int extraTypes, QObject* parent)
+    : ComplexConfigInterface(parent), m_dirPath(QDir::cleanPath(QFileInfo(dirPath).absoluteFilePath()))
+{
+    cleanLeftovers();
+    read(types | extraTypes);
+}
+
+ComplexConfig::~ComplexConfig() = default;
+
+QString ComplexConfig::defaultConfigDir()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("Orvane/complex"));
+}
+
+// 1. The complex, its description, antennas and data storages.
+
+int ComplexConfig::complexUid() const { return m_data.complexUid; }
+void ComplexConfig::setComplexUid(int uid) { m_data.complexUid = uid; }
+
+QList<ComplexInfo> ComplexConfig::complexInfos() const { return valuesOf(m_data.complexInfos); }
+QMap<int, ComplexInfo>& ComplexConfig::complexInfosMap() { return m_data.complexInfos; }
+const QMap<int, ComplexInfo>& ComplexConfig::complexInfosMap() const { return m_data.complexInfos; }
+void ComplexConfig::clearComplexInfos() { m_data.complexInfos.clear(); }
+void ComplexConfig::addComplexInfo(const ComplexInfo& info) { m_data.complexInfos.insert(info.uid, info); }
+void ComplexConfig::removeComplexInfo(int uid) { m_data.complexInfos.remove(uid); }
+int ComplexConfig::complexInfoCount() const { return int(m_data.complexInfos.size()); }
+
+QList<Common::Antenna> ComplexConfig::antennas() const { return valuesOf(m_data.antennas); }
+QMap<int, Common::Antenna>& ComplexConfig::antennasMap() { return m_data.antennas; }
+const QMap<int, Common::Antenna>& ComplexConfig::antennasMap() const { return m_data.antennas; }
+void ComplexConfig::clearAntennas() { m_data.antennas.clear(); }
+void ComplexConfig::addAntenna(const Common::Antenna& antenna) { m_data.antennas.insert(antenna.uid, antenna); }
+void ComplexConfig::removeAntenna(int uid) { m_data.antennas.remove(uid); }
+int ComplexConfig::antennaCount() const { return int(m_data.antennas.size()); }
+
+QList<DataStore::DataStorage> ComplexConfig::dataStorages() const { return valuesOf(m_data.dataStorages); }
+QMap<int, DataStore::DataStorage>& ComplexConfig::dataStoragesMap() { return m_data.dataStorages; }
+const QMap<int, DataStore::DataStorage>& ComplexConfig::dataStoragesMap() const { return m_data.dataStorages; }
+void ComplexConfig::clearDataStorages() { m_data.dataStorages.clear(); }
+void ComplexConfig::addDataStorage(const DataStore::DataStorage& storage) { m_data.dataStorages.insert(storage.uid, storage); }
+void ComplexConfig::removeDataStorage(int uid) { m_data.dataStorages.remove(uid); }
+int ComplexConfig::dataStorageCount() const { return int(m_data.dataStorages.size()); }
+
+// 2. Direction finders, workstation unions, direction-finder unions.
+
+QList<Pelengator> ComplexConfig::pelengators() const { return valuesOf(m_data.pelengators); }
+QMap<int, Pelengator>& ComplexConfig::pelengatorsMap() { return m_data.pelengators; }
+const QMap<int, Pelengator>& ComplexConfig::pelengatorsMap() const { return m_data.pelengators; }
+Pelengator ComplexConfig::pelengator(int uid) const { return m_data.pelengators.value(uid); }
+void ComplexConfig::clearPelengators() { m_data.pelengators.clear(); }
+void ComplexConfig::addPelengator(const Pelengator& pelengator) { m_data.pelengators.insert(pelengator.uid, pelengator); }
+void ComplexConfig::removePelengator(int uid) { m_data.pelengators.remove(uid); }
+int ComplexConfig::pelengatorCount() const { return int(m_data.pelengators.size()); }
+
+QList<ArmUnion> ComplexConfig::armUnions() const { return valuesOf(m_data.armUnions); }
+QMap<int, ArmUnion>& ComplexConfig::armUnionsMap() { return m_data.armUnions; }
+const QMap<int, ArmUnion>& ComplexConfig::armUnionsMap() const { return m_data.armUnions; }
+ArmUnion ComplexConfig::armUnion(int uid) const { return m_data.armUnions.value(uid); }
+void ComplexConfig::clearArmUnions() { m_data.armUnions.clear(); }
+void ComplexConfig::addArmUnion(const ArmUnion& armUnion) { m_data.armUnions.insert(armUnion.uid, armUnion); }
+void ComplexConfig::removeArmUnion(int uid) { m_data.armUnions.remove(uid); }
+int ComplexConfig::armUnionCount() const { return int(m_data.armUnions.size()); }
+
+QList<PelengatorUnion> ComplexConfig::pelengatorUnions() const { return valuesOf(m_data.pelengatorUnions); }
+QMap<int, PelengatorUnion>& ComplexConfig::pelengatorUnionsMap() { return m_data.pelengatorUnions; }
+const QMap<int, PelengatorUnion>& ComplexConfig::pelengatorUnionsMap() const { return m_data.pelengatorUnions; }
+void ComplexConfig::clearPelengatorUnions() { m_data.pelengatorUnions.clear(); }
+void ComplexConfig::addPelengatorUnion(const PelengatorUnion& pelengatorUnion)
+{
+    m_data.pelengatorUnions.insert(pelengatorUnion.uid, pelengatorUnion);
+}
+void ComplexConfig::removePelengatorUnion(int uid) { m_data.pelengatorUnions.remove(uid); }
+int ComplexConfig::pelengatorUnionCount() const { return int(m_data.pelengatorUnions.size()); }
+
+// 3. Operators and their registrations on workstations.
+
+QList<Common::Operator> ComplexConfig::operators() const { return valuesOf(m_data.operators); }
+QMap<int, Common::Operator>& ComplexConfig::operatorsMap() { return m_data.operators; }
+const QMap<int, Common::Operator>& ComplexConfig::operatorsMap() const { return m_data.operators; }
+
+QList<int> ComplexConfig::armsOperatorUids(int armUid) const
+{
+    QList<int> uids = m_data.computers.value(ComponentUid<1>(armUid)).registrations.values();
+    std::sort(uids.begin(), uids.end());
+    uids.erase(std::unique(uids.begin(), uids.end()), uids.end());
+    return uids;
+}
+
+QHash<QString, int> ComplexConfig::armsOperatorUidsHash(int armUid) const
+{
+    return m_data.computers.value(ComponentUid<1>(armUid)).registrations;
+}
+
+void ComplexConfig::clearOperators() { m_data.operators.clear(); }
+void ComplexConfig::addOperator(const Common::Operator& op) { m_data.operators.insert(op.uid, op); }
+void ComplexConfig::removeOperator(int uid) { m_data.operators.remove(uid); }
+
+Common::Operator ComplexConfig::currentOperator(int armUid) const
+{
+    const QString login = currentLogin();
+    const auto computer = m_data.computers.constFind(ComponentUid<1>(armUid));
+    if (login.isEmpty() || computer == m_data.computers.cend())
+        return {};
+    const auto registration = computer->registrations.constFind(login);
+    if (registration == computer->registrations.cend())
+        return {};
+    return m_data.operators.value(registration.value());
+}
+
+int ComplexConfig::operatorCount() const { return int(m_data.operators.size()); }
+
+// 4. Derived views.
+
+QMap<int, QList<int>> ComplexConfig::armsChannels() const
+{
+    QMap<int, QList<int>> result;
+    const QMap<int, int> arms = channelsArm();
+    for (auto it = arms.cbegin(); it != arms.cend(); ++it)
+        result[it.value()].append(it.key());
+    return result;
+}
+
+QMap<int, int> ComplexConfig::channelsArm() const
+{
+    QMap<int, int> result;
+    const auto& servers = m_data.receivers.channelServers;
+    for (const Channel& channel : m_data.receivers.channels) {
+        const auto server = servers.constFind(channel.channelServer);
+        if (server == servers.cend() || !m_data.computers.contains(server->computer))
+            continue;
+        result.insert(channel.uid.value, server->computer.value);
+    }
+    return result;
+}
+
+QMap<int, QList<int>> ComplexConfig::armUnionsAntennas() const
+{
+    QMap<int, QList<int>> result;
+    for (const ArmUnion& armUnion : m_data.armUnions)
+        result.insert(armUnion.uid, armUnion.antennaUids);
+    return result;
+}
+
+// 5. Links between objects of the complex.
+
+QList<InteractionLink> ComplexConfig::taskSetLinks() const { return m_data.taskSetLinks; }
+void ComplexConfig::clearTaskSetLinks() { m_data.taskSetLinks.clear(); }
+void ComplexConfig::addTaskSetLink(const InteractionLink& link) { m_data.taskSetLinks.append(link); }
+void ComplexConfig::removeTaskSetLink(int index) { removeAt(m_data.taskSetLinks, index); }
+int ComplexConfig::taskSetLinkCount() const { return int(m_data.taskSetLinks.size()); }
+QList<int> ComplexConfig::taskSetReceivers(int source) const { return receiversOf(m_data.taskSetLinks, source); }
+
+QList<InteractionLink> ComplexConfig::taskTransferLinks() const { return m_data.taskTransferLinks; }
+void ComplexConfig::clearTaskTransferLinks() { m_data.taskTransferLinks.clear(); }
+void ComplexConfig::addTaskTransferLink(const InteractionLink& link) { m_data.taskTransferLinks.append(link); }
+void ComplexConfig::removeTaskTransferLink(int index) { removeAt(m_data.taskTransferLinks, index); }
+int ComplexConfig::taskTransferLinkCount() const { return int(m_data.taskTransferLinks.size()); }
+QList<int> ComplexConfig::taskTransferReceivers(int source) const
+{
+    return receiversOf(m_data.taskTransferLinks, source);
+}
+
+QList<InteractionLink> ComplexConfig::reportLinks() const { return m_data.reportLinks; }
+void ComplexConfig::clearReportLinks() { m_data.reportLinks.clear(); }
+void ComplexConfig::addReportLink(const InteractionLink& link) { m_data.reportLinks.append(link); }
+void ComplexConfig::removeReportLink(int index) { removeAt(m_data.reportLinks, index); }
+int ComplexConfig::reportLinkCount() const { return int(m_data.reportLinks.size()); }
+QList<int> ComplexConfig::reportReceivers(int source) const { return receiversOf(m_data.reportLinks, source); }
+
+QList<InteractionLink> ComplexConfig::dravikLinks() const { return m_data.dravikLinks; }
+void ComplexConfig::clearDravikLinks() { m_data.dravikLinks.clear(); }
+void ComplexConfig::addDravikLink(const InteractionLink& link) { m_data.dravikLinks.append(link); }
+void ComplexConfig::removeDravikLink(int index) { removeAt(m_data.dravikLinks, index); }
+int ComplexConfig::dravikLinkCount() const { return int(m_data.dravikLinks.size()); }
+QList<int> ComplexConfig::dravikReceivers(int source) const { return receiversOf(m_data.dravikLinks, source); }
+
+// 6. Component maps.
+
+QMap<ComponentUid<0>, Rack>& ComplexConfig::racks() { return m_data.racks; }
+const QMap<ComponentUid<0>, Rack>& ComplexConfig::racks() const { return m_data.racks; }
+QMap<ComponentUid<1>, Computer>& ComplexConfig::computers() { return m_data.computers; }
+const QMap<ComponentUid<1>, Computer>& ComplexConfig::computers() const { return m_data.computers; }
+PowerConfig& ComplexConfig::power() { return m_data.power; }
+const PowerConfig& ComplexConfig::power() const { return m_data.power; }
+ReceiverConfig& ComplexConfig::receivers() { return m_data.receivers; }
+const ReceiverConfig& ComplexConfig::receivers() const { return m_data.receivers; }
+
+// 7. Look-ups, the directory, uids, reading and writing.
+
+bool ComplexConfig::findChannel(int uid, Channel& channel) const
+{
+    const auto it = m_data.receivers.channels.constFind(ComponentUid<4>(uid));
+    if (it == m_data.receivers.channels.cend())
+        return false;
+    channel = it.value();
+    return true;
+}
+
+bool ComplexConfig::checkConfigDir() const
+{
+    const QFileInfo dir(resolvedDir());
+    if (dir.exists())
+        return dir.isDir() && ::access(PosixIo::encodePath(dir.absoluteFilePath()).constData(), R_OK | X_OK) == 0;
+    // Missing: it can be created where the nearest existing ancestor is a writable directory.
+    QString ancestor = dir.absolutePath();
+    while (!QFileInfo::exists(ancestor) && ancestor != QDir::rootPath())
+        ancestor = QFileInfo(ancestor).absolutePath();
+    return QFileInfo(ancestor).isDir()
+        && ::access(PosixIo::encodePath(ancestor).constData(), W_OK | X_OK) == 0;
+}
+
+QString ComplexConfig::configDirPath() const { return m_dirPath; }
+
+int ComplexConfig::readStatus() const
+{
+    int status = 0;
+    for (const KindFile* file : KindFile::all()) {
+        if (m_failedFiles.contains(file->path()))
+            status |= file->bit();
+    }
+    return status;
+}
+
+int ComplexConfig::updateReadStatus()
+{
+    const QString dir = resolvedDir();
+    int changed = 0;
+    for (const KindFile* file : KindFile::all()) {
+        const auto known = m_stamps.constFind(file->path());
+        if (known != m_stamps.cend() && !(stampOf(dir + QLatin1Char('/') + file->path()) == known.value()))
+            changed |= file->bit();
+    }
+    return changed;
+}
+
+int ComplexConfig::generateObjectUid(int type) { return m_uids.generate(type, m_data); }
+
+int ComplexConfig::armUnionUidFromArmUid(int armUid) const
+{
+    for (const ArmUnion& armUnion : m_data.armUnions) {
+        if (armUnion.armUids.contains(armUid))
+            return armUnion.uid;
+    }
+    return -1;
+}
+
+void ComplexConfig::clear() { m_data = ComplexData(); }
+
+QString ComplexConfig::errorString() const { return m_error; }
+
+QString ComplexConfig::resolvedDir() const
+{
+    // A symbolic link to the directory: the swap replaces the directory it points to.
+    const QString canonical = QFileInfo(m_dirPath).canonicalFilePath();
+    return canonical.isEmpty() ? m_dirPath : canonical;
+}
+
+ComplexConfig::FileStamp ComplexConfig::stampOf(const QString& path) const
+{
+    FileStamp stamp;
+    struct stat st;
+    if (::stat(PosixIo::encodePath(path).constData(), &st) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.device = quint64(st.st_dev);
+    stamp.inode = quint64(st.st_ino);
+    stamp.size = qint64(st.st_size);
+    stamp.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return stamp;
+}
+
+void ComplexConfig::cleanLeftovers()
+{
+    DirLock lock;
+    if (lock.tryAcquire(DirLock::lockPathFor(resolvedDir()), DirLock::Exclusive))
+        DirectoryTransaction::removeLeftovers(resolvedDir());
+}
+
+bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexData& into, QString* error) const
+{
+    const QString path = dir + QLatin1Char('/') + file.path();
+    QFile device(path);
+    if (!device.open(QIODevice::ReadOnly)) {
+        if (!device.exists())
+            return true; // a kind never written is empty
+        *error = QStringLiteral("Не удалось открыть файл \"%1\": %2").arg(path, device.errorString());
+        return false;
+    }
+    RecordDocumentReader reader(&device, path);
+    if (!file.read(reader, into)) {
+        *error = reader.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool ComplexConfig::read(int types)
+{
+    QList<const KindFile*> files;
+    for (const KindFile* file : KindFile::all()) {
+        if (file->selectedBy(types))
+            files.append(file);
+    }
+    m_error.clear();
+    if (files.isEmpty())
+        return true;
+
+    const QString dir = resolvedDir();
+    QStringList errors;
+    DirLock lock;
+    QString lockError;
+    const bool dirExists = QFileInfo(dir).isDir();
+    // Without the lock a reader could see half of another program's swap; a directory on
+    // read-only media may have no lock file, and then nobody can be writing it.
+    if (dirExists
+        && lock.acquire(DirLock::lockPathFor(dir), DirLock::Shared, m_lockTimeoutMs, &lockError) == DirLock::TimedOut) {
+        m_error = lockError;
+        for (const KindFile* file : files)
+            m_failedFiles.insert(file->path());
+        return false;
+    }
+    if (!dirExists && QFileInfo::exists(dir)) {
+        m_error = QStringLiteral("\"%1\" не является каталогом").arg(dir);
+        for (const KindFile* file : files)
+            m_failedFiles.insert(file->path());
+        return false;
+    }
+
+    for (const KindFile* file : files) {
+        ComplexData fresh;
+        QString error;
+        m_stamps.insert(file->path(), stampOf(dir + QLatin1Char('/') + file->path()));
+        if (readFile(*file, dir, fresh, &error)) {
+            file->take(m_data, fresh);
+            m_failedFiles.remove(file->path());
+        } else {
+            m_failedFiles.insert(file->path());
+            errors.append(error);
+        }
+    }
+    m_error = errors.join(QLatin1Char('\n'));
+    return errors.isEmpty();
+}
+
+bool ComplexConfig::serialise(const KindFile& file, QByteArray* bytes, QString* error) const
+{
+    QBuffer buffer(bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QXmlStreamWriter writer(&buffer);
+    writer.setAutoFormatting(true);
+    writer.setAutoFormattingIndent(2);
+    if (!file.write(writer, m_data, error))
+        return false;
+    if (writer.hasError()) {
+        *error = QStringLiteral("Не удалось сформировать файл \"%1\"").arg(file.path());
+        return false;
+    }
+    return true;
+}
+
+bool ComplexConfig::write(int types)
+{
+    m_error.clear();
+    QList<const KindFile*> files;
+    QSet<QString> paths;
+    QList<QByteArray> contents;
+    for (const KindFile* file : KindFile::all()) {
+        if (!file->selectedBy(types))
+            continue;
+        QByteArray bytes;
+        if (!serialise(*file, &bytes, &m_error))
+            return false;
+        files.append(file);
+        paths.insert(file->path());
+        contents.append(bytes);
+    }
+    if (files.isEmpty())
+        return true;
+
+    const QString dir = resolvedDir();
+    const QString parent = QFileInfo(dir).absolutePath();
+    if (!QDir().mkpath(parent)) {
+        m_error = QStringLiteral("Не удалось создать каталог \"%1\"").arg(parent);
+        return false;
+    }
+    DirLock lock;
+    if (lock.acquire(DirLock::lockPathFor(dir), DirLock::Exclusive, m_lockTimeoutMs, &m_error) != DirLock::Locked)
+        return false;
+    DirectoryTransaction::removeLeftovers(dir);
+
+    DirectoryTransaction transaction(dir);
+    if (!transaction.begin(paths, &m_error))
+        return false;
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i]->path();
+        // A file this store could not read is never replaced silently: it is kept beside the new one.
+        if (m_failedFiles.contains(path) && transaction.oldFileExists(path)) {
+            QString aside = path + QStringLiteral(".unreadable-") + stamp;
+            for (int n = 2; QFileInfo::exists(dir + QLatin1Char('/') + aside); ++n)
+                aside = path + QStringLiteral(".unreadable-") + stamp + QLatin1Char('-') + QString::number(n);
+            if (!transaction.keepOldFileAs(path, aside, &m_error))
+                return false;
+        }
+        if (!transaction.writeFile(path, contents[i], &m_error))
+            return false;
+    }
+    if (!transaction.commit(&m_error))
+        return false;
+
+    for (const KindFile* file : std::as_const(files)) {
+        m_failedFiles.remove(file->path());
+        m_stamps.insert(file->path(), stampOf(dir + QLatin1Char('/') + file->path()));
+    }
+    return true;
+}
+
+} // namespace CoConfig

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "recordmapfile.h"
+
+namespace CoConfig {
+
+// The complex's own file: its uid on the root element and its descriptions.
+class ComplexInfoFile : public RecordMapFile<QMap<int, ComplexInfo>>
+{
+public:
+    ComplexInfoFile();
+
+    void take(ComplexData& into, ComplexData& from) const override;
+    void clear(ComplexData& data) const override;
+
+protected:
+    void writeRootAttributes(QXmlStreamWriter& writer, const ComplexData& data) const override;
+    bool readRootAttributes(RecordDocumentReader& reader, ComplexData& data) const override;
+};
+
+} // namespace CoConfig

@@ -1,0 +1,98 @@
+#include "dirlock.h"
+
+#include "posixio.h"
+
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QThread>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace CoConfig {
+
+DirLock::~DirLock()
+{
+    release();
+}
+
+QString DirLock::lockPathFor(const QString& dirPath)
+{
+    const QFileInfo info(dirPath);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".lock");
+}
+
+int DirLock::open(const QString& lockPath, Mode mode, QString* error)
+{
+    const QByteArray name = PosixIo::encodePath(lockPath);
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // On a read-only file system an existing lock file still serves for flock.
+    if (fd < 0 && (errno == EROFS || errno == EACCES))
+        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && error)
+        *error = PosixIo::failure(mode == Exclusive ? QStringLiteral("создать файл блокировки")
+                                                    : QStringLiteral("открыть файл блокировки"),
+                                  lockPath, errno);
+    return fd;
+}
+
+DirLock::Outcome DirLock::acquire(const QString& lockPath, Mode mode, int timeoutMs, QString* error)
+{
+    release();
+    const int fd = open(lockPath, mode, error);
+    if (fd < 0)
+        return Failed;
+    const int operation = (mode == Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+    const QDeadlineTimer deadline(qMax(0, timeoutMs));
+    int pause = 1;
+    for (;;) {
+        if (::flock(fd, operation) == 0) {
+            m_fd = fd;
+            return Locked;
+        }
+        const int cause = errno;
+        if (cause != EWOULDBLOCK && cause != EINTR) {
+            ::close(fd);
+            if (error)
+                *error = PosixIo::failure(QStringLiteral("заблокировать"), lockPath, cause);
+            return Failed;
+        }
+        if (deadline.hasExpired()) {
+            ::close(fd);
+            if (error)
+                *error = QStringLiteral("Каталог конфигурации занят другой программой (файл блокировки \"%1\"), "
+                                        "ожидание %2 мс истекло")
+                             .arg(lockPath)
+                             .arg(timeoutMs);
+            return TimedOut;
+        }
+        QThread::msleep(qMin<qint64>(pause, qMax<qint64>(1, deadline.remainingTime())));
+        pause = qMin(pause * 2, 20);
+    }
+}
+
+bool DirLock::tryAcquire(const QString& lockPath, Mode mode)
+{
+    release();
+    const int fd = open(lockPath, mode, nullptr);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, (mode == Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    return true;
+}
+
+void DirLock::release()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd); // closing the only descriptor releases the flock
+        m_fd = -1;
+    }
+}
+
+} // namespace CoConfig

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+namespace CoConfig {
+
+// The lock that serialises programs over one configuration directory: flock on a file beside
+// it, so a lock held by a process that dies is released by the kernel. Writers hold it
+// exclusively; readers share it so that they never see half of a swap.
+class DirLock
+{
+public:
+    enum Mode { Shared, Exclusive };
+
+    DirLock() = default;
+    ~DirLock();
+    DirLock(const DirLock&) = delete;
+    DirLock& operator=(const DirLock&) = delete;
+
+    // "<parent>/.<name>.lock" for the directory "<parent>/<name>".
+    static QString lockPathFor(const QString& dirPath);
+
+    enum Outcome { Locked, TimedOut, Failed };
+
+    // Waits up to timeoutMs for the lock; the reason in *error unless Locked.
+    Outcome acquire(const QString& lockPath, Mode mode, int timeoutMs, QString* error);
+    // Takes the lock only if it is free at once.
+    bool tryAcquire(const QString& lockPath, Mode mode);
+    void release();
+    bool isHeld() const { return m_fd >= 0; }
+
+private:
+    int open(const QString& lockPath, Mode mode, QString* error);
+
+    int m_fd = -1;
+};
+
+} // namespace CoConfig

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "configreader.h"
+#include "configwriter.h"
+#include "kindfile.h"
+#include "recorddocumentreader.h"
+
+#include <QXmlStreamWriter>
+
+namespace CoConfig {
+
+namespace UidKey {
+inline int value(int uid) { return uid; }
+template <int N>
+int value(const ComponentUid<N>& uid) { return uid.value; }
+} // namespace UidKey
+
+// A file of records kept in the store as a map by uid; written in ascending uid order.
+template <typename Map>
+class RecordMapFile : public KindFile
+{
+public:
+    using Record = typename Map::mapped_type;
+    using Accessor = Map& (*)(ComplexData&);
+
+    RecordMapFile(const char* path, int bit, int uidType, const char* rootName, Accessor get)
+        : KindFile(path, bit, uidType, rootName), m_get(get)
+    {
+    }
+
+    void take(ComplexData& into, ComplexData& from) const override { m_get(into) = std::move(m_get(from)); }
+    void clear(ComplexData& data) const override { m_get(data).clear(); }
+
+    qint64 lastUid(const ComplexData& data) const override
+    {
+        const Map& map = constMap(data);
+        return map.isEmpty() ? INT_MIN : UidKey::value(map.lastKey());
+    }
+
+    bool holdsUid(const ComplexData& data, int uid) const override
+    {
+        return constMap(data).contains(typename Map::key_type(uid));
+    }
+
+protected:
+    bool writeRecords(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const override
+    {
+        const QString element = QLatin1String(Xml::elementName<Record>());
+        const Map& map = constMap(data);
+        for (auto it = map.cbegin(); it != map.cend(); ++it) {
+            // A record under a key other than its own uid would read back elsewhere, or clash.
+            if (UidKey::value(it.key()) != UidKey::value(it->uid)) {
+                *error = QStringLiteral("Запись %1 с идентификатором %2 хранится под идентификатором %3; файл \"%4\" не записан")
+                             .arg(element)
+                             .arg(UidKey::value(it->uid))
+                             .arg(UidKey::value(it.key()))
+                             .arg(path());
+                return false;
+            }
+            writer.writeStartElement(element);
+            Xml::ConfigWriter::write(writer, *it);
+            writer.writeEndElement();
+        }
+        return true;
+    }
+
+    bool readElement(RecordDocumentReader& reader, ComplexData& data) const override
+    {
+        QXmlStreamReader& xml = reader.xml();
+        if (xml.name() != QLatin1String(Xml::elementName<Record>())) {
+            if (isRecordElementName(xml.name().toString()))
+                return reader.fail(QStringLiteral("элемент <%1> не относится к этому файлу").arg(xml.name().toString()));
+            return reader.skipElement(); // written by a newer version: carried over by others, ignored here
+        }
+        const qint64 line = xml.lineNumber();
+        Record record;
+        Xml::ConfigReader::read(xml, record);
+        if (xml.hasError())
+            return reader.failFromReader();
+        Map& map = m_get(data);
+        const auto key = record.uid;
+        if (map.isEmpty() || map.lastKey() < key) {
+            map.insert(map.cend(), key, std::move(record)); // files are in uid order: append
+        } else if (map.contains(key)) {
+            return reader.fail(QStringLiteral("идентификатор %1 повторяется").arg(UidKey::value(key)), line);
+        } else {
+            map.insert(key, std::move(record));
+        }
+        return true;
+    }
+
+private:
+    const Map& constMap(const ComplexData& data) const { return m_get(const_cast<ComplexData&>(data)); }
+
+    Accessor m_get;
+};
+
+} // namespace CoConfig
