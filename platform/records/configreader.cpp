@@ -4,18 +4,17 @@
 #include "xmlrecordfields.h"
 #include "xmlvalues.h"
 
-#include <QCoreApplication>
 #include <QXmlStreamReader>
 
 namespace Xml {
 
 namespace {
 
-// The reader and the name of the record element being read, for error messages.
+// The reader and the name of the record type being read, for error messages.
 struct Context
 {
     QXmlStreamReader& reader;
-    QString element;
+    QLatin1StringView element;
 };
 
 const QXmlStreamAttribute* findAttribute(const QXmlStreamAttributes& attributes, QStringView name,
@@ -84,25 +83,32 @@ bool readAttribute(Context& context, const QXmlStreamAttributes& attributes, QSt
     return false;
 }
 
+enum class TextRead { Absent, Done, Failed };
+
 // Text is stored as is, or as base64 of UTF-16 under the name with "B64" appended.
-bool readText(Context& context, const QXmlStreamAttributes& attributes, QStringView name, QString& value,
-              bool* found = nullptr)
+TextRead readText(Context& context, const QXmlStreamAttributes& attributes, QStringView name, QString& value)
 {
-    if (found)
-        *found = true;
     if (const QXmlStreamAttribute* attribute = findAttribute(attributes, name)) {
         value = attribute->value().toString();
-        return true;
+        return TextRead::Done;
     }
     if (const QXmlStreamAttribute* encoded = findAttribute(attributes, name, u"B64")) {
         if (Values::decodeUtf16(encoded->value(), value))
-            return true;
+            return TextRead::Done;
         Values::raiseBadValue(context.reader, context.element, encoded->qualifiedName(), encoded->value());
-        return false;
+        return TextRead::Failed;
     }
-    if (found)
-        *found = false;
-    return true;
+    return TextRead::Absent;
+}
+
+// Items of a list element carry every attribute; one missing is an error.
+bool readItemText(Context& context, const QXmlStreamAttributes& attributes, QStringView list, QStringView name,
+                  QString& value)
+{
+    const TextRead result = readText(context, attributes, name, value);
+    if (result == TextRead::Absent)
+        Values::raiseMissing(context.reader, context.element, list, name);
+    return result == TextRead::Done;
 }
 
 template <typename R, typename M>
@@ -115,7 +121,7 @@ template <typename R>
 bool readMember(Context& context, const QXmlStreamAttributes& attributes, const Fields::Field<R, QString>& f,
                 QString& value)
 {
-    return readText(context, attributes, f.name, value);
+    return readText(context, attributes, f.name, value) != TextRead::Failed;
 }
 
 template <typename R>
@@ -173,10 +179,9 @@ void readChild(Context& context, const Fields::Field<R, QList<int>>& f, QList<in
 }
 
 template <typename R>
-void readChild(Context& context, const Fields::Field<R, QSet<CoConfig::ComputerFlag>>& f,
+void readChild(Context& context, const Fields::Field<R, QSet<CoConfig::ComputerFlag>>&,
                QSet<CoConfig::ComputerFlag>& flags)
 {
-    Q_UNUSED(f)
     const QString text = context.reader.readElementText(QXmlStreamReader::SkipChildElements);
     if (context.reader.hasError())
         return;
@@ -205,17 +210,11 @@ void forEachItem(QXmlStreamReader& reader, Function function)
 template <typename R>
 void readChild(Context& context, const Fields::Field<R, QStringList>& f, QStringList& values)
 {
-    Q_UNUSED(f)
     QStringList read;
     forEachItem(context.reader, [&](const QXmlStreamAttributes& attributes) {
         QString value;
-        bool found = false;
-        if (!readText(context, attributes, u"value", value, &found))
+        if (!readItemText(context, attributes, f.name, u"value", value))
             return false;
-        if (!found) {
-            Values::raiseMissing(context.reader, context.element, u"value");
-            return false;
-        }
         read.append(value);
         return true;
     });
@@ -226,19 +225,13 @@ void readChild(Context& context, const Fields::Field<R, QStringList>& f, QString
 template <typename R>
 void readChild(Context& context, const Fields::Field<R, QHash<QString, int>>& f, QHash<QString, int>& registrations)
 {
-    Q_UNUSED(f)
     QHash<QString, int> read;
     forEachItem(context.reader, [&](const QXmlStreamAttributes& attributes) {
         QString login;
-        bool found = false;
-        if (!readText(context, attributes, u"login", login, &found))
+        if (!readItemText(context, attributes, f.name, u"login", login))
             return false;
-        if (!found) {
-            Values::raiseMissing(context.reader, context.element, u"login");
-            return false;
-        }
         if (!findAttribute(attributes, u"operator")) {
-            Values::raiseMissing(context.reader, context.element, u"operator");
+            Values::raiseMissing(context.reader, context.element, f.name, u"operator");
             return false;
         }
         int operatorUid = -1;
@@ -267,10 +260,11 @@ void readRecord(QXmlStreamReader& reader, T& record)
     if (reader.hasError())
         return;
     if (reader.tokenType() != QXmlStreamReader::StartElement) {
-        reader.raiseError(QCoreApplication::translate("Xml", "Ожидается начало элемента %1").arg(QLatin1String(elementName<T>())));
+        Values::raiseNotOnElement(reader, QLatin1StringView(elementName<T>()));
         return;
     }
-    Context context{reader, reader.name().toString()};
+    const QLatin1StringView element(elementName<T>());
+    Context context{reader, element};
     T read = record;
     const auto members = Fields::fields(Fields::Tag<T>{});
 

@@ -162,15 +162,20 @@ bool decodeUtf16(QStringView base64, QString& text)
     return true;
 }
 
-void raiseBadValue(QXmlStreamReader& reader, const QString& element, QStringView name, QStringView value)
+void raiseBadValue(QXmlStreamReader& reader, QLatin1StringView element, QStringView name, QStringView value)
 {
     reader.raiseError(QCoreApplication::translate("Xml", "Элемент %1, %2: неверное значение \"%3\"")
-                          .arg(element, name.toString(), shortened(value)));
+                          .arg(element, name, shortened(value)));
 }
 
-void raiseMissing(QXmlStreamReader& reader, const QString& element, QStringView name)
+void raiseMissing(QXmlStreamReader& reader, QLatin1StringView element, QStringView child, QStringView name)
 {
-    reader.raiseError(QCoreApplication::translate("Xml", "Элемент %1: нет атрибута %2").arg(element, name.toString()));
+    reader.raiseError(QCoreApplication::translate("Xml", "Элемент %1, %2: нет атрибута %3").arg(element, child, name));
+}
+
+void raiseNotOnElement(QXmlStreamReader& reader, QLatin1StringView element)
+{
+    reader.raiseError(QCoreApplication::translate("Xml", "Ожидается начало элемента %1").arg(element));
 }
 
 } // namespace Xml::Values

@@ -32,7 +32,8 @@ QString encodeUtf16(const QString& text);
 bool decodeUtf16(QStringView base64, QString& text);
 
 // Errors on the reader, naming the element, the attribute or child element and the value.
-void raiseBadValue(QXmlStreamReader& reader, const QString& element, QStringView name, QStringView value);
-void raiseMissing(QXmlStreamReader& reader, const QString& element, QStringView name);
+void raiseBadValue(QXmlStreamReader& reader, QLatin1StringView element, QStringView name, QStringView value);
+void raiseMissing(QXmlStreamReader& reader, QLatin1StringView element, QStringView child, QStringView name);
+void raiseNotOnElement(QXmlStreamReader& reader, QLatin1StringView element);
 
 } // namespace Xml::Values

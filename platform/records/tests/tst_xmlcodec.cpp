@@ -388,6 +388,7 @@ private slots:
     void badInput_data();
     void badInput();
     void readerNotOnStartElement();
+    void everyTruncationFailsCleanly();
     void booleanForms_data();
     void booleanForms();
     void listTextForms();
@@ -494,7 +495,7 @@ void TestXmlCodec::badInput_data()
     QTest::newRow("uid list below -1") << R"(<AntennaPool uid="5"><antennaUids>1 -5</antennaUids></AntennaPool>)"
                                        << QStringList{"antennaUids", "-5"};
     QTest::newRow("nested record") << R"(<AntennaControl rpu="1"><antenna azimuth="abc"/></AntennaControl>)"
-                                   << QStringList{"antenna", "azimuth", "abc"};
+                                   << QStringList{"Antenna", "azimuth", "abc"};
     QTest::newRow("registration without login")
         << R"(<Computer uid="1"><registrations><item operator="1"/></registrations></Computer>)" << QStringList{"login"};
     QTest::newRow("registration without operator")
@@ -505,6 +506,8 @@ void TestXmlCodec::badInput_data()
     QTest::newRow("mode without value") << R"(<ChannelParam uid="1"><modes><item/></modes></ChannelParam>)"
                                         << QStringList{"value"};
     QTest::newRow("odd UTF-16 bytes") << R"(<Rack nameB64="QQ=="/>)" << QStringList{"nameB64", "QQ=="};
+    QTest::newRow("huge value") << QStringLiteral("<Rack uid=\"%1\"/>").arg(QString(100000, u'7'))
+                                << QStringList{"uid", "7777777"};
     QTest::newRow("truncated record") << R"(<Rack uid="1" name="a">)" << none;
     QTest::newRow("truncated list") << R"(<ArmUnion uid="1"><armUids>1 2)" << none;
     QTest::newRow("truncated items") << R"(<Computer uid="1"><registrations><item login="a" operator="1"/>)" << none;
@@ -525,6 +528,7 @@ void TestXmlCodec::badInput()
     QVERIFY2(unchanged, "a record was half read");
     for (const QString& part : inMessage)
         QVERIFY2(reader.errorString().contains(part), qPrintable(reader.errorString()));
+    QVERIFY2(reader.errorString().size() < 300, "the message quotes a value without bound");
 }
 
 void TestXmlCodec::readerNotOnStartElement()
@@ -534,6 +538,26 @@ void TestXmlCodec::readerNotOnStartElement()
     Xml::ConfigReader::read(reader, rack); // before the first token
     QVERIFY(reader.hasError());
     QCOMPARE(rack, sample<Rack>());
+}
+
+void TestXmlCodec::everyTruncationFailsCleanly()
+{
+    Computer computer = sample<Computer>();
+    computer.registrations = {{unwritable("a"), 1}, {QStringLiteral("b"), 2}};
+    const QByteArray document = writeDocument(computer);
+    const qsizetype complete = document.indexOf("</Computer>") + int(qstrlen("</Computer>"));
+
+    for (qsizetype size = 0; size < complete; ++size) {
+        QXmlStreamReader reader(document.left(size));
+        Computer record = sample<Computer>();
+        if (reader.readNextStartElement())
+            Xml::ConfigReader::read(reader, record);
+        QVERIFY2(reader.hasError(), qPrintable(QStringLiteral("no error at %1 bytes").arg(size)));
+        QVERIFY2(record == sample<Computer>(), qPrintable(QStringLiteral("half read at %1 bytes").arg(size)));
+    }
+    Computer record;
+    QCOMPARE(readDocument(document.left(complete), record), QString());
+    QCOMPARE(record, computer);
 }
 
 void TestXmlCodec::booleanForms_data()
