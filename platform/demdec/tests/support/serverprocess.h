@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+// The server program run for a test: on loopback, on ports the system picks, killed at the end.
+class ServerProcess
+{
+public:
+    ServerProcess() = default;
+    ~ServerProcess();
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+
+    // Starts the server and waits (bounded) until it listens; false with error() otherwise.
+    bool start(const QString& catalogue = sampleCatalogue(), const QString& name = QString());
+    void stop();
+
+    quint16 port() const { return m_port; }
+    quint16 searchPort() const { return m_searchPort; }
+    QString error() const { return m_error; }
+
+    static QString program();
+    static QString sampleCatalogue();
+    // A loopback TCP port that nothing listened on a moment ago.
+    static quint16 unusedPort();
+
+private:
+    QProcess m_process;
+    quint16 m_port = 0;
+    quint16 m_searchPort = 0;
+    QString m_error;
+};

@@ -1,0 +1,253 @@
+#include "cravent.h"
+#include "framereader.h"
+#include "globalini.h"
+#include "protocol.h"
+#include "serverprocess.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QUdpSocket>
+#include <QtEndian>
+
+using QNetData::QError;
+
+namespace {
+
+constexpr int WaitMs = 10000;
+
+QByteArray header(quint32 length)
+{
+    QByteArray bytes(4, '\0');
+    qToBigEndian(length, bytes.data());
+    return bytes;
+}
+
+// Waits for the outcome of a Connect call.
+QError connectAndWait(Cravent& client, const QString& address, quint16 port)
+{
+    QSignalSpy spy(&client, &Cravent::OnConnected);
+    client.Connect(address, port);
+    if (spy.isEmpty() && !spy.wait(WaitMs))
+        return QError(QError::Timeout, "the client never answered");
+    return spy.first().first().value<QError>();
+}
+
+QList<DemDecData::QServerStatus> searchAndWait(Cravent& client, unsigned int timeout)
+{
+    QSignalSpy spy(&client, &Cravent::OnSearch_AnswerRecieved);
+    client.FindServers(11310, timeout);
+    if (!spy.wait(int(timeout) + WaitMs))
+        return {DemDecData::QServerStatus("no answer", 1)};
+    return spy.first().first().value<QList<DemDecData::QServerStatus>>();
+}
+
+void setSearchAddresses(const QStringList& addresses)
+{
+    Common::GlobalIni::ini().setValue("DemDec/SearchAddresses", addresses);
+}
+
+} // namespace
+
+class TestCravent : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void connectsAndReceivesCatalogue();
+    void connectFailures_data();
+    void connectFailures();
+    void hostilePeers_data();
+    void hostilePeers();
+    void serverGoingAway();
+    void searchFindsServer();
+    void emptySearchKeepsConnection();
+    void serverSurvivesBrokenClients();
+
+private:
+    ServerProcess m_server;
+};
+
+void TestCravent::initTestCase()
+{
+    QVERIFY2(m_server.start(ServerProcess::sampleCatalogue(), "Сервер теста"), qPrintable(m_server.error()));
+}
+
+void TestCravent::init()
+{
+    Common::GlobalIni::ini().clear();
+}
+
+void TestCravent::connectsAndReceivesCatalogue()
+{
+    Cravent client;
+    QVERIFY(client.IsOFFLine());
+    const QError error = connectAndWait(client, "127.0.0.1", m_server.port());
+    QVERIFY2(!error.isError(), qPrintable(error.text()));
+    QVERIFY(!client.IsOFFLine());
+
+    QFile file(ServerProcess::sampleCatalogue());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    DemDecData::Catalogue expected;
+    DemDecData::ParseError parseError;
+    QVERIFY(DemDecData::Catalogue::fromXml(file.readAll(), &expected, &parseError));
+    QCOMPARE(client.catalogue(), expected);
+
+    client.Disconnect();
+    QVERIFY(client.IsOFFLine());
+}
+
+void TestCravent::connectFailures_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<int>("port"); // -1: a port nothing listens on
+    QTest::addColumn<int>("code");
+    QTest::newRow("nothing listening") << "127.0.0.1" << -1 << int(QError::ConnectionFailed);
+    QTest::newRow("no address") << "" << 11310 << int(QError::NoAddress);
+    QTest::newRow("no port") << "127.0.0.1" << 0 << int(QError::NoAddress);
+}
+
+void TestCravent::connectFailures()
+{
+    QFETCH(QString, address);
+    QFETCH(int, port);
+    QFETCH(int, code);
+
+    Cravent client;
+    QSignalSpy spy(&client, &Cravent::OnConnected);
+    const QError error = connectAndWait(client, address, quint16(port < 0 ? ServerProcess::unusedPort() : port));
+    QCOMPARE(int(error.code()), code);
+    QVERIFY(!error.text().isEmpty());
+    QVERIFY(client.IsOFFLine());
+    QTest::qWait(50);
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestCravent::hostilePeers_data()
+{
+    QTest::addColumn<QByteArray>("says");
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<int>("code");
+    QTest::newRow("huge frame") << header(0xFFFFFFF0u) << false << int(QError::ProtocolError);
+    QTest::newRow("frame without type") << header(0) << false << int(QError::ProtocolError);
+    QTest::newRow("not our protocol") << QByteArray("HTTP/1.1 200 OK\r\n\r\n") << false << int(QError::ProtocolError);
+    QTest::newRow("unknown message") << QNetData::FrameReader::encode(99, "x") << false << int(QError::ProtocolError);
+    QTest::newRow("broken catalogue")
+        << QNetData::FrameReader::encode(QNetData::Protocol::Catalogue, "<demdec_catalogue><demdec_task")
+        << false << int(QError::ProtocolError);
+    QTest::newRow("refusal") << QNetData::FrameReader::encode(QNetData::Protocol::Refusal, "занят") << false
+                             << int(QError::Refused);
+    QTest::newRow("half a frame, then gone") << header(100) + "abc" << true << int(QError::ConnectionFailed);
+    QTest::newRow("silent") << QByteArray() << false << int(QError::Timeout);
+}
+
+void TestCravent::hostilePeers()
+{
+    QFETCH(QByteArray, says);
+    QFETCH(bool, closes);
+    QFETCH(int, code);
+
+    QTcpServer peer;
+    QVERIFY(peer.listen(QHostAddress::LocalHost));
+    connect(&peer, &QTcpServer::newConnection, this, [&] {
+        QTcpSocket* socket = peer.nextPendingConnection();
+        socket->write(says);
+        if (closes)
+            socket->disconnectFromHost();
+    });
+
+    Cravent client;
+    client.setConnectTimeout(500);
+    QSignalSpy spy(&client, &Cravent::OnConnected);
+    const QError error = connectAndWait(client, "127.0.0.1", peer.serverPort());
+    QCOMPARE(int(error.code()), code);
+    QVERIFY(client.IsOFFLine());
+    QVERIFY(client.catalogue().isEmpty());
+    QTest::qWait(150);
+    QCOMPARE(spy.count(), 1);
+}
+
+void TestCravent::serverGoingAway()
+{
+    ServerProcess server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    Cravent client;
+    QVERIFY(!connectAndWait(client, "127.0.0.1", server.port()).isError());
+
+    QSignalSpy lost(&client, &Cravent::OnDisconnected);
+    server.stop();
+    QVERIFY(lost.wait(WaitMs));
+    QCOMPARE(int(lost.first().first().value<QError>().code()), int(QError::ConnectionLost));
+    QVERIFY(client.IsOFFLine());
+    QVERIFY(!client.catalogue().isEmpty()); // what was received stays usable
+}
+
+void TestCravent::searchFindsServer()
+{
+    // Junk on the search port must not stop the server from answering.
+    QUdpSocket junk;
+    junk.writeDatagram(QByteArray(600, 'x'), QHostAddress::LocalHost, m_server.searchPort());
+    junk.writeDatagram("ODDQ", QHostAddress::LocalHost, m_server.searchPort());
+
+    setSearchAddresses({QStringLiteral("127.0.0.1:%1").arg(m_server.searchPort())});
+    Cravent client;
+    const QList<DemDecData::QServerStatus> found = searchAndWait(client, 1000);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.first().address(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(found.first().port(), m_server.port());
+    QCOMPARE(found.first().name(), QStringLiteral("Сервер теста"));
+    QVERIFY(!client.isSearching());
+
+    QSignalSpy connected(&client, &Cravent::OnConnected);
+    client.Connect(found.first());
+    QVERIFY(connected.wait(WaitMs));
+    QVERIFY(!client.IsOFFLine());
+}
+
+void TestCravent::emptySearchKeepsConnection()
+{
+    Cravent client;
+    QVERIFY(!connectAndWait(client, "127.0.0.1", m_server.port()).isError());
+
+    setSearchAddresses({QStringLiteral("127.0.0.1:%1").arg(ServerProcess::unusedPort())});
+    QSignalSpy answers(&client, &Cravent::OnSearch_AnswerRecieved);
+    client.FindServers(11310, 600);
+    client.FindServers(11310, 200); // ends the first search without an answer
+    QVERIFY(answers.wait(WaitMs));
+    QTest::qWait(700);
+    QCOMPARE(answers.count(), 1);
+    QVERIFY(answers.first().first().value<QList<DemDecData::QServerStatus>>().isEmpty());
+    QVERIFY(!client.IsOFFLine());
+}
+
+void TestCravent::serverSurvivesBrokenClients()
+{
+    QTcpSocket flooding;
+    flooding.connectToHost(QHostAddress::LocalHost, m_server.port());
+    QVERIFY(flooding.waitForConnected(WaitMs));
+    flooding.write(header(1u << 30));
+    QVERIFY(flooding.waitForDisconnected(WaitMs));
+
+    QTcpSocket stranger;
+    stranger.connectToHost(QHostAddress::LocalHost, m_server.port());
+    QVERIFY(stranger.waitForConnected(WaitMs));
+    stranger.write(QNetData::FrameReader::encode(QNetData::Protocol::Hello, "ORVDD-old"));
+    QNetData::FrameReader reader;
+    quint8 type = 0;
+    QByteArray payload;
+    while (!reader.takeFrame(&type, &payload) && stranger.waitForReadyRead(WaitMs))
+        reader.append(stranger.readAll());
+    QCOMPARE(int(type), int(QNetData::Protocol::Refusal));
+
+    Cravent client;
+    const QError error = connectAndWait(client, "127.0.0.1", m_server.port());
+    QVERIFY2(!error.isError(), qPrintable(error.text()));
+}
+
+QTEST_GUILESS_MAIN(TestCravent)
+#include "tst_cravent.moc"

@@ -1,0 +1,225 @@
+#include "catalogue.h"
+#include "ddtformat.h"
+#include "ddtnames.h"
+
+#include <QDirIterator>
+#include <QFile>
+#include <QTest>
+
+using namespace DemDecData;
+
+namespace {
+
+constexpr int MaxDepth = 14;
+
+QByteArray nested(int depth)
+{
+    QByteArray xml = "<proc_node>\n";
+    for (int i = 0; i < depth; ++i)
+        xml += "<processing_node><demdec_task id=\"" + QByteArray::number(i) + "\"/>\n";
+    for (int i = 0; i < depth; ++i)
+        xml += "</processing_node>\n";
+    return xml + "</proc_node>\n";
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestDdtFormat : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rejectsMalformed_data();
+    void rejectsMalformed();
+    void nestingLimit_data();
+    void nestingLimit();
+    void sampleFilesAreCanonical_data();
+    void sampleFilesAreCanonical();
+    void valuesSurviveRoundTrip();
+    void catalogue_data();
+    void catalogue();
+    void sampleCatalogueRoundTrip();
+};
+
+void TestDdtFormat::rejectsMalformed_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("fragment");
+
+    QTest::newRow("empty file") << QByteArray() << -1 << QString();
+    QTest::newRow("not closed") << QByteArray("<proc_node>\n<processing_node>\n") << 3 << QString();
+    QTest::newRow("wrong root") << QByteArray("<?xml version=\"1.0\"?>\n<demdec_catalogue/>\n") << 2
+                                << "demdec_catalogue";
+    QTest::newRow("attribute on root") << QByteArray("<proc_node\nid=\"1\">\n</proc_node>") << 2 << "proc_node";
+    QTest::newRow("results at the root")
+        << QByteArray("<proc_node>\n<results_node><demdec_results id=\"1\"/></results_node>\n</proc_node>") << 2
+        << "results_node";
+    QTest::newRow("unknown element")
+        << QByteArray("<proc_node>\n<processing_node>\n<demdec_task id=\"1\"/>\n<bogus/>\n</processing_node>\n</proc_node>")
+        << 4 << "bogus";
+    QTest::newRow("unknown attribute")
+        << QByteArray("<proc_node>\n<processing_node>\n<demdec_task id=\"1\" zzz=\"2\"/>\n</processing_node>\n</proc_node>")
+        << 3 << "zzz";
+    QTest::newRow("result attribute on a task")
+        << QByteArray("<proc_node>\n<processing_node>\n<demdec_task id=\"1\" chnl=\"2\"/>\n</processing_node>\n</proc_node>")
+        << 3 << "chnl";
+    QTest::newRow("task missing")
+        << QByteArray("<proc_node>\n<processing_node>\n</processing_node>\n</proc_node>") << 3 << "demdec_task";
+    QTest::newRow("results missing")
+        << QByteArray("<proc_node><processing_node><demdec_task id=\"1\"/>\n<results_node>\n</results_node>\n"
+                      "</processing_node></proc_node>")
+        << 3 << "demdec_results";
+    QTest::newRow("two tasks")
+        << QByteArray("<proc_node>\n<processing_node>\n<demdec_task id=\"1\"/>\n<demdec_task id=\"2\"/>\n"
+                      "</processing_node>\n</proc_node>")
+        << 4 << "demdec_task";
+    QTest::newRow("node inside a task")
+        << QByteArray("<proc_node>\n<processing_node>\n<demdec_task id=\"1\">\n<processing_node/>\n</demdec_task>\n"
+                      "</processing_node>\n</proc_node>")
+        << 4 << "processing_node";
+    QTest::newRow("stray text") << QByteArray("<proc_node>\nhello\n</proc_node>") << 3 << "hello";
+    QTest::newRow("second root") << QByteArray("<proc_node/>\n<proc_node/>\n") << 2 << QString();
+}
+
+void TestDdtFormat::rejectsMalformed()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(int, line);
+    QFETCH(QString, fragment);
+
+    ParseError error;
+    QVERIFY(!DdtFormat::read(xml, MaxDepth, &error));
+    QVERIFY(!error.message.isEmpty());
+    if (line > 0)
+        QCOMPARE(error.line, line);
+    QVERIFY2(error.message.contains(fragment), qPrintable(error.message));
+    QVERIFY(error.toString().startsWith(error.line > 0 ? QStringLiteral("строка") : error.message));
+}
+
+void TestDdtFormat::nestingLimit_data()
+{
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("at the limit") << MaxDepth << true;
+    QTest::newRow("one too deep") << MaxDepth + 1 << false;
+    // Deep nesting must fail cleanly, not exhaust the stack.
+    QTest::newRow("far too deep") << 100000 << false;
+}
+
+void TestDdtFormat::nestingLimit()
+{
+    QFETCH(int, depth);
+    QFETCH(bool, accepted);
+
+    ParseError error;
+    const std::unique_ptr<DdtNode> root = DdtFormat::read(nested(depth), MaxDepth, &error);
+    QCOMPARE(bool(root), accepted);
+    if (accepted) {
+        QCOMPARE(root->processingHeight(), depth);
+    } else {
+        QCOMPARE(error.line, MaxDepth + 2);
+        QVERIFY(error.message.contains(QString::number(MaxDepth)));
+    }
+}
+
+void TestDdtFormat::sampleFilesAreCanonical_data()
+{
+    QTest::addColumn<QString>("path");
+    int count = 0;
+    QDirIterator files(ORVANE_SOURCE_DIR "/sample/ddt", {"*.ddt"}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        const QString path = files.next();
+        QTest::newRow(qPrintable(path.mid(path.indexOf("sample/")))) << path;
+        ++count;
+    }
+    QVERIFY(count >= 3);
+}
+
+void TestDdtFormat::sampleFilesAreCanonical()
+{
+    QFETCH(QString, path);
+    const QByteArray bytes = readFile(path);
+    ParseError error;
+    const std::unique_ptr<DdtNode> root = DdtFormat::read(bytes, MaxDepth, &error);
+    QVERIFY2(root, qPrintable(error.toString()));
+    QVERIFY(root->childCount() > 0);
+    // The samples are written as the editor writes, so opening and saving one changes nothing.
+    QCOMPARE(DdtFormat::write(*root), bytes);
+}
+
+void TestDdtFormat::valuesSurviveRoundTrip()
+{
+    DdtNode root(DdtNode::Kind::Root);
+    DdtNode* task = root.insertChild(0, std::make_unique<DdtNode>(
+        DdtNode::Kind::Processing, QStringList{"7", "a&b", "<c>", "\"q\"", "Имя узла", "", " spaced ", "x\ny"}));
+    task->insertChild(0, std::make_unique<DdtNode>(DdtNode::Kind::Results, QStringList{"1", "2", "7", "s", "t"}));
+    task->insertChild(0, std::make_unique<DdtNode>(DdtNode::Kind::Processing, QStringList{"8"}));
+
+    const QByteArray bytes = DdtFormat::write(root);
+    ParseError error;
+    const std::unique_ptr<DdtNode> read = DdtFormat::read(bytes, MaxDepth, &error);
+    QVERIFY2(read, qPrintable(error.toString()));
+    QCOMPARE(read->child(0)->values(), task->values());
+    QCOMPARE(read->child(0)->child(0)->kind(), DdtNode::Kind::Processing);
+    QCOMPARE(read->child(0)->child(1)->values(), task->child(1)->values());
+    QCOMPARE(DdtFormat::write(*read), bytes);
+}
+
+void TestDdtFormat::catalogue_data()
+{
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<int>("entries"); // -1: rejected
+    QTest::addColumn<int>("line");
+
+    QTest::newRow("empty catalogue") << QByteArray("<demdec_catalogue/>") << 0 << 0;
+    QTest::newRow("two entries")
+        << QByteArray("<demdec_catalogue>\n<demdec_task id=\"1\" name=\"a\"/>\n<demdec_task id=\"2\"/>\n</demdec_catalogue>")
+        << 2 << 0;
+    QTest::newRow("repeated id")
+        << QByteArray("<demdec_catalogue>\n<demdec_task id=\"1\"/>\n<demdec_task id=\"1\"/>\n</demdec_catalogue>") << -1
+        << 3;
+    QTest::newRow("no id") << QByteArray("<demdec_catalogue>\n<demdec_task name=\"a\"/>\n</demdec_catalogue>") << -1 << 2;
+    QTest::newRow("unknown attribute")
+        << QByteArray("<demdec_catalogue>\n<demdec_task id=\"1\" dem=\"2\"/>\n</demdec_catalogue>") << -1 << 2;
+    QTest::newRow("tree instead") << nested(1) << -1 << 1;
+}
+
+void TestDdtFormat::catalogue()
+{
+    QFETCH(QByteArray, xml);
+    QFETCH(int, entries);
+    QFETCH(int, line);
+
+    Catalogue read;
+    ParseError error;
+    QCOMPARE(Catalogue::fromXml(xml, &read, &error), entries >= 0);
+    if (entries >= 0)
+        QCOMPARE(read.size(), entries);
+    else
+        QCOMPARE(error.line, line);
+}
+
+void TestDdtFormat::sampleCatalogueRoundTrip()
+{
+    Catalogue sample;
+    ParseError error;
+    QVERIFY2(Catalogue::fromXml(readFile(ORVANE_SOURCE_DIR "/sample/demdec/catalogue.xml"), &sample, &error),
+             qPrintable(error.toString()));
+    QVERIFY(sample.size() >= 5);
+    QCOMPARE(sample.entries().at(sample.indexOf("102")).value("name"), QStringLiteral("ЧМ"));
+    QCOMPARE(sample.entries().at(0).title(), QStringLiteral("Демодуляторы / Аналоговые / АМ"));
+
+    Catalogue copy;
+    QVERIFY(Catalogue::fromXml(sample.toXml(), &copy, &error));
+    QCOMPARE(copy, sample);
+}
+
+QTEST_GUILESS_MAIN(TestDdtFormat)
+#include "tst_ddtformat.moc"

@@ -1,0 +1,265 @@
+#include "cravent.h"
+#include "ddtnode.h"
+#include "ddttreemodel.h"
+#include "demdectreeeditor.h"
+#include "serverprocess.h"
+
+#include <QAbstractItemModelTester>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+using DemDecData::DdtNode;
+using DemDecData::DemDecTreeEditor;
+
+namespace {
+
+constexpr int MaxDepth = 14;
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestDemDecTreeEditor : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void uninitialisedOpensNothing();
+    void editsChangeTheBytes();
+    void editsFollowTheRules();
+    void saveWritesTheTree();
+    void saveFailsOnReadOnlyFile();
+    void malformedFileKeepsTheOpenTree_data();
+    void malformedFileKeepsTheOpenTree();
+
+private:
+    QString copySample(const QString& name);
+
+    ServerProcess m_server;
+    Cravent m_client;
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestDemDecTreeEditor::initTestCase()
+{
+    QVERIFY2(m_server.start(), qPrintable(m_server.error()));
+    QSignalSpy connected(&m_client, &Cravent::OnConnected);
+    m_client.Connect("127.0.0.1", m_server.port());
+    QVERIFY(connected.wait(10000));
+    QVERIFY(!m_client.IsOFFLine());
+}
+
+void TestDemDecTreeEditor::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+QString TestDemDecTreeEditor::copySample(const QString& name)
+{
+    const QString path = m_dir->filePath(QFileInfo(name).fileName());
+    QFile::copy(ORVANE_SOURCE_DIR "/sample/ddt/" + name, path);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    return path;
+}
+
+void TestDemDecTreeEditor::uninitialisedOpensNothing()
+{
+    DemDecTreeEditor editor(MaxDepth);
+    const QString path = copySample("am_voice.ddt");
+    QVERIFY(!editor.isInitialized());
+    QVERIFY(!editor.openTree(path));
+    QVERIFY(!editor.rootItem());
+    QVERIFY(editor.toByteArray().isEmpty());
+    QVERIFY(editor.lastError().contains("am_voice.ddt"));
+
+    Cravent offline;
+    QVERIFY(!editor.initFromClient(&offline));
+    QVERIFY(!editor.isInitialized());
+}
+
+void TestDemDecTreeEditor::editsChangeTheBytes()
+{
+    DemDecTreeEditor editor(MaxDepth);
+    QAbstractItemModelTester treeTester(editor.model());
+    auto* attributeView = editor.findChild<QTableView*>();
+    QVERIFY(attributeView);
+    QAbstractItemModelTester attributeTester(attributeView->model());
+
+    QVERIFY(editor.initFromClient(&m_client));
+    QCOMPARE(editor.catalogue(), m_client.catalogue());
+    const QString path = copySample("telegraph.ddt");
+    QVERIFY2(editor.openTree(path), qPrintable(editor.lastError()));
+    QCOMPARE(editor.fileName(), path);
+    const QByteArray opened = editor.toByteArray();
+    QCOMPARE(opened, readFile(path));
+
+    // A catalogue entry goes under the root with the entry's attributes.
+    const QModelIndex root = editor.model()->index(0, 0);
+    const QModelIndex added = editor.addTask(root, 1);
+    QVERIFY(added.isValid());
+    QCOMPARE(editor.model()->node(added)->values(), m_client.catalogue().entries().at(1).values);
+    QVERIFY(editor.toByteArray() != opened);
+
+    // Removing it again gives back the bytes as opened.
+    QVERIFY(editor.removeNode(added));
+    QCOMPARE(editor.toByteArray(), opened);
+
+    // Editing a value in the attribute table edits the tree.
+    const QModelIndex task = editor.model()->index(0, 0, root);
+    QCOMPARE(editor.currentNode(), editor.model()->index(0, 0)); // opening selects the root
+    editor.findChild<QTreeView*>()->setCurrentIndex(task);
+    QAbstractItemModel* attributes = attributeView->model();
+    QCOMPARE(attributes->rowCount(), 8);
+    QCOMPARE(attributes->index(4, 0).data().toString(), QStringLiteral("name"));
+    QVERIFY(attributes->setData(attributes->index(4, 1), "Другое имя"));
+    QCOMPARE(editor.model()->node(task)->attribute("name"), QStringLiteral("Другое имя"));
+    QCOMPARE(task.data().toString(), QStringLiteral("Другое имя"));
+    QVERIFY(editor.toByteArray().contains("Другое имя"));
+    QVERIFY(!attributes->setData(attributes->index(4, 0), "renamed")); // names are fixed
+
+    // Removing the shown node empties the attribute table.
+    QVERIFY(editor.removeNode(task));
+    QCOMPARE(attributes->rowCount(), 0);
+
+    editor.clear();
+    QVERIFY(!editor.rootItem());
+    QVERIFY(editor.toByteArray().isEmpty());
+    QVERIFY(editor.fileName().isEmpty());
+}
+
+void TestDemDecTreeEditor::editsFollowTheRules()
+{
+    DemDecTreeEditor editor(MaxDepth);
+    QAbstractItemModelTester tester(editor.model());
+    QVERIFY(editor.initFromClient(&m_client));
+    QVERIFY(editor.openTree(copySample("am_voice.ddt")));
+
+    const QModelIndex root = editor.model()->index(0, 0);
+    QVERIFY(!editor.removeNode(root));
+    QVERIFY(!editor.addResults(root).isValid()); // results belong to a processing node
+    QVERIFY(!editor.addTask(root, m_client.catalogue().size()).isValid());
+
+    // A result added at a results node goes to the processing node above it, and takes the
+    // demodulator's id and the next free result id.
+    const QModelIndex am = editor.model()->index(0, 0, root);
+    const QModelIndex recorder = editor.model()->index(0, 0, am);
+    const QModelIndex existing = editor.model()->index(0, 0, recorder);
+    QCOMPARE(editor.model()->node(existing)->kind(), DdtNode::Kind::Results);
+    const QModelIndex result = editor.addResults(existing);
+    QVERIFY(result.isValid());
+    QCOMPARE(result.parent(), recorder);
+    QCOMPARE(editor.model()->node(result)->attribute("dem"), QStringLiteral("401"));
+    QCOMPARE(editor.model()->node(result)->attribute("id"), QStringLiteral("2"));
+
+    // Processing nodes nest no deeper than the limit.
+    QModelIndex deepest = recorder;
+    for (int depth = 3; depth <= MaxDepth; ++depth) {
+        deepest = editor.addTask(deepest, 0);
+        QVERIFY(deepest.isValid());
+    }
+    QCOMPARE(editor.rootItem()->processingHeight(), MaxDepth);
+    QVERIFY(!editor.addTask(deepest, 0).isValid());
+    QVERIFY(editor.addResults(deepest).isValid());
+}
+
+void TestDemDecTreeEditor::saveWritesTheTree()
+{
+    DemDecTreeEditor editor(MaxDepth);
+    QVERIFY(editor.initFromClient(&m_client));
+    const QString path = copySample("am_voice.ddt");
+    QVERIFY(editor.openTree(path));
+    QVERIFY(editor.addTask(QModelIndex(), 0).isValid());
+    const QByteArray changed = editor.toByteArray();
+    QVERIFY(editor.save());
+    QCOMPARE(readFile(path), changed);
+
+    DemDecTreeEditor reader(MaxDepth);
+    QVERIFY(reader.initFromClient(&m_client));
+    QVERIFY(reader.openTree(path));
+    QCOMPARE(reader.rootItem()->childCount(), 2);
+    QCOMPARE(reader.toByteArray(), changed);
+}
+
+void TestDemDecTreeEditor::saveFailsOnReadOnlyFile()
+{
+    DemDecTreeEditor editor(MaxDepth);
+    QVERIFY(editor.initFromClient(&m_client));
+    const QString path = copySample("am_voice.ddt");
+    const QByteArray original = readFile(path);
+    QVERIFY(editor.openTree(path));
+    QVERIFY(editor.addTask(QModelIndex(), 0).isValid());
+    const QByteArray changed = editor.toByteArray();
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+
+    QVERIFY(!editor.save());
+    QVERIFY2(editor.lastError().contains("am_voice.ddt"), qPrintable(editor.lastError()));
+    QCOMPARE(readFile(path), original);
+    QCOMPARE(editor.toByteArray(), changed);
+    QCOMPARE(editor.fileName(), path);
+
+    // A file whose folder went away cannot be saved either.
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(m_dir->remove());
+    QVERIFY(!editor.save());
+    QVERIFY(!editor.lastError().isEmpty());
+    QCOMPARE(editor.toByteArray(), changed);
+}
+
+void TestDemDecTreeEditor::malformedFileKeepsTheOpenTree_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("where");
+    QTest::newRow("unknown element")
+        << QByteArray("<?xml version=\"1.0\"?>\n<proc_node>\n<bogus/>\n</proc_node>\n") << "строка 3";
+    QTest::newRow("cut short") << QByteArray("<proc_node>\n<processing_node>\n") << "строка 3";
+    QTest::newRow("not xml at all") << QByteArray("\x01\x02garbage") << "строка 1";
+}
+
+void TestDemDecTreeEditor::malformedFileKeepsTheOpenTree()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, where);
+
+    DemDecTreeEditor editor(MaxDepth);
+    QVERIFY(editor.initFromClient(&m_client));
+    const QString good = copySample("am_voice.ddt");
+    QVERIFY(editor.openTree(good));
+    const QByteArray opened = editor.toByteArray();
+    const QString bad = m_dir->filePath("bad.ddt");
+    QVERIFY(writeFile(bad, content));
+
+    QVERIFY(!editor.openTree(bad));
+    QVERIFY2(editor.lastError().contains("bad.ddt") && editor.lastError().contains(where),
+             qPrintable(editor.lastError()));
+    auto* message = editor.findChild<QLabel*>();
+    QVERIFY(message && !message->isHidden());
+    QCOMPARE(message->text(), editor.lastError());
+    QCOMPARE(editor.fileName(), good);
+    QCOMPARE(editor.toByteArray(), opened);
+
+    QVERIFY(!editor.openTree(m_dir->filePath("missing.ddt")));
+    QVERIFY(editor.lastError().contains("missing.ddt"));
+    QVERIFY(editor.openTree(good));
+    QVERIFY(message->isHidden());
+}
+
+QTEST_MAIN(TestDemDecTreeEditor)
+#include "tst_demdectreeeditor.moc"
