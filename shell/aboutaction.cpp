@@ -1,0 +1,10 @@
+#include "aboutaction.h"
+
+AboutAction::AboutAction(QObject* parent)
+    : QAction(parent)
+{
+    setText(tr("О программе"));
+    setStatusTip(tr("О программе"));
+}
+
+AboutAction::~AboutAction() = default;

@@ -1,0 +1,13 @@
+#include "orvane.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    Orvane window(arguments);
+    window.show();
+    return application.exec();
+}

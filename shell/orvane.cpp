@@ -1,0 +1,216 @@
+#include "orvane.h"
+
+#include "ui_orvane.h"
+
+#include "cmenubar.h"
+#include "complexconfig.h"
+#include "globalini.h"
+#include "icons.h"
+#include "orvaneplugin.h"
+#include "orvaneplugininstance.h"
+#include "pluginpaths.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDebug>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+const char GeometryKey[] = "Geometry";
+constexpr int SavedMessageTimeoutMs = 2000;
+
+} // namespace
+
+Orvane::Orvane(const QStringList& arguments, QWidget* parent)
+    : Orvane(arguments, nullptr, QCoreApplication::applicationDirPath(), parent)
+{
+}
+
+Orvane::Orvane(const QStringList& arguments, CoConfig::ComplexConfigInterface* store, const QString& pluginFolder,
+               QWidget* parent)
+    : QMainWindow(parent)
+    , m_ui(std::make_unique<Ui::OrvaneClass>())
+    , m_store(store)
+{
+    qInitResources_icons();
+    m_ui->setupUi(this);
+    connect(m_ui->tabWidget, &QTabWidget::currentChanged, this, &Orvane::tabChanged);
+
+    if (!m_store) {
+        m_ownedStore = std::make_unique<CoConfig::ComplexConfig>(CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
+        m_store = m_ownedStore.get();
+    }
+    reportReadFailure();
+
+    m_menuBar = new CMenuBar(this);
+    setMenuBar(m_menuBar);
+    createSaveToolBar();
+
+    loadPlugins(arguments, pluginFolder);
+    // The first tab became current before its plugin was known; show its tool bar now.
+    tabChanged(m_ui->tabWidget->currentIndex());
+
+    restoreGeometry(Common::GlobalIni::ini().value(QLatin1String(GeometryKey)).toByteArray());
+}
+
+Orvane::~Orvane()
+{
+    QSettings& settings = Common::GlobalIni::ini();
+    settings.setValue(QLatin1String(GeometryKey), saveGeometry());
+    settings.sync();
+
+    // Plugins delete their pages below, and each removed tab would report a tab change.
+    disconnect(m_ui->tabWidget, nullptr, this, nullptr);
+    hidePluginToolBar();
+
+    delete m_menuBar;
+    m_menuBar = nullptr;
+    while (!m_plugins.isEmpty())
+        delete m_plugins.takeFirst();
+    m_pageOwners.clear();
+
+    qCleanupResources_icons();
+}
+
+QTabWidget* Orvane::tabWidget() const
+{
+    return m_ui->tabWidget;
+}
+
+QToolBar* Orvane::pluginToolBar() const
+{
+    return m_pluginToolBar;
+}
+
+void Orvane::reportReadFailure()
+{
+    if (m_store->readStatus() == 0)
+        return;
+    // Opening silently with part of the configuration empty would invite saving over it.
+    QMessageBox box(QMessageBox::Critical, windowTitle(), tr("Ошибка при чтении конфигурации"), QMessageBox::Ok, this);
+    box.setInformativeText(m_store->errorString() + QLatin1String("\n\n")
+                           + tr("Нечитаемый файл не будет удалён: при сохранении он будет переименован "
+                                "и оставлен рядом."));
+    box.exec();
+}
+
+void Orvane::createSaveToolBar()
+{
+    m_saveToolBar = new QToolBar(tr("Редактор"), this);
+    m_saveToolBar->setObjectName(QStringLiteral("Orvane"));
+    addToolBar(m_saveToolBar);
+    m_saveAction = m_saveToolBar->addAction(QIcon(QStringLiteral(":/icons/common/save.png")), tr("Сохранить"));
+    m_saveAction->setShortcut(QKeySequence::Save);
+    connect(m_saveAction, &QAction::triggered, this, &Orvane::save);
+}
+
+void Orvane::loadPlugins(const QStringList& arguments, const QString& folder)
+{
+    for (const QString& path : PluginPaths::find(folder, arguments)) {
+        auto* instance = new OrvanePluginInstance(path);
+        if (instance->isValid()) {
+            addPlugin(instance);
+            continue;
+        }
+        qDebug().noquote() << "Orvane: skipped" << path << "-" << instance->errorString();
+        m_skipped.append({path, instance->errorString()});
+        delete instance;
+    }
+}
+
+void Orvane::addPlugin(OrvanePluginInstance* instance)
+{
+    OrvanePlugin* plugin = instance->plugin();
+    plugin->setComplexConfig(m_store);
+    QWidget* page = plugin->widget();
+    QMenu* menu = plugin->menu();
+    if (page) {
+        const QString title = plugin->name();
+        page = plugin->widget();
+        m_ui->tabWidget->addTab(page, title);
+        m_pageOwners.insert(page, instance);
+    }
+    if (menu)
+        m_menuBar->AddMenuToCustomMenu(menu);
+    // By signature, so that a plugin redeclaring Error in its own class is heard too.
+    connect(plugin, SIGNAL(Error(QString)), this, SLOT(OnError(QString)));
+    m_plugins.append(instance);
+}
+
+void Orvane::save()
+{
+    for (OrvanePluginInstance* instance : std::as_const(m_plugins))
+        instance->plugin()->saveComplexConfig();
+
+    if (!m_store->write(CoConfig::ObjectAll)) {
+        QMessageBox box(QMessageBox::Critical, windowTitle(), tr("Ошибка при сохранении конфигурации"),
+                        QMessageBox::Ok, this);
+        box.setDetailedText(m_store->errorString());
+        box.exec();
+        return;
+    }
+
+    statusBar()->showMessage(tr("Конфигурация сохранена"), SavedMessageTimeoutMs);
+    for (OrvanePluginInstance* instance : std::as_const(m_plugins))
+        instance->plugin()->setComplexConfig(m_store);
+}
+
+void Orvane::hidePluginToolBar()
+{
+    if (m_pluginToolBar) {
+        removeToolBar(m_pluginToolBar);
+        m_pluginToolBar->setParent(nullptr);
+    }
+    m_pluginToolBar = nullptr;
+}
+
+void Orvane::tabChanged(int index)
+{
+    hidePluginToolBar();
+    // Tool bars follow the tabs, not the plugin list: a plugin without a page has no tab.
+    OrvanePluginInstance* instance = m_pageOwners.value(m_ui->tabWidget->widget(index));
+    if (!instance)
+        return;
+    QToolBar* bar = instance->plugin()->toolBar();
+    if (!bar)
+        return;
+    m_pluginToolBar = bar;
+    addToolBar(bar);
+    bar->show();
+}
+
+void Orvane::OnError(QString message)
+{
+    statusBar()->showMessage(message);
+}
+
+void Orvane::closeEvent(QCloseEvent* event)
+{
+    QMessageBox box(QMessageBox::Question, tr("Редактор конфигурации"), tr("Сохранить изменения?"),
+                    QMessageBox::NoButton, this);
+    QPushButton* yes = box.addButton(QMessageBox::Ok);
+    yes->setText(tr("Да"));
+    QPushButton* no = box.addButton(QMessageBox::Discard);
+    no->setText(tr("Нет"));
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    cancel->setText(tr("Отмена"));
+    box.setEscapeButton(cancel);
+    box.exec();
+
+    QAbstractButton* answer = box.clickedButton();
+    if (answer != yes && answer != no) {
+        event->ignore();
+        return;
+    }
+    if (answer == yes)
+        save();
+    // Other top-level windows (the about box) close after this one.
+    QTimer::singleShot(0, qApp, &QApplication::closeAllWindows);
+    event->accept();
+}

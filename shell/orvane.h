@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <memory>
+
+class CMenuBar;
+class OrvanePluginInstance;
+class QTabWidget;
+class QToolBar;
+
+namespace CoConfig {
+class ComplexConfigInterface;
+}
+
+namespace Ui {
+class OrvaneClass;
+}
+
+// The editor's main window: a tab per plugin, the save tool bar, the plugins and help menus,
+// and the one configuration store of the run, which every plugin is handed.
+class Orvane : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    struct SkippedLibrary
+    {
+        QString filePath;
+        QString reason;
+    };
+
+    // The program's window: its own store over the workstation's configuration directory,
+    // plugins from the program's folder (or those named by the arguments).
+    explicit Orvane(const QStringList& arguments, QWidget* parent = nullptr);
+    // The same over a store that the caller owns and keeps alive longer than the window
+    // (null: the window makes its own), with plugins from the given folder.
+    Orvane(const QStringList& arguments, CoConfig::ComplexConfigInterface* store, const QString& pluginFolder,
+           QWidget* parent = nullptr);
+    ~Orvane() override;
+
+    CoConfig::ComplexConfigInterface* store() const { return m_store; }
+    QList<OrvanePluginInstance*> plugins() const { return m_plugins; }
+    // The libraries that were tried and gave no plugin, with the loader's reason.
+    QList<SkippedLibrary> skippedLibraries() const { return m_skipped; }
+    CMenuBar* cMenuBar() const { return m_menuBar; }
+    QTabWidget* tabWidget() const;
+    QToolBar* saveToolBar() const { return m_saveToolBar; }
+    QAction* saveAction() const { return m_saveAction; }
+    // The tool bar of the current tab's plugin, when it has one.
+    QToolBar* pluginToolBar() const;
+
+public Q_SLOTS:
+    void save();
+    void tabChanged(int index);
+    void OnError(QString message);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void reportReadFailure();
+    void createSaveToolBar();
+    void loadPlugins(const QStringList& arguments, const QString& folder);
+    void addPlugin(OrvanePluginInstance* instance);
+    void hidePluginToolBar();
+
+    std::unique_ptr<Ui::OrvaneClass> m_ui;
+    std::unique_ptr<CoConfig::ComplexConfigInterface> m_ownedStore;
+    CoConfig::ComplexConfigInterface* m_store = nullptr;
+    CMenuBar* m_menuBar = nullptr;
+    QToolBar* m_saveToolBar = nullptr;
+    QAction* m_saveAction = nullptr;
+    QList<OrvanePluginInstance*> m_plugins;             // owned, in load order
+    QHash<const QWidget*, OrvanePluginInstance*> m_pageOwners; // tab page -> its plugin
+    QList<SkippedLibrary> m_skipped;
+    QPointer<QToolBar> m_pluginToolBar;                 // the plugin's; never deleted here
+};

@@ -1,0 +1,185 @@
+#include "boxanswerer.h"
+#include "cmenubar.h"
+#include "custommenu.h"
+#include "orvane.h"
+#include "orvaneplugin.h"
+#include "orvaneplugininstance.h"
+#include "pluginpaths.h"
+#include "recordingstore.h"
+
+#include <QApplication>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString FixtureDir = QStringLiteral(SHELL_FIXTURE_DIR);
+
+QStringList pluginNames(const Orvane& window)
+{
+    QStringList names;
+    for (OrvanePluginInstance* instance : window.plugins())
+        names.append(instance->plugin()->name());
+    return names;
+}
+
+QStringList tabTitles(const Orvane& window)
+{
+    QStringList titles;
+    for (int i = 0; i < window.tabWidget()->count(); ++i)
+        titles.append(window.tabWidget()->tabText(i));
+    return titles;
+}
+
+QStringList pluginMenus(const Orvane& window)
+{
+    QStringList titles;
+    const QList<QAction*> actions = window.cMenuBar()->customMenu()->actions();
+    for (QAction* action : actions)
+        titles.append(action->text());
+    return titles;
+}
+
+QStringList skippedNames(const Orvane& window)
+{
+    QStringList names;
+    for (const Orvane::SkippedLibrary& skipped : window.skippedLibraries()) {
+        names.append(skipped.filePath.section(QLatin1Char('/'), -1));
+        if (skipped.reason.isEmpty())
+            names.append(QStringLiteral("<no reason>"));
+    }
+    return names;
+}
+
+} // namespace
+
+class TestPluginLoading : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void scanOrder();
+    void instance_data();
+    void instance();
+    void window_data();
+    void window();
+
+private:
+    QTemporaryDir m_configDir;
+};
+
+void TestPluginLoading::init()
+{
+    qApp->setProperty("fixtureLog", QStringList());
+    qApp->setProperty("fixtureErrorOnLoad", QString());
+}
+
+void TestPluginLoading::scanOrder()
+{
+    // Every "*.so" entry, files and directories alike, by name ignoring case.
+    const QStringList expected = {"a-alpha.so", "B-bravo.so", "c-charlie.so", "D-delta.so", "e-null-factory.so",
+                                  "f-other-interface.so", "g-plain-file.so", "h-directory.so",
+                                  "i-shared-library.so"};
+    QStringList paths;
+    for (const QString& name : expected)
+        paths.append(FixtureDir + QLatin1Char('/') + name);
+    QCOMPARE(PluginPaths::find(FixtureDir, {}), paths);
+
+    // Arguments are taken as given, in their order, and no scan is made.
+    QCOMPARE(PluginPaths::find(FixtureDir, {"x.so", "a-alpha.so"}),
+             QStringList({FixtureDir + "/x.so", FixtureDir + "/a-alpha.so"}));
+}
+
+void TestPluginLoading::instance_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("valid plugin") << "a-alpha.so" << true << "Alpha";
+    QTest::newRow("valid plugin without page") << "B-bravo.so" << true << "Bravo";
+    QTest::newRow("null plugin object") << "e-null-factory.so" << false << "";
+    QTest::newRow("other interface") << "f-other-interface.so" << false << "";
+    QTest::newRow("plain file") << "g-plain-file.so" << false << "";
+    QTest::newRow("directory") << "h-directory.so" << false << "";
+    QTest::newRow("library that is no plugin") << "i-shared-library.so" << false << "";
+    QTest::newRow("missing file") << "missing.so" << false << "";
+}
+
+void TestPluginLoading::instance()
+{
+    QFETCH(QString, file);
+    QFETCH(bool, valid);
+    QFETCH(QString, name);
+
+    {
+        OrvanePluginInstance instance(FixtureDir + QLatin1Char('/') + file);
+        QCOMPARE(instance.isValid(), valid);
+        QCOMPARE(instance.errorString().isEmpty(), valid);
+        if (valid) {
+            QVERIFY(instance.factory());
+            QVERIFY(instance.plugin());
+            QCOMPARE(instance.plugin()->name(), name);
+        } else {
+            QVERIFY(!instance.plugin());
+            QVERIFY(!instance.factory());
+        }
+    }
+    // A valid plugin object goes back to the factory that made it; nothing else is made.
+    const QStringList log = qApp->property("fixtureLog").toStringList();
+    if (valid)
+        QCOMPARE(log, QStringList({name + ":created", name + ":name", name + ":destroyed"}));
+    else
+        QVERIFY2(log.isEmpty(), qPrintable(log.join(", ")));
+}
+
+void TestPluginLoading::window_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("plugins");
+    QTest::addColumn<QStringList>("tabs");
+    QTest::addColumn<QStringList>("menus");
+    QTest::addColumn<QStringList>("skipped");
+
+    QTest::newRow("scan") << QStringList() << QStringList({"Alpha", "Bravo", "Charlie", "Delta"})
+                          << QStringList({"Alpha", "Charlie", "Delta"}) << QStringList({"Alpha", "Bravo"})
+                          << QStringList({"e-null-factory.so", "f-other-interface.so", "g-plain-file.so",
+                                          "h-directory.so", "i-shared-library.so"});
+    QTest::newRow("arguments") << QStringList({"D-delta.so", "missing.so", "h-directory.so", "a-alpha.so",
+                                               "e-null-factory.so", "c-charlie.so"})
+                               << QStringList({"Delta", "Alpha", "Charlie"})
+                               << QStringList({"Delta", "Alpha", "Charlie"}) << QStringList({"Alpha"})
+                               << QStringList({"missing.so", "h-directory.so", "e-null-factory.so"});
+    QTest::newRow("no valid plugin") << QStringList({"g-plain-file.so", "f-other-interface.so"}) << QStringList()
+                                     << QStringList() << QStringList()
+                                     << QStringList({"g-plain-file.so", "f-other-interface.so"});
+}
+
+void TestPluginLoading::window()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, plugins);
+    QFETCH(QStringList, tabs);
+    QFETCH(QStringList, menus);
+    QFETCH(QStringList, skipped);
+
+    RecordingStore store(m_configDir.filePath(QStringLiteral("complex")));
+    BoxAnswerer boxes;
+    Orvane window(arguments, &store, FixtureDir);
+    QCOMPARE(pluginNames(window), plugins);
+    QCOMPARE(tabTitles(window), tabs);
+    QCOMPARE(pluginMenus(window), menus);
+    QCOMPARE(skippedNames(window), skipped);
+    QCOMPARE(window.tabWidget()->isVisibleTo(&window), true);
+
+    // Nothing is said about the libraries that were skipped.
+    QCoreApplication::processEvents();
+    QVERIFY2(boxes.seen().isEmpty(), qPrintable(boxes.texts().join(", ")));
+    QVERIFY(window.statusBar()->currentMessage().isEmpty());
+}
+
+QTEST_MAIN(TestPluginLoading)
+#include "tst_pluginloading.moc"
