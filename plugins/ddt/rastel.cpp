@@ -1,0 +1,45 @@
+#include "rastel.h"
+
+#include "rastelwidget.h"
+
+Rastel::Rastel(QObject* parent)
+    : OrvanePlugin(parent)
+    , m_name(tr("Файлы .ddt"))
+    , m_page(new RastelWidget)
+{
+}
+
+Rastel::~Rastel()
+{
+    // The page asks about unsaved changes of the open file as it goes.
+    delete m_page.data();
+}
+
+QString Rastel::name() const
+{
+    return m_name;
+}
+
+void Rastel::setComplexConfig(CoConfig::ComplexConfigInterface* store)
+{
+    m_store = store;
+}
+
+void Rastel::saveComplexConfig()
+{
+}
+
+QWidget* Rastel::widget()
+{
+    return m_page;
+}
+
+QMenu* Rastel::menu()
+{
+    return nullptr;
+}
+
+QToolBar* Rastel::toolBar()
+{
+    return nullptr;
+}

@@ -1,0 +1,505 @@
+#include "cravent.h"
+#include "demdectreeeditor.h"
+#include "globalini.h"
+#include "modalanswerer.h"
+#include "orvaneplugin.h"
+#include "orvaneplugininterface.h"
+#include "serverprocess.h"
+
+#include <QFile>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QPluginLoader>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+using DemDecData::DemDecTreeEditor;
+
+namespace {
+
+constexpr int WaitMs = 10000;
+const char* const Question = "Исходный файл изменен! Сохранить?";
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestRastel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void pluginContract();
+    void connectsAndShowsDdtFiles();
+    void withoutServerNothingOpens();
+    void searchFindsServer();
+    void emptySearchChangesNothing_data();
+    void emptySearchChangesNothing();
+    void unchangedFileAsksNothing();
+    void changedFileIsOffered_data();
+    void changedFileIsOffered();
+    void openFileStays_data();
+    void openFileStays();
+    void malformedFileOpensNothing();
+    void missingFolder();
+    void failedSaveKeepsChanges();
+    void serverGoingAwayKeepsEditing();
+    void unsavedChangesAtExit_data();
+    void unsavedChangesAtExit();
+
+private:
+    void createPage(quint16 port, const QString& ddtDir = QString());
+    QString path(const QString& name) const { return m_dir->filePath(name); }
+    bool select(const QString& file);
+    QString selectedPath() const;
+    bool invoke(const char* slot, const QString& argument);
+    void openChanged(const QString& file);
+    QPushButton* button(const QString& text) const;
+    QLabel* folderMessage() const;
+
+    QPluginLoader m_loader;
+    OrvanePluginInterface* m_factory = nullptr;
+    ServerProcess m_server;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ModalAnswerer* m_boxes = nullptr;
+
+    OrvanePlugin* m_plugin = nullptr;
+    QWidget* m_page = nullptr;
+    DemDecTreeEditor* m_editor = nullptr;
+    QTreeView* m_folders = nullptr;
+    QFileSystemModel* m_files = nullptr;
+    Cravent* m_client = nullptr;
+};
+
+void TestRastel::initTestCase()
+{
+    m_loader.setFileName(ORVANE_BIN_DIR "/orvane-70-ddt.so");
+    QVERIFY2(m_loader.load(), qPrintable(m_loader.errorString()));
+    m_factory = qobject_cast<OrvanePluginInterface*>(m_loader.instance());
+    QVERIFY(m_factory);
+    QVERIFY2(m_server.start(), qPrintable(m_server.error()));
+}
+
+void TestRastel::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir(m_dir->path()).mkdir("sub"));
+    const QString samples = ORVANE_SOURCE_DIR "/sample/ddt/";
+    QVERIFY(QFile::copy(samples + "am_voice.ddt", path("a.ddt")));
+    QVERIFY(QFile::copy(samples + "telegraph.ddt", path("b.ddt")));
+    QVERIFY(QFile::copy(samples + "digital/psk_bits.ddt", path("sub/c.ddt")));
+    QVERIFY(writeFile(path("notes.txt"), "not a tree"));
+    for (const char* name : {"a.ddt", "b.ddt", "sub/c.ddt"})
+        QFile::setPermissions(path(name), QFile::ReadOwner | QFile::WriteOwner);
+    m_boxes = new ModalAnswerer(this);
+}
+
+void TestRastel::cleanup()
+{
+    if (m_plugin)
+        m_factory->destroyPlugin(m_plugin);
+    m_plugin = nullptr;
+    delete m_boxes;
+    m_boxes = nullptr;
+}
+
+void TestRastel::createPage(quint16 port, const QString& ddtDir)
+{
+    QSettings& ini = Common::GlobalIni::ini();
+    ini.clear();
+    ini.setValue("DemDec/DdtDir", ddtDir.isEmpty() ? m_dir->path() : ddtDir);
+    ini.setValue("DemDec/Address", "127.0.0.1");
+    ini.setValue("DemDec/Port", port);
+    ini.setValue("DemDec/SearchAddresses", QStringList{QStringLiteral("127.0.0.1:%1").arg(m_server.searchPort())});
+
+    m_plugin = m_factory->createPlugin();
+    QVERIFY(m_plugin);
+    m_page = m_plugin->widget();
+    QVERIFY(m_page);
+    m_editor = m_page->findChild<DemDecTreeEditor*>();
+    m_client = m_page->findChild<Cravent*>();
+    m_folders = nullptr;
+    for (QTreeView* view : m_page->findChildren<QTreeView*>()) {
+        if (auto* files = qobject_cast<QFileSystemModel*>(view->model())) {
+            m_folders = view;
+            m_files = files;
+        }
+    }
+    QVERIFY(m_editor && m_client && m_folders);
+}
+
+bool TestRastel::select(const QString& file)
+{
+    const QModelIndex index = m_files->index(file);
+    if (!index.isValid())
+        return false;
+    m_folders->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    return true;
+}
+
+QString TestRastel::selectedPath() const
+{
+    const QModelIndexList rows = m_folders->selectionModel()->selectedRows();
+    return rows.isEmpty() ? QString() : m_files->filePath(rows.first());
+}
+
+bool TestRastel::invoke(const char* slot, const QString& argument)
+{
+    return argument.isNull() ? QMetaObject::invokeMethod(m_page, slot)
+                             : QMetaObject::invokeMethod(m_page, slot, Q_ARG(QString, argument));
+}
+
+void TestRastel::openChanged(const QString& file)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(select(file));
+    QCOMPARE(m_editor->fileName(), file);
+    QVERIFY(m_editor->addTask(QModelIndex(), 0).isValid());
+    QVERIFY(m_editor->toByteArray() != readFile(file));
+}
+
+QPushButton* TestRastel::button(const QString& text) const
+{
+    for (QPushButton* candidate : m_page->findChildren<QPushButton*>()) {
+        if (candidate->text() == text)
+            return candidate;
+    }
+    return nullptr;
+}
+
+QLabel* TestRastel::folderMessage() const
+{
+    for (QLabel* label : m_page->findChildren<QLabel*>()) {
+        if (label->parentWidget() == m_page)
+            return label;
+    }
+    return nullptr;
+}
+
+void TestRastel::pluginContract()
+{
+    createPage(m_server.port());
+    QCOMPARE(m_plugin->name(), QStringLiteral("Файлы .ddt"));
+    QCOMPARE(m_plugin->widget(), m_page);
+    QVERIFY(!m_plugin->menu());
+    QVERIFY(!m_plugin->toolBar());
+    QVERIFY(m_page->metaObject()->indexOfSignal("editorInitOk()") >= 0);
+    for (const char* text : {"Папка по-умолчанию", "Выбрать папку...", "Обновить сервер ДД"})
+        QVERIFY2(button(QString::fromUtf8(text)), text);
+    m_factory->destroyPlugin(nullptr);
+}
+
+void TestRastel::connectsAndShowsDdtFiles()
+{
+    createPage(m_server.port());
+    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(button("Обновить сервер ДД")->isHidden());
+    QCOMPARE(m_editor->catalogue(), m_client->catalogue());
+
+    // Only .ddt files show, sub-folders included and expanded.
+    const QModelIndex root = m_folders->rootIndex();
+    QCOMPARE(m_files->filePath(root), m_dir->path());
+    const QModelIndex sub = m_files->index(path("sub"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_files->rowCount(root), 3, WaitMs);
+    QStringList shown;
+    for (int row = 0; row < m_files->rowCount(root); ++row)
+        shown << m_files->index(row, 0, root).data().toString();
+    shown.sort();
+    QCOMPARE(shown, (QStringList{"a.ddt", "b.ddt", "sub"}));
+    QTRY_VERIFY_WITH_TIMEOUT(m_folders->isExpanded(sub), WaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_files->rowCount(sub), 1, WaitMs);
+
+    QVERIFY(select(path("sub/c.ddt")));
+    QCOMPARE(m_editor->fileName(), path("sub/c.ddt"));
+    QVERIFY(m_editor->rootItem());
+    QVERIFY(m_boxes->boxes().isEmpty());
+}
+
+void TestRastel::withoutServerNothingOpens()
+{
+    createPage(ServerProcess::unusedPort());
+    QSignalSpy outcome(m_client, &Cravent::OnConnected);
+    QVERIFY(outcome.wait(WaitMs));
+    QVERIFY(outcome.first().first().value<QNetData::QError>().isError());
+    QVERIFY(!m_editor->isInitialized());
+    QVERIFY(!button("Обновить сервер ДД")->isHidden());
+
+    QVERIFY(select(path("a.ddt")));
+    QVERIFY(!m_editor->rootItem());
+    QVERIFY(m_boxes->boxes().isEmpty());
+}
+
+void TestRastel::searchFindsServer()
+{
+    createPage(ServerProcess::unusedPort());
+    QSignalSpy outcome(m_client, &Cravent::OnConnected);
+    QVERIFY(outcome.wait(WaitMs));
+    QVERIFY(!m_editor->isInitialized());
+
+    button("Обновить сервер ДД")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(button("Обновить сервер ДД")->isHidden());
+    QCOMPARE(m_client->server().port(), m_server.port());
+    QVERIFY(select(path("a.ddt")));
+    QVERIFY(m_editor->rootItem());
+}
+
+void TestRastel::emptySearchChangesNothing_data()
+{
+    QTest::addColumn<bool>("connected");
+    QTest::newRow("while offline") << false;
+    QTest::newRow("while connected") << true;
+}
+
+void TestRastel::emptySearchChangesNothing()
+{
+    QFETCH(bool, connected);
+    createPage(connected ? m_server.port() : ServerProcess::unusedPort());
+    Common::GlobalIni::ini().setValue("DemDec/SearchAddresses",
+                                      QStringLiteral("127.0.0.1:%1").arg(ServerProcess::unusedPort()));
+    if (connected) {
+        QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+        QVERIFY(select(path("a.ddt")));
+    } else {
+        QSignalSpy outcome(m_client, &Cravent::OnConnected);
+        QVERIFY(outcome.wait(WaitMs));
+    }
+
+    QSignalSpy answers(m_client, &Cravent::OnSearch_AnswerRecieved);
+    QVERIFY(invoke("rescanServers", QString()));
+    QVERIFY(answers.wait(WaitMs));
+    QVERIFY(answers.first().first().value<QList<DemDecData::QServerStatus>>().isEmpty());
+    QTest::qWait(50);
+    QCOMPARE(m_client->IsOFFLine(), !connected);
+    QCOMPARE(m_editor->isInitialized(), connected);
+    QCOMPARE(button("Обновить сервер ДД")->isHidden(), connected);
+    QCOMPARE(m_editor->fileName(), connected ? path("a.ddt") : QString());
+}
+
+void TestRastel::unchangedFileAsksNothing()
+{
+    createPage(m_server.port());
+    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(select(path("a.ddt")));
+    QCOMPARE(m_editor->fileName(), path("a.ddt"));
+    QVERIFY(select(path("b.ddt")));
+    QCOMPARE(m_editor->fileName(), path("b.ddt"));
+    QVERIFY(m_boxes->boxes().isEmpty());
+}
+
+void TestRastel::changedFileIsOffered_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("save") << int(QMessageBox::Save);
+    QTest::newRow("discard") << int(QMessageBox::Discard);
+}
+
+void TestRastel::changedFileIsOffered()
+{
+    QFETCH(int, answer);
+    createPage(m_server.port());
+    const QByteArray original = readFile(path("a.ddt"));
+    openChanged(path("a.ddt"));
+    const QByteArray changed = m_editor->toByteArray();
+
+    m_boxes->answerNext(QMessageBox::StandardButton(answer));
+    QVERIFY(select(path("b.ddt")));
+    QCOMPARE(m_boxes->boxes().size(), 1);
+    const ModalAnswerer::Box box = m_boxes->boxes().first();
+    QCOMPARE(box.icon, QMessageBox::Warning);
+    QCOMPARE(box.title, QStringLiteral("Внимание!"));
+    QCOMPARE(box.text, QString::fromUtf8(Question));
+    QCOMPARE(m_editor->fileName(), path("b.ddt"));
+    QCOMPARE(readFile(path("a.ddt")), answer == QMessageBox::Save ? changed : original);
+
+    // Opened again, the file reads as it was left.
+    QVERIFY(select(path("a.ddt")));
+    QCOMPARE(m_editor->toByteArray(), answer == QMessageBox::Save ? changed : original);
+    QCOMPARE(m_boxes->boxes().size(), 1);
+}
+
+void TestRastel::openFileStays_data()
+{
+    QTest::addColumn<QByteArray>("action");
+    QTest::newRow("the shown folder chosen again") << QByteArray("same folder");
+    QTest::newRow("the shown folder by another path") << QByteArray("same folder, other spelling");
+    QTest::newRow("the default folder button") << QByteArray("default button");
+    QTest::newRow("a folder row selected") << QByteArray("folder row");
+    QTest::newRow("the folder dialog cancelled") << QByteArray("cancelled dialog");
+}
+
+void TestRastel::openFileStays()
+{
+    QFETCH(QByteArray, action);
+    createPage(m_server.port());
+    openChanged(path("a.ddt"));
+    const QByteArray changed = m_editor->toByteArray();
+
+    if (action == "same folder")
+        QVERIFY(invoke("changeDDTDir", m_dir->path()));
+    else if (action == "same folder, other spelling")
+        QVERIFY(invoke("changeDDTDir", m_dir->path() + "/sub/../"));
+    else if (action == "default button")
+        button("Папка по-умолчанию")->click();
+    else if (action == "folder row")
+        QVERIFY(select(path("sub")));
+    else if (action == "cancelled dialog")
+        QVERIFY(invoke("selectDDTDir", QString()));
+
+    QCOMPARE(m_editor->fileName(), path("a.ddt"));
+    QCOMPARE(m_editor->toByteArray(), changed);
+    QCOMPARE(m_files->filePath(m_folders->rootIndex()), m_dir->path());
+    // Only the cancelled folder dialog was shown; no question was asked.
+    QCOMPARE(m_boxes->boxes().size(), action == "cancelled dialog" ? 1 : 0);
+    if (action == "cancelled dialog")
+        QCOMPARE(m_boxes->boxes().first().icon, QMessageBox::NoIcon);
+}
+
+void TestRastel::malformedFileOpensNothing()
+{
+    createPage(m_server.port());
+    QVERIFY(writeFile(path("bad.ddt"), "<?xml version=\"1.0\"?>\n<proc_node>\n<processing_node>\n</proc_node>\n"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(select(path("a.ddt")));
+
+    QVERIFY(select(path("bad.ddt")));
+    QVERIFY(!m_editor->rootItem());
+    QVERIFY(m_editor->toByteArray().isEmpty());
+    QVERIFY2(m_editor->lastError().contains("bad.ddt") && m_editor->lastError().contains("строка 4"),
+             qPrintable(m_editor->lastError()));
+
+    QVERIFY(select(path("b.ddt")));
+    QCOMPARE(m_editor->fileName(), path("b.ddt"));
+    QVERIFY(m_boxes->boxes().isEmpty());
+}
+
+void TestRastel::missingFolder()
+{
+    const QString missing = path("later");
+    createPage(m_server.port(), missing);
+    QVERIFY(m_folders->isHidden());
+    QVERIFY(folderMessage() && !folderMessage()->isHidden());
+    QVERIFY(folderMessage()->text().contains(missing));
+
+    // Once the folder exists, the default folder button shows it.
+    QVERIFY(QDir(m_dir->path()).mkdir("later"));
+    QVERIFY(QFile::copy(path("b.ddt"), path("later/d.ddt")));
+    button("Папка по-умолчанию")->click();
+    QVERIFY(!m_folders->isHidden());
+    QVERIFY(folderMessage()->isHidden());
+    QCOMPARE(m_files->filePath(m_folders->rootIndex()), missing);
+
+    // Moving to a folder that is not there closes the open file, asking first.
+    openChanged(path("later/d.ddt"));
+    QVERIFY(invoke("changeDDTDir", path("nowhere")));
+    QCOMPARE(m_boxes->boxes().size(), 1);
+    QVERIFY(!m_editor->rootItem());
+    QVERIFY(m_folders->isHidden());
+    QVERIFY(folderMessage()->text().contains(path("nowhere")));
+}
+
+void TestRastel::failedSaveKeepsChanges()
+{
+    createPage(m_server.port());
+    const QByteArray original = readFile(path("a.ddt"));
+    openChanged(path("a.ddt"));
+    const QByteArray changed = m_editor->toByteArray();
+    QVERIFY(QFile::setPermissions(path("a.ddt"), QFile::ReadOwner | QFile::ReadGroup));
+
+    m_boxes->answerNext(QMessageBox::Save);
+    QVERIFY(select(path("b.ddt")));
+    QCOMPARE(m_boxes->boxes().size(), 2);
+    const ModalAnswerer::Box failure = m_boxes->boxes().at(1);
+    QCOMPARE(failure.icon, QMessageBox::Critical);
+    QVERIFY2(failure.text.contains(path("a.ddt")), qPrintable(failure.text));
+    QCOMPARE(readFile(path("a.ddt")), original);
+    QCOMPARE(m_editor->fileName(), path("a.ddt"));
+    QCOMPARE(m_editor->toByteArray(), changed);
+    QCOMPARE(selectedPath(), path("a.ddt"));
+
+    // Changing folder fails the same way and keeps the folder.
+    m_boxes->answerNext(QMessageBox::Save);
+    QVERIFY(invoke("changeDDTDir", path("sub")));
+    QCOMPARE(m_boxes->boxes().size(), 4);
+    QCOMPARE(m_files->filePath(m_folders->rootIndex()), m_dir->path());
+    QCOMPARE(m_editor->toByteArray(), changed);
+
+    // Writable again, the save goes through.
+    QVERIFY(QFile::setPermissions(path("a.ddt"), QFile::ReadOwner | QFile::WriteOwner));
+    m_boxes->answerNext(QMessageBox::Save);
+    QVERIFY(select(path("b.ddt")));
+    QCOMPARE(m_boxes->boxes().size(), 5);
+    QCOMPARE(readFile(path("a.ddt")), changed);
+    QCOMPARE(m_editor->fileName(), path("b.ddt"));
+}
+
+void TestRastel::serverGoingAwayKeepsEditing()
+{
+    ServerProcess server;
+    QVERIFY2(server.start(), qPrintable(server.error()));
+    createPage(server.port());
+    openChanged(path("a.ddt"));
+    const QByteArray changed = m_editor->toByteArray();
+
+    server.stop();
+    QTRY_VERIFY_WITH_TIMEOUT(m_client->IsOFFLine(), WaitMs);
+    QVERIFY(m_editor->isInitialized());
+    QCOMPARE(m_editor->toByteArray(), changed);
+
+    m_boxes->answerNext(QMessageBox::Save);
+    QVERIFY(select(path("b.ddt")));
+    QCOMPARE(readFile(path("a.ddt")), changed);
+    QCOMPARE(m_editor->fileName(), path("b.ddt"));
+}
+
+void TestRastel::unsavedChangesAtExit_data()
+{
+    QTest::addColumn<bool>("change");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("changed, saved") << true << int(QMessageBox::Save);
+    QTest::newRow("changed, discarded") << true << int(QMessageBox::Discard);
+    QTest::newRow("unchanged") << false << int(QMessageBox::Save);
+}
+
+void TestRastel::unsavedChangesAtExit()
+{
+    QFETCH(bool, change);
+    QFETCH(int, answer);
+    createPage(m_server.port());
+    const QByteArray original = readFile(path("a.ddt"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(select(path("a.ddt")));
+    if (change)
+        QVERIFY(m_editor->addTask(QModelIndex(), 0).isValid());
+    const QByteArray edited = m_editor->toByteArray();
+
+    m_boxes->answerNext(QMessageBox::StandardButton(answer));
+    m_factory->destroyPlugin(m_plugin);
+    m_plugin = nullptr;
+    QCOMPARE(m_boxes->boxes().size(), change ? 1 : 0);
+    if (change)
+        QCOMPARE(m_boxes->boxes().first().text, QString::fromUtf8(Question));
+    QCOMPARE(readFile(path("a.ddt")), answer == QMessageBox::Save ? edited : original);
+}
+
+QTEST_MAIN(TestRastel)
+#include "tst_rastel.moc"
