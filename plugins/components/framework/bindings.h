@@ -1,0 +1,178 @@
+#pragma once
+
+#include "columnbinding.h"
+#include "componentcomboboxdelegate.h"
+#include "componentlabel.h"
+#include "componentparent.h"
+#include "componentselectdelegate.h"
+#include "componentstore.h"
+#include "componentuideditdelegate.h"
+#include "componentuidvariant.h"
+
+// The column bindings that the component types share. A member is named by its pointer:
+//   Bindings::text<&CoConfig::Rack::name>()
+//   Bindings::reference<&CoConfig::Ups::rack>()
+namespace Bindings {
+
+using Store = CoConfig::ComplexConfigInterface;
+
+template <typename M>
+struct MemberTraits;
+template <typename C, typename V>
+struct MemberTraits<V C::*>
+{
+    using Class = C;
+    using Value = V;
+};
+template <auto member>
+using ClassOf = typename MemberTraits<decltype(member)>::Class;
+
+template <typename U>
+struct UidTraits;
+template <int N>
+struct UidTraits<CoConfig::ComponentUid<N>>
+{
+    static constexpr int type = N;
+};
+template <auto member>
+constexpr int referencedType = UidTraits<typename MemberTraits<decltype(member)>::Value>::type;
+
+inline bool isShown(int role)
+{
+    return role == Qt::DisplayRole || role == Qt::EditRole;
+}
+
+template <typename Holder>
+StandardDelegate* makeHolder()
+{
+    return new Holder();
+}
+
+// A field that the type does not use.
+template <typename T>
+ColumnBinding<T> unused()
+{
+    return {nullptr, [](const T&, int, const Store*) { return QVariant(); },
+            [](const QVariant&, T&, int) { return false; }};
+}
+
+// The record's own uid, edited as a number that keeps the type.
+template <typename T>
+ColumnBinding<T> ownUid()
+{
+    return {&makeHolder<ComponentUidEditDelegate>,
+            [](const T& record, int role, const Store*) {
+                // Shown as its number, edited as a QSize that keeps the type.
+                if (role == Qt::DisplayRole)
+                    return QVariant(record.uid.value);
+                return role == Qt::EditRole ? ComponentUidVariant::fromUid(record.uid) : QVariant();
+            },
+            [](const QVariant& value, T& record, int role) {
+                if (role != Qt::EditRole)
+                    return false;
+                constexpr int type = UidTraits<decltype(record.uid)>::type;
+                record.uid = ComponentUidVariant::toUid<type>(value);
+                return true;
+            }};
+}
+
+template <auto member>
+ColumnBinding<ClassOf<member>> text()
+{
+    using T = ClassOf<member>;
+    return {nullptr,
+            [](const T& record, int role, const Store*) {
+                return isShown(role) ? QVariant(record.*member) : QVariant();
+            },
+            [](const QVariant& value, T& record, int role) {
+                if (role != Qt::EditRole)
+                    return false;
+                record.*member = value.toString();
+                return true;
+            }};
+}
+
+// An int member; text that is no number is stored as 0.
+template <auto member>
+ColumnBinding<ClassOf<member>> integer()
+{
+    using T = ClassOf<member>;
+    return {nullptr,
+            [](const T& record, int role, const Store*) {
+                return isShown(role) ? QVariant(int(record.*member)) : QVariant();
+            },
+            [](const QVariant& value, T& record, int role) {
+                if (role != Qt::EditRole)
+                    return false;
+                record.*member = value.toInt();
+                return true;
+            }};
+}
+
+// A bool member; a value that does not convert is stored as false.
+template <auto member>
+ColumnBinding<ClassOf<member>> boolean()
+{
+    using T = ClassOf<member>;
+    return {nullptr,
+            [](const T& record, int role, const Store*) {
+                return isShown(role) ? QVariant(bool(record.*member)) : QVariant();
+            },
+            [](const QVariant& value, T& record, int role) {
+                if (role != Qt::EditRole)
+                    return false;
+                record.*member = value.toBool();
+                return true;
+            }};
+}
+
+// The text of a reference: the label of the referenced record (empty when the store has none).
+template <int P>
+QString referencedName(const Store& store, const CoConfig::ComponentUid<P>& uid)
+{
+    return componentLabel(ComponentStore<P>::map(store).value(uid));
+}
+
+// The text of a reference shown under its parent: "parent/record".
+template <int P>
+QString referencedPath(const Store& store, const CoConfig::ComponentUid<P>& uid)
+{
+    using Record = typename ComponentStore<P>::Record;
+    constexpr int parentType = ComponentParent<Record>::type;
+    const Record record = ComponentStore<P>::map(store).value(uid);
+    const auto parent = ComponentStore<parentType>::map(store).value(ComponentParent<Record>::of(record));
+    return QStringLiteral("%1/%2").arg(componentLabel(parent), componentLabel(record));
+}
+
+template <int P>
+using ReferenceText = QString (*)(const Store&, const CoConfig::ComponentUid<P>&);
+
+template <int P>
+using PlainSelect = ComponentSelectDelegate<typename ComponentStore<P>::Record, P>;
+
+// A reference to a component of another type. The cell shows display(uid) when a component is
+// set and nothing otherwise; edits go through the uid rule, so a wrong type becomes "none".
+template <auto member, typename Holder = PlainSelect<referencedType<member>>,
+          ReferenceText<referencedType<member>> display = &referencedName<referencedType<member>>>
+ColumnBinding<ClassOf<member>> reference()
+{
+    using T = ClassOf<member>;
+    constexpr int P = referencedType<member>;
+    return {&makeHolder<Holder>,
+            [](const T& record, int role, const Store* store) {
+                const CoConfig::ComponentUid<P>& uid = record.*member;
+                if (role == Qt::EditRole)
+                    return ComponentUidVariant::fromUid(uid);
+                if (role == Qt::DisplayRole && uid.value >= 0 && store)
+                    return QVariant(display(*store, uid));
+                return QVariant();
+            },
+            [](const QVariant& value, T& record, int role) {
+                if (role != Qt::EditRole)
+                    return false;
+                record.*member = ComponentUidVariant::toUid<P>(value);
+                return true;
+            }};
+}
+
+} // namespace Bindings

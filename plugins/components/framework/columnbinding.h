@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QVariant>
+
+class StandardDelegate;
+
+namespace CoConfig {
+class ComplexConfigInterface;
+}
+
+// How one column of a table of T records is shown and edited.
+template <typename T>
+struct ColumnBinding
+{
+    // A new holder of the column's own delegate, or null for the view's default editing.
+    StandardDelegate* (*makeDelegate)();
+    QVariant (*get)(const T& record, int role, const CoConfig::ComplexConfigInterface* store); // store may be null
+    // Stores the value; false when the role or the column takes no edit.
+    bool (*set)(const QVariant& value, T& record, int role);
+};
+
+// The binding of every column of a type: a component editor specialises this for its record
+// class and answers each field it shows (the others get Bindings::unused<T>()).
+template <typename T>
+ColumnBinding<T> columnBinding(int field);

@@ -1,0 +1,203 @@
+#pragma once
+
+#include "bindings.h"
+#include "columnbinding.h"
+#include "componentclipboard.h"
+#include "componentfield.h"
+#include "componentstore.h"
+#include "configreader.h"
+#include "configwriter.h"
+#include "standarddata.h"
+
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <algorithm>
+
+// The records of one component type: T is the record class, componentType its ComponentType,
+// objectType the ComplexObjectType flag that new uids are asked for, and f0 … f12 the fields
+// shown, in column order, ended by the first -1. The bindings come from columnBinding<T>.
+template <typename T, int componentType, int objectType, int f0 = -1, int f1 = -1, int f2 = -1, int f3 = -1,
+          int f4 = -1, int f5 = -1, int f6 = -1, int f7 = -1, int f8 = -1, int f9 = -1, int f10 = -1,
+          int f11 = -1, int f12 = -1>
+class ComponentData : public StandardData
+{
+    static_assert(std::is_same_v<typename ComponentStore<componentType>::Record, T>,
+                  "the component type does not name this record class");
+
+public:
+    ComponentData()
+    {
+        for (const int field : {f0, f1, f2, f3, f4, f5, f6, f7, f8, f9, f10, f11, f12}) {
+            if (field < 0 || field >= FieldCount)
+                break;
+            m_headers.append(fieldHeaders().at(field));
+            m_bindings.append(columnBinding<T>(field));
+        }
+    }
+
+    QVector<QHash<int, QVariant>> columns() const override { return m_headers; }
+
+    StandardDelegate* createDelegate(int column) const override
+    {
+        if (column < 0 || column >= m_bindings.size() || !m_bindings.at(column).makeDelegate)
+            return nullptr;
+        return m_bindings.at(column).makeDelegate();
+    }
+
+    void load(CoConfig::ComplexConfigInterface* store) override
+    {
+        m_store = store;
+        m_records.clear();
+        if (store) {
+            const CoConfig::ComplexConfigInterface& constStore = *store;
+            m_records = ComponentStore<componentType>::map(constStore).values();
+            std::stable_sort(m_records.begin(), m_records.end(),
+                             [](const T& a, const T& b) { return a.uid.value < b.uid.value; });
+        }
+        m_uidRows.clear();
+        m_uidRows.reserve(m_records.size());
+        for (const T& record : std::as_const(m_records))
+            ++m_uidRows[record.uid.value];
+        m_pasteBytes.clear();
+        m_pasteRecords.clear();
+    }
+
+    void save(CoConfig::ComplexConfigInterface* store) override
+    {
+        if (!store)
+            return;
+        auto& map = ComponentStore<componentType>::map(*store);
+        map.clear();
+        for (const T& record : std::as_const(m_records))
+            map.insert(record.uid, record);
+    }
+
+    int rowCount() const override { return int(m_records.size()); }
+
+    int freshUid() override
+    {
+        if (!m_store)
+            return -1;
+        // The store never repeats an answer, but a row may hold a uid typed in by hand.
+        for (qsizetype tries = 0; tries <= m_records.size(); ++tries) {
+            const int uid = m_store->generateObjectUid(objectType);
+            if (uid < 0 || !m_uidRows.contains(uid))
+                return uid;
+        }
+        return -1;
+    }
+
+    void appendRecord(int uid) override
+    {
+        T record;
+        record.uid = CoConfig::ComponentUid<componentType>(uid);
+        append(record);
+    }
+
+    void removeRecords(int first, int count) override
+    {
+        if (first < 0 || count <= 0 || first + count > m_records.size())
+            return;
+        for (int row = first; row < first + count; ++row)
+            forgetUid(m_records.at(row).uid.value);
+        m_records.remove(first, count);
+    }
+
+    QVariant data(int row, int column, int role) const override
+    {
+        if (!isCell(row, column))
+            return QVariant();
+        return m_bindings.at(column).get(m_records.at(row), role, m_store);
+    }
+
+    bool setData(const QVariant& value, int row, int column, int role) override
+    {
+        if (!isCell(row, column))
+            return false;
+        T& record = m_records[row];
+        const int uidBefore = record.uid.value;
+        const bool stored = m_bindings.at(column).set(value, record, role);
+        if (record.uid.value != uidBefore) {
+            forgetUid(uidBefore);
+            ++m_uidRows[record.uid.value];
+        }
+        return stored;
+    }
+
+    QByteArray copyRecords(const QList<int>& rows) const override
+    {
+        QList<QByteArray> documents;
+        documents.reserve(rows.size());
+        for (const int row : rows) {
+            if (row < 0 || row >= m_records.size())
+                continue;
+            const T& record = m_records.at(row);
+            documents.append(ComponentClipboard::writeDocument(
+                Xml::elementName<T>(), [&record](QXmlStreamWriter& writer) { Xml::ConfigWriter::write(writer, record); }));
+        }
+        return ComponentClipboard::pack(documents);
+    }
+
+    int pasteCount(const QByteArray& bytes) override { return int(parse(bytes).size()); }
+
+    void pasteRecords(const QByteArray& bytes, const QList<int>& uids) override
+    {
+        const QVector<T> records = parse(bytes);
+        const qsizetype count = std::min(records.size(), uids.size());
+        m_records.reserve(m_records.size() + count);
+        for (qsizetype k = 0; k < count; ++k) {
+            T record = records.at(k);
+            record.uid = CoConfig::ComponentUid<componentType>(uids.at(k));
+            append(record);
+        }
+        m_pasteBytes.clear();
+        m_pasteRecords.clear();
+    }
+
+private:
+    bool isCell(int row, int column) const
+    {
+        return row >= 0 && row < m_records.size() && column >= 0 && column < m_bindings.size();
+    }
+
+    void append(const T& record)
+    {
+        m_records.append(record);
+        ++m_uidRows[record.uid.value];
+    }
+
+    void forgetUid(int uid)
+    {
+        auto it = m_uidRows.find(uid);
+        if (it != m_uidRows.end() && --it.value() <= 0)
+            m_uidRows.erase(it);
+    }
+
+    // The whole records of this type that the bytes hold. The last answer is kept, since a
+    // paste asks for the count and then for the records of the same bytes.
+    QVector<T> parse(const QByteArray& bytes)
+    {
+        if (bytes.isEmpty() || bytes != m_pasteBytes) {
+            QVector<T> records;
+            ComponentClipboard::unpack(bytes, [&records](const QByteArray& document) {
+                T record;
+                if (ComponentClipboard::readDocument(document, Xml::elementName<T>(), [&record](QXmlStreamReader& reader) {
+                        Xml::ConfigReader::read(reader, record);
+                    }))
+                    records.append(record);
+            });
+            m_pasteBytes = bytes;
+            m_pasteRecords = records;
+        }
+        return m_pasteRecords;
+    }
+
+    CoConfig::ComplexConfigInterface* m_store = nullptr;
+    QVector<QHash<int, QVariant>> m_headers;
+    QVector<ColumnBinding<T>> m_bindings;
+    QVector<T> m_records;
+    QHash<int, int> m_uidRows; // uid value -> rows holding it
+    QByteArray m_pasteBytes;
+    QVector<T> m_pasteRecords;
+};

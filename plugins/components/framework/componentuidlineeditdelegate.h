@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+// Edits a uid cell as its number in a plain line edit; the uid keeps the type it had.
+class ComponentUidLineEditDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
+    QString displayText(const QVariant& value, const QLocale& locale) const override;
+};

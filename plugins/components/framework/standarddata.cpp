@@ -1,0 +1,3 @@
+#include "standarddata.h"
+
+StandardData::~StandardData() = default;

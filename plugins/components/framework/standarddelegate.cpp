@@ -1,0 +1,5 @@
+#include "standarddelegate.h"
+
+StandardDelegate::~StandardDelegate() = default;
+
+void StandardDelegate::setComplexConfig(CoConfig::ComplexConfigInterface*) {}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+class StandardData;
+
+namespace CoConfig {
+class ComplexConfigInterface;
+}
+
+// The table model of a component editor: the rows and columns of a StandardData, which it
+// neither owns nor replaces. It adds only the notifications around each change.
+class StandardModel : public QAbstractTableModel
+{
+public:
+    StandardModel(StandardData* data, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    void load(CoConfig::ComplexConfigInterface* store);
+    void save(CoConfig::ComplexConfigInterface* store);
+    // Appends a record with a fresh uid; false when the store can give no uid.
+    bool appendRecord();
+    void removeRecord(int row);
+    // Removes those rows, each contiguous run at once.
+    void removeRecords(const QList<int>& rows);
+    // Appends the records of the clipboard bytes, each with a fresh uid; returns how many.
+    int pasteRecords(const QByteArray& bytes);
+
+private:
+    StandardData* const m_data;
+    int m_columnCount = 0;
+};

@@ -1,0 +1,141 @@
+#include "standardplugin.h"
+
+#include "componentclipboard.h"
+#include "counterdialog.h"
+#include "standarddata.h"
+#include "standarddelegate.h"
+#include "standardeditactions.h"
+#include "standardmodel.h"
+#include "standardtableview.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+StandardPlugin::StandardPlugin(const QString& name, StandardData* data)
+    : m_name(name), m_data(data), m_actions(new StandardEditActions(name, this)),
+      m_model(new StandardModel(data, this)), m_view(new StandardTableView())
+{
+    const std::pair<int, void (StandardPlugin::*)()> commands[] = {
+        {StandardEditActions::Add, &StandardPlugin::add},
+        {StandardEditActions::Remove, &StandardPlugin::remove},
+        {StandardEditActions::Edit, &StandardPlugin::edit},
+        {StandardEditActions::Fill, &StandardPlugin::fill},
+        {StandardEditActions::FillWithCounter, &StandardPlugin::fillWithCounter},
+        {StandardEditActions::Copy, &StandardPlugin::copy},
+        {StandardEditActions::Paste, &StandardPlugin::paste},
+    };
+    for (const auto& [key, slot] : commands) {
+        QAction* action = m_actions->action(key);
+        connect(action, &QAction::triggered, this, slot);
+        m_view->addAction(action); // the table's context menu
+    }
+
+    m_view->setModel(m_model);
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        if (StandardDelegate* holder = m_data->createDelegate(column)) {
+            m_delegates.append(holder);
+            m_view->setItemDelegateForColumn(column, holder->delegate());
+        }
+    }
+}
+
+StandardPlugin::~StandardPlugin()
+{
+    // The view first: it must not outlive the model and the delegates it uses.
+    delete m_view;
+    delete m_model;
+    delete m_actions;
+    qDeleteAll(m_delegates);
+}
+
+QString StandardPlugin::name() const
+{
+    return m_name;
+}
+
+void StandardPlugin::setComplexConfig(CoConfig::ComplexConfigInterface* store)
+{
+    for (StandardDelegate* holder : std::as_const(m_delegates))
+        holder->setComplexConfig(store);
+    m_store = store;
+    m_model->load(store);
+}
+
+void StandardPlugin::saveComplexConfig()
+{
+    if (m_store)
+        m_model->save(m_store);
+}
+
+QWidget* StandardPlugin::widget()
+{
+    return m_view;
+}
+
+QMenu* StandardPlugin::menu()
+{
+    return nullptr;
+}
+
+QToolBar* StandardPlugin::toolBar()
+{
+    return m_actions->toolBar();
+}
+
+void StandardPlugin::add()
+{
+    if (!m_model->appendRecord())
+        Q_EMIT Error(tr("Не удалось получить новый идентификатор"));
+}
+
+void StandardPlugin::remove()
+{
+    m_model->removeRecords(m_view->selectedRows());
+}
+
+void StandardPlugin::edit()
+{
+    m_view->edit(m_view->currentIndex());
+}
+
+void StandardPlugin::fill()
+{
+    const QModelIndex current = m_view->currentIndex();
+    if (!current.isValid())
+        return;
+    const QVariant value = current.data(Qt::EditRole);
+    const QList<int> rows = m_view->selectedRows();
+    for (const int row : rows)
+        m_model->setData(m_model->index(row, current.column()), value, Qt::EditRole);
+}
+
+void StandardPlugin::fillWithCounter()
+{
+    const QModelIndex current = m_view->currentIndex();
+    // Uid, reference and other special columns have their own delegate and take no counter.
+    if (!current.isValid() || m_view->itemDelegateForColumn(current.column()))
+        return;
+    CounterDialog dialog;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const QList<int> rows = m_view->selectedRows();
+    for (int n = 0; n < rows.size(); ++n)
+        m_model->setData(m_model->index(rows.at(n), current.column()), dialog.counterText(n), Qt::EditRole);
+}
+
+void StandardPlugin::copy()
+{
+    auto* mimeData = new QMimeData();
+    mimeData->setData(ComponentClipboard::mimeType, m_data->copyRecords(m_view->selectedRows()));
+    QApplication::clipboard()->setMimeData(mimeData, QClipboard::Clipboard);
+}
+
+void StandardPlugin::paste()
+{
+    const QMimeData* mimeData = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!mimeData || !mimeData->hasFormat(ComponentClipboard::mimeType))
+        return;
+    m_model->pasteRecords(mimeData->data(ComponentClipboard::mimeType));
+}

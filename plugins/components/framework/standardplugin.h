@@ -1,0 +1,52 @@
+#pragma once
+
+#include "orvaneplugin.h"
+
+#include <QList>
+#include <QPointer>
+
+#include <memory>
+
+class StandardData;
+class StandardDelegate;
+class StandardEditActions;
+class StandardModel;
+class StandardTableView;
+
+// The plugin object of every component editor: a table of one record type with its edit
+// commands. It owns the data adaptor it is given.
+class StandardPlugin : public OrvanePlugin
+{
+    Q_OBJECT
+
+public:
+    StandardPlugin(const QString& name, StandardData* data);
+    ~StandardPlugin() override;
+
+    QString name() const override;
+    void setComplexConfig(CoConfig::ComplexConfigInterface* store) override;
+    void saveComplexConfig() override;
+    QWidget* widget() override;
+    QMenu* menu() override;
+    QToolBar* toolBar() override;
+
+    StandardEditActions* editActions() const { return m_actions; }
+
+private Q_SLOTS:
+    void add();
+    void remove();
+    void edit();
+    void fill();
+    void fillWithCounter();
+    void copy();
+    void paste();
+
+private:
+    const QString m_name;
+    CoConfig::ComplexConfigInterface* m_store = nullptr;
+    std::unique_ptr<StandardData> m_data;
+    StandardEditActions* m_actions;
+    StandardModel* m_model;
+    QPointer<StandardTableView> m_view; // the shell re-parents it
+    QList<StandardDelegate*> m_delegates;
+};

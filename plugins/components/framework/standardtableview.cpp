@@ -1,0 +1,59 @@
+#include "standardtableview.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+
+#include <algorithm>
+
+StandardTableView::StandardTableView(QWidget* parent) : QTableView(parent)
+{
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    updateRowHeight();
+}
+
+QList<int> StandardTableView::selectedRows() const
+{
+    QList<int> rows;
+    if (!selectionModel())
+        return rows;
+    // Walk the selection's ranges rather than its indexes: a range of a whole column is one
+    // entry however many rows it spans.
+    const QItemSelection selection = selectionModel()->selection();
+    for (const QItemSelectionRange& range : selection) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void StandardTableView::showEvent(QShowEvent* event)
+{
+    if (!m_columnsSized) {
+        m_columnsSized = true;
+        horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    }
+    QTableView::showEvent(event);
+}
+
+void StandardTableView::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        updateRowHeight();
+    QTableView::changeEvent(event);
+}
+
+void StandardTableView::updateRowHeight()
+{
+    // The height that sizing a one-line row to its contents would give.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("Xg");
+    const int hint = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).height();
+    verticalHeader()->setDefaultSectionSize(qMax(hint, verticalHeader()->minimumSectionSize()));
+}

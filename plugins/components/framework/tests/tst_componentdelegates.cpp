@@ -1,0 +1,214 @@
+#include "standardmodel.h"
+#include "testinstances.h"
+#include "teststore.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPointer>
+#include <QtTest>
+
+using CoConfig::ComponentUid;
+
+namespace {
+
+QStringList itemTexts(const QComboBox& combo)
+{
+    QStringList texts;
+    for (int i = 0; i < combo.count(); ++i)
+        texts.append(combo.itemText(i));
+    return texts;
+}
+
+} // namespace
+
+class TestComponentDelegates : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void uidLineEdit_data();
+    void uidLineEdit();
+    void rackCombo();
+    void rackComboStoresNoneForDashesOrNoItem();
+    void rackComboIsASnapshot();
+    void computerComboShowsRackAndComputer();
+    void heldDelegateGoesWithItsHolder();
+
+private:
+    std::unique_ptr<QComboBox> openCombo(StandardDelegate& holder, const QModelIndex& index);
+
+    std::unique_ptr<TestStore> m_store;
+    std::unique_ptr<TestReceiverData> m_data;
+    std::unique_ptr<StandardModel> m_model;
+    QWidget m_parent;
+};
+
+void TestComponentDelegates::init()
+{
+    m_store = std::make_unique<TestStore>();
+    (*m_store)->racks().insert(ComponentUid<0>(3), makeRack(3, "C"));
+    (*m_store)->racks().insert(ComponentUid<0>(1), makeRack(1, "A"));
+    (*m_store)->racks().insert(ComponentUid<0>(2), makeRack(2, "B"));
+    (*m_store)->receivers().receivers.insert(ComponentUid<2>(42), makeReceiver(42, 2, "r"));
+    (*m_store)->receivers().receivers.insert(ComponentUid<2>(43), makeReceiver(43, 99, "dangling"));
+    m_data = std::make_unique<TestReceiverData>();
+    m_model = std::make_unique<StandardModel>(m_data.get());
+    m_model->load(m_store->get());
+}
+
+void TestComponentDelegates::cleanup()
+{
+    m_model.reset();
+    m_data.reset();
+    m_store.reset();
+}
+
+std::unique_ptr<QComboBox> TestComponentDelegates::openCombo(StandardDelegate& holder, const QModelIndex& index)
+{
+    QWidget* editor = holder.delegate()->createEditor(&m_parent, QStyleOptionViewItem(), index);
+    auto* combo = qobject_cast<QComboBox*>(editor);
+    if (!combo)
+        delete editor;
+    else
+        holder.delegate()->setEditorData(combo, index);
+    return std::unique_ptr<QComboBox>(combo);
+}
+
+void TestComponentDelegates::uidLineEdit_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("uid");
+
+    QTest::newRow("number") << "17" << 17;
+    QTest::newRow("spaces") << " 8 " << 8;
+    QTest::newRow("not a number") << "abc" << 0;
+    QTest::newRow("empty") << "" << 0;
+}
+
+void TestComponentDelegates::uidLineEdit()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, uid);
+
+    ComponentUidEditDelegate holder;
+    const QModelIndex index = m_model->index(0, 0);
+    std::unique_ptr<QWidget> editor(holder.delegate()->createEditor(&m_parent, QStyleOptionViewItem(), index));
+    auto* lineEdit = qobject_cast<QLineEdit*>(editor.get());
+    QVERIFY(lineEdit);
+    QVERIFY(!lineEdit->validator());
+    holder.delegate()->setEditorData(lineEdit, index);
+    QCOMPARE(lineEdit->text(), QStringLiteral("42"));
+
+    lineEdit->setText(typed);
+    holder.delegate()->setModelData(lineEdit, m_model.get(), index);
+    QCOMPARE(index.data(Qt::EditRole), QVariant(QSize(uid, 2)));
+
+    // A cell shows the number alone.
+    auto* styled = static_cast<QStyledItemDelegate*>(holder.delegate());
+    QCOMPARE(styled->displayText(index.data(), QLocale()), QString::number(uid));
+    const QLocale russian(QLocale::Russian);
+    QCOMPARE(styled->displayText(QVariant(1234567), russian), QStringLiteral("1234567"));
+    QCOMPARE(styled->displayText(QVariant(QSize(1234567, 2)), russian), QStringLiteral("1234567"));
+
+    // An editor of another class is left alone.
+    QComboBox other;
+    holder.delegate()->setModelData(&other, m_model.get(), index);
+    QCOMPARE(index.data(Qt::EditRole), QVariant(QSize(uid, 2)));
+}
+
+void TestComponentDelegates::rackCombo()
+{
+    RackSelect holder;
+    holder.setComplexConfig(m_store->get());
+
+    std::unique_ptr<QComboBox> combo = openCombo(holder, m_model->index(0, 1));
+    QVERIFY(combo);
+    QCOMPARE(itemTexts(*combo), QStringList({"---", "A", "B", "C"}));
+    QCOMPARE(combo->itemData(0), QVariant(QSize(-1, 0)));
+    QCOMPARE(combo->itemData(3), QVariant(QSize(3, 0)));
+    QCOMPARE(combo->currentIndex(), 2); // rack 2, "B"
+
+    // A rack missing from the store opens with no current item.
+    combo = openCombo(holder, m_model->index(1, 1));
+    QCOMPARE(combo->currentIndex(), -1);
+
+    // With an empty store the list holds only "---".
+    TestStore empty;
+    RackSelect emptyHolder;
+    emptyHolder.setComplexConfig(empty.get());
+    combo = openCombo(emptyHolder, m_model->index(0, 1));
+    QCOMPARE(itemTexts(*combo), QStringList({"---"}));
+}
+
+void TestComponentDelegates::rackComboStoresNoneForDashesOrNoItem()
+{
+    RackSelect holder;
+    holder.setComplexConfig(m_store->get());
+    const QModelIndex index = m_model->index(0, 1);
+
+    std::unique_ptr<QComboBox> combo = openCombo(holder, index);
+    combo->setCurrentIndex(3);
+    holder.delegate()->setModelData(combo.get(), m_model.get(), index);
+    QCOMPARE(index.data(Qt::EditRole), QVariant(QSize(3, 0)));
+    QCOMPARE(index.data(Qt::DisplayRole), QVariant("C"));
+
+    combo->setCurrentIndex(0);
+    holder.delegate()->setModelData(combo.get(), m_model.get(), index);
+    QCOMPARE(index.data(Qt::EditRole), QVariant(QSize(-1, 0)));
+    QVERIFY(!index.data(Qt::DisplayRole).isValid());
+
+    m_model->setData(index, QSize(1, 0));
+    combo->setCurrentIndex(-1);
+    QTest::ignoreMessage(QtDebugMsg, "cast ComponentUid from type:-1 to type:0 not available");
+    holder.delegate()->setModelData(combo.get(), m_model.get(), index);
+    QCOMPARE(index.data(Qt::EditRole), QVariant(QSize(-1, 0)));
+}
+
+void TestComponentDelegates::rackComboIsASnapshot()
+{
+    RackSelect holder;
+    holder.setComplexConfig(m_store->get());
+    (*m_store)->racks().insert(ComponentUid<0>(4), makeRack(4, "D"));
+    QCOMPARE(itemTexts(*openCombo(holder, m_model->index(0, 1))), QStringList({"---", "A", "B", "C"}));
+    holder.setComplexConfig(m_store->get());
+    QCOMPARE(itemTexts(*openCombo(holder, m_model->index(0, 1))), QStringList({"---", "A", "B", "C", "D"}));
+}
+
+void TestComponentDelegates::computerComboShowsRackAndComputer()
+{
+    (*m_store)->computers().insert(ComponentUid<1>(5), makeComputer(5, 1, "Server"));
+    (*m_store)->computers().insert(ComponentUid<1>(6), makeComputer(6, -1, "Loose"));
+    CoConfig::ChannelServer server;
+    server.uid = ComponentUid<3>(1);
+    server.computer = ComponentUid<1>(6);
+    (*m_store)->receivers().channelServers.insert(server.uid, server);
+    TestChannelServerData servers;
+    StandardModel model(&servers);
+    model.load(m_store->get());
+
+    ComputerSelect holder;
+    holder.setComplexConfig(m_store->get());
+    std::unique_ptr<QComboBox> combo = openCombo(holder, model.index(0, 1));
+    QCOMPARE(itemTexts(*combo), QStringList({"---", "A/Server", "/Loose"}));
+    QCOMPARE(combo->currentIndex(), 2);
+    QCOMPARE(combo->itemData(1), QVariant(QSize(5, 1)));
+}
+
+void TestComponentDelegates::heldDelegateGoesWithItsHolder()
+{
+    auto* uidHolder = new ComponentUidEditDelegate;
+    auto* rackHolder = new RackSelect;
+    QPointer<QAbstractItemDelegate> uidDelegate = uidHolder->delegate();
+    QPointer<QAbstractItemDelegate> rackDelegate = rackHolder->delegate();
+    QVERIFY(!uidDelegate->parent() && !rackDelegate->parent());
+    StandardDelegate* holders[] = {uidHolder, rackHolder};
+    for (StandardDelegate* holder : holders)
+        delete holder;
+    QVERIFY(uidDelegate.isNull());
+    QVERIFY(rackDelegate.isNull());
+}
+
+QTEST_MAIN(TestComponentDelegates)
+#include "tst_componentdelegates.moc"

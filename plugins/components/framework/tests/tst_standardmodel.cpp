@@ -1,0 +1,154 @@
+#include "standardmodel.h"
+#include "testinstances.h"
+#include "teststore.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QtTest>
+
+using CoConfig::ComponentUid;
+
+namespace {
+
+QStringList names(const QAbstractItemModel& model)
+{
+    QStringList result;
+    for (int row = 0; row < model.rowCount(); ++row)
+        result.append(model.index(row, 2).data().toString());
+    return result;
+}
+
+} // namespace
+
+class TestStandardModel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void headersAndFlags();
+    void removeRecords_data();
+    void removeRecords();
+    void removingTheLastRowKeepsTheColumns();
+    void pasteAnnouncesTheRowsAppended();
+    void appendNeedsAStore();
+    void editsNotifyTheirCell();
+
+private:
+    std::unique_ptr<TestStore> m_store;
+    std::unique_ptr<TestReceiverData> m_data;
+    std::unique_ptr<StandardModel> m_model;
+    std::unique_ptr<QAbstractItemModelTester> m_tester;
+};
+
+void TestStandardModel::init()
+{
+    m_store = std::make_unique<TestStore>();
+    for (int uid = 0; uid < 5; ++uid)
+        (*m_store)->receivers().receivers.insert(ComponentUid<2>(uid), makeReceiver(uid, -1, QString::number(uid)));
+    m_data = std::make_unique<TestReceiverData>();
+    m_model = std::make_unique<StandardModel>(m_data.get());
+    m_tester = std::make_unique<QAbstractItemModelTester>(m_model.get(),
+                                                          QAbstractItemModelTester::FailureReportingMode::QtTest);
+    m_model->load(m_store->get());
+}
+
+void TestStandardModel::cleanup()
+{
+    m_tester.reset();
+    m_model.reset();
+    m_data.reset();
+    m_store.reset();
+}
+
+void TestStandardModel::headersAndFlags()
+{
+    QCOMPARE(m_model->columnCount(), 3);
+    QCOMPARE(m_model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Название"));
+    QCOMPARE(m_model->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(),
+             QStringLiteral("Показывается вместо идентификатора"));
+    QVERIFY(!m_model->headerData(2, Qt::Horizontal, Qt::EditRole).isValid());
+    QVERIFY(!m_model->headerData(7, Qt::Horizontal).isValid());
+    for (int role : {Qt::DisplayRole, Qt::ToolTipRole, Qt::SizeHintRole})
+        QVERIFY(!m_model->headerData(0, Qt::Vertical, role).isValid());
+    QCOMPARE(int(m_model->flags(m_model->index(1, 1))), 35);
+    QCOMPARE(int(m_model->flags(QModelIndex())), 0);
+}
+
+void TestStandardModel::removeRecords_data()
+{
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QStringList>("left");
+    QTest::addColumn<int>("notifications");
+
+    QTest::newRow("rows 1 and 3") << QList<int>{1, 3} << QStringList{"0", "2", "4"} << 2;
+    QTest::newRow("one run") << QList<int>{3, 1, 2} << QStringList{"0", "4"} << 1;
+    QTest::newRow("runs at both ends") << QList<int>{4, 0, 1} << QStringList{"2", "3"} << 2;
+    QTest::newRow("duplicates") << QList<int>{2, 2, 2} << QStringList{"0", "1", "3", "4"} << 1;
+    QTest::newRow("all") << QList<int>{0, 1, 2, 3, 4} << QStringList{} << 1;
+    QTest::newRow("out of range") << QList<int>{-1, 5} << QStringList{"0", "1", "2", "3", "4"} << 0;
+}
+
+void TestStandardModel::removeRecords()
+{
+    QFETCH(QList<int>, rows);
+    QFETCH(QStringList, left);
+    QFETCH(int, notifications);
+
+    QSignalSpy removed(m_model.get(), &QAbstractItemModel::rowsRemoved);
+    m_model->removeRecords(rows);
+    QCOMPARE(names(*m_model), left);
+    QCOMPARE(removed.size(), notifications);
+}
+
+void TestStandardModel::removingTheLastRowKeepsTheColumns()
+{
+    m_model->removeRecords({0, 1, 2, 3});
+    m_model->removeRecord(0);
+    QCOMPARE(m_model->rowCount(), 0);
+    QCOMPARE(m_model->columnCount(), 3);
+    m_model->removeRecord(0); // nothing left to remove
+    QCOMPARE(m_model->rowCount(), 0);
+}
+
+void TestStandardModel::pasteAnnouncesTheRowsAppended()
+{
+    const QByteArray bytes = m_data->copyRecords({0, 1});
+    QSignalSpy inserted(m_model.get(), &QAbstractItemModel::rowsInserted);
+    QCOMPARE(m_model->pasteRecords(bytes), 2);
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted.at(0).at(1).toInt(), 5);
+    QCOMPARE(inserted.at(0).at(2).toInt(), 6);
+    QCOMPARE(names(*m_model).mid(5), QStringList({"0", "1"}));
+
+    QCOMPARE(m_model->pasteRecords(QByteArray("garbage")), 0);
+    QCOMPARE(inserted.size(), 1);
+}
+
+void TestStandardModel::appendNeedsAStore()
+{
+    m_model->load(nullptr);
+    QSignalSpy inserted(m_model.get(), &QAbstractItemModel::rowsInserted);
+    QVERIFY(!m_model->appendRecord());
+    QCOMPARE(inserted.size(), 0);
+    m_model->load(m_store->get());
+    QVERIFY(m_model->appendRecord());
+    QCOMPARE(m_model->rowCount(), 6);
+    QCOMPARE(m_model->index(5, 0).data(Qt::EditRole), QVariant(QSize(5, 2)));
+}
+
+void TestStandardModel::editsNotifyTheirCell()
+{
+    QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
+    const QModelIndex cell = m_model->index(3, 2);
+    QVERIFY(m_model->setData(cell, QStringLiteral("renamed")));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(changed.at(0).at(0).toModelIndex(), cell);
+    QVERIFY(!m_model->setData(cell, QStringLiteral("x"), Qt::DisplayRole));
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(cell.data().toString(), QStringLiteral("renamed"));
+}
+
+QTEST_MAIN(TestStandardModel)
+#include "tst_standardmodel.moc"
