@@ -8,6 +8,7 @@
 #include <QtDebug>
 
 #include <atomic>
+#include <utility>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -45,6 +46,8 @@ DirectoryTransaction::DirectoryTransaction(const QString& dirPath)
 
 DirectoryTransaction::~DirectoryTransaction()
 {
+    for (const PosixIo::OpenFile& file : std::as_const(m_unsynced))
+        ::close(file.fd);
     if (m_begun && !m_committed)
         PosixIo::removeTree(m_staging);
 }
@@ -118,7 +121,11 @@ bool DirectoryTransaction::linkOrCopy(const QString& from, const QString& to, QS
         *error = QStringLiteral("Не удалось прочитать \"%1\": %2").arg(from, file.errorString());
         return false;
     }
-    return PosixIo::writeNewFile(to, file.readAll(), error);
+    const int fd = PosixIo::writeNewFile(to, file.readAll(), error);
+    if (fd < 0)
+        return false;
+    m_unsynced.append({fd, to});
+    return true;
 }
 
 bool DirectoryTransaction::copyTree(const QString& relativeDir, const QSet<QString>& replaced, QString* error)
@@ -201,15 +208,25 @@ bool DirectoryTransaction::writeFile(const QString& relativePath, const QByteArr
         if (linkOrCopy(oldPath, newPath, &ignored))
             return true;
     }
-    return PosixIo::writeNewFile(newPath, bytes, error);
+    const int fd = PosixIo::writeNewFile(newPath, bytes, error);
+    if (fd < 0)
+        return false;
+    m_unsynced.append({fd, newPath});
+    return true;
 }
 
 bool DirectoryTransaction::commit(QString* error)
 {
     for (const QString& relativeDir : std::as_const(m_madeDirs)) {
-        if (!PosixIo::syncDirectory(join(m_staging, relativeDir), error))
+        const QString path = join(m_staging, relativeDir);
+        const int fd = PosixIo::openDirectory(path, error);
+        if (fd < 0)
             return false;
+        m_unsynced.append({fd, path});
     }
+    const QList<PosixIo::OpenFile> files = std::exchange(m_unsynced, {});
+    if (!PosixIo::syncFiles(files, error))
+        return false;
     const QByteArray staging = PosixIo::encodePath(m_staging);
     const QByteArray dir = PosixIo::encodePath(m_dir);
     const unsigned flags = m_oldExists ? RENAME_EXCHANGE : RENAME_NOREPLACE;

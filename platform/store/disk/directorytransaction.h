@@ -1,5 +1,8 @@
 #pragma once
 
+#include "posixio.h"
+
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -42,7 +45,8 @@ private:
     bool m_oldExists = false;
     bool m_begun = false;
     bool m_committed = false;
-    QSet<QString> m_madeDirs; // relative; "" is the copy's root
+    QSet<QString> m_madeDirs;          // relative; "" is the copy's root
+    QList<PosixIo::OpenFile> m_unsynced; // files written into the copy, synced at commit
 };
 
 } // namespace CoConfig

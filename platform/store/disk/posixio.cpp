@@ -2,12 +2,16 @@
 
 #include <QFile>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <thread>
+#include <vector>
 
 namespace CoConfig::PosixIo {
 
@@ -26,44 +30,69 @@ QString failure(const QString& action, const QString& path, int error)
     return QStringLiteral("Не удалось %1 \"%2\": %3").arg(action, path, errnoText(error));
 }
 
-bool writeNewFile(const QString& path, const QByteArray& bytes, QString* error)
+int writeNewFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    const QByteArray name = encodePath(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const int fd = ::open(encodePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0) {
         *error = failure(QStringLiteral("создать файл"), path, errno);
-        return false;
+        return -1;
     }
     const char* data = bytes.constData();
     qint64 left = bytes.size();
     while (left > 0) {
         // A file-size limit or a full disk may cut a write short; the next call then reports why.
         const ssize_t written = ::write(fd, data, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            *error = failure(QStringLiteral("записать файл"), path, errno);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            *error = failure(QStringLiteral("записать файл"), path, written < 0 ? errno : ENOSPC);
             ::close(fd);
-            return false;
-        }
-        if (written == 0) {
-            *error = failure(QStringLiteral("записать файл"), path, ENOSPC);
-            ::close(fd);
-            return false;
+            return -1;
         }
         data += written;
         left -= written;
     }
-    if (::fsync(fd) != 0) {
-        *error = failure(QStringLiteral("сбросить на диск файл"), path, errno);
-        ::close(fd);
-        return false;
+    return fd;
+}
+
+int openDirectory(const QString& path, QString* error)
+{
+    const int fd = ::open(encodePath(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        *error = failure(QStringLiteral("открыть каталог"), path, errno);
+    return fd;
+}
+
+bool syncFiles(const QList<OpenFile>& files, QString* error)
+{
+    std::vector<int> causes(size_t(files.size()), 0);
+    std::atomic<qsizetype> next{0};
+    auto work = [&] {
+        for (qsizetype i = next++; i < files.size(); i = next++) {
+            if (::fsync(files[i].fd) != 0)
+                causes[size_t(i)] = errno;
+        }
+    };
+    const int helpers = int(qMin<qsizetype>(7, files.size() - 1));
+    std::vector<std::thread> threads;
+    for (int i = 0; i < helpers; ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+
+    bool ok = true;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (ok && causes[size_t(i)] != 0) {
+            *error = failure(QStringLiteral("сбросить на диск"), files[i].path, causes[size_t(i)]);
+            ok = false;
+        }
+        if (::close(files[i].fd) != 0 && ok) {
+            *error = failure(QStringLiteral("закрыть файл"), files[i].path, errno);
+            ok = false;
+        }
     }
-    if (::close(fd) != 0) {
-        *error = failure(QStringLiteral("закрыть файл"), path, errno);
-        return false;
-    }
-    return true;
+    return ok;
 }
 
 bool fileEquals(const QString& path, const QByteArray& bytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 // Small POSIX helpers for the store's writes, each giving its reason on failure.
@@ -12,11 +13,23 @@ QString errnoText(int error);
 // "Cannot <action> "<path>": <strerror>"
 QString failure(const QString& action, const QString& path, int error);
 
-// Creates the file (which must not exist), writes every byte, fsyncs and closes it.
-bool writeNewFile(const QString& path, const QByteArray& bytes, QString* error);
+// Creates the file (which must not exist) and writes every byte; the descriptor stays open for
+// syncFiles(), or -1 on failure.
+int writeNewFile(const QString& path, const QByteArray& bytes, QString* error);
 // Whether the file holds exactly these bytes (false when it cannot be read).
 bool fileEquals(const QString& path, const QByteArray& bytes);
 
+struct OpenFile
+{
+    int fd = -1;
+    QString path;
+};
+
+// Opens a directory for syncFiles(); -1 on failure.
+int openDirectory(const QString& path, QString* error);
+// fsyncs and closes every descriptor, several at once: the file system joins concurrent
+// flushes into one journal commit, where one after another each waits for its own.
+bool syncFiles(const QList<OpenFile>& files, QString* error);
 bool syncDirectory(const QString& path, QString* error);
 // Removes a directory tree without following symbolic links; best effort.
 void removeTree(const QString& path);

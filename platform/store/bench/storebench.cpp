@@ -1,0 +1,149 @@
+// Measures the store on a large complex: write, read, bytes on disk, and how both compare with
+// the bare XML work (a tokenize-only pass; serialising to memory plus writing the bytes).
+//   orvane-store-bench [work-folder]     (default: a temporary folder)
+#include "complexconfig.h"
+#include "complexgenerator.h"
+#include "kindfile.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+double seconds(const QElapsedTimer& timer)
+{
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+qint64 bytesUnder(const QString& dir)
+{
+    qint64 total = 0;
+    QDirIterator it(dir, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        total += it.fileInfo().size();
+    }
+    return total;
+}
+
+// The least a reader of these files must do: open each and tokenize it.
+double tokenizeOnly(const QString& dir)
+{
+    QElapsedTimer timer;
+    timer.start();
+    qint64 tokens = 0;
+    for (const CoConfig::KindFile* file : CoConfig::KindFile::all()) {
+        QFile device(dir + QLatin1Char('/') + file->path());
+        if (!device.open(QIODevice::ReadOnly))
+            continue;
+        QXmlStreamReader reader(&device);
+        while (!reader.atEnd()) {
+            reader.readNext();
+            ++tokens;
+        }
+        if (reader.hasError())
+            std::fprintf(stderr, "%s: %s\n", qPrintable(device.fileName()), qPrintable(reader.errorString()));
+    }
+    const double elapsed = seconds(timer);
+    std::printf("  tokens: %lld\n", tokens);
+    return elapsed;
+}
+
+// The least a durable writer must do: serialise each kind to memory, write and fsync it.
+double serialiseAndWrite(const CoConfig::ComplexData& data, const QString& dir, bool sync)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (const CoConfig::KindFile* file : CoConfig::KindFile::all()) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QXmlStreamWriter writer(&buffer);
+        writer.setAutoFormatting(true);
+        writer.setAutoFormattingIndent(2);
+        QString error;
+        file->write(writer, data, &error);
+        const QString path = dir + QLatin1Char('/') + file->path();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0 || ::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size()
+            || (sync && ::fsync(fd) != 0))
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        ::close(fd);
+    }
+    return seconds(timer);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir temp(argc > 1 ? QString::fromLocal8Bit(argv[1]) + QStringLiteral("/orvane-bench-XXXXXX")
+                                : QDir::tempPath() + QStringLiteral("/orvane-bench-XXXXXX"));
+    if (!temp.isValid()) {
+        std::fprintf(stderr, "cannot make a work folder\n");
+        return 1;
+    }
+    const QString dir = temp.filePath(QStringLiteral("complex"));
+
+    const StoreTest::ComplexSizes sizes = StoreTest::ComplexSizes::large();
+    std::printf("complex: %d channels, %d computers, %d operators, %d antennas, %d unions, %d direction finders, "
+                "%d of every other kind\n",
+                sizes.channels, sizes.computers, sizes.operators, sizes.antennas, sizes.unions, sizes.pelengators,
+                sizes.others);
+    const CoConfig::ComplexData data = StoreTest::generateComplex(sizes, 1);
+
+    QElapsedTimer timer;
+    double writeTime = 0;
+    {
+        CoConfig::ComplexConfig store(dir, 0, 0);
+        StoreTest::putInto(store, data);
+        timer.start();
+        if (!store.write(CoConfig::ObjectAll)) {
+            std::fprintf(stderr, "write failed: %s\n", qPrintable(store.errorString()));
+            return 1;
+        }
+        writeTime = seconds(timer);
+    }
+    double rewriteTime = 0;
+    double readTime = 0;
+    {
+        timer.start();
+        CoConfig::ComplexConfig store(dir, CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
+        readTime = seconds(timer);
+        if (store.readStatus() != 0 || !(store.data() == data)) {
+            std::fprintf(stderr, "read back differs: %s\n", qPrintable(store.errorString()));
+            return 1;
+        }
+        timer.start();
+        store.write(CoConfig::ObjectAll);
+        rewriteTime = seconds(timer);
+    }
+    const double tokenizeTime = tokenizeOnly(dir);
+    const double plainWriteTime = serialiseAndWrite(data, temp.filePath(QStringLiteral("plain")), true);
+    const double unsyncedWriteTime = serialiseAndWrite(data, temp.filePath(QStringLiteral("unsynced")), false);
+
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::printf("bytes on disk:         %lld\n", bytesUnder(dir));
+    std::printf("write:                 %.3f s  (serialise + write + fsync: %.3f s, ratio %.2f; without fsync %.3f s)\n",
+                writeTime, plainWriteTime, writeTime / plainWriteTime, unsyncedWriteTime);
+    std::printf("rewrite, unchanged:    %.3f s\n", rewriteTime);
+    std::printf("read:                  %.3f s  (tokenize only: %.3f s, ratio %.2f)\n", readTime, tokenizeTime,
+                readTime / tokenizeTime);
+    std::printf("peak memory:           %ld MB\n", usage.ru_maxrss / 1024);
+    return 0;
+}

@@ -1,0 +1,32 @@
+#include "storesnapshot.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+namespace StoreTest {
+
+Snapshot snapshot(const QString& dirPath)
+{
+    Snapshot files;
+    const QDir root(dirPath);
+    QDirIterator it(dirPath, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        files.insert(root.relativeFilePath(path), file.readAll());
+    }
+    return files;
+}
+
+QStringList leftoversBeside(const QString& dirPath)
+{
+    const QFileInfo info(dirPath);
+    return QDir(info.absolutePath())
+        .entryList({QStringLiteral(".") + info.fileName() + QStringLiteral(".staging-*")},
+                   QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+} // namespace StoreTest
