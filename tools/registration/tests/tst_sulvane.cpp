@@ -1,0 +1,342 @@
+#include "complexfixture.h"
+
+#include "complexconfig.h"
+#include "dirlock.h"
+#include "orvaneplugin.h"
+#include "orvaneplugininterface.h"
+
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QFile>
+#include <QFileInfo>
+#include <QPluginLoader>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QWidget>
+
+#include <algorithm>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace {
+
+const QString NotRegistered = QStringLiteral("Operator is not registered");
+const QString NotSet = QStringLiteral("Not set");
+
+// Checks the lines of a successful run and gives the uid it printed.
+void verifyRegistered(const ComplexFixture::Run& run, const QString& login, int* uid)
+{
+    QVERIFY2(run.finished, qPrintable(run.errors));
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.lines();
+    QCOMPARE(lines.size(), 9);
+    QCOMPARE(lines.at(0), QStringLiteral("Operator is registered"));
+    QVERIFY2(lines.at(1).startsWith(QStringLiteral("UID: ")), qPrintable(run.output));
+    bool ok = false;
+    *uid = lines.at(1).mid(5).toInt(&ok);
+    QVERIFY(ok && *uid >= 0);
+    QCOMPARE(lines.mid(2), QStringList({QStringLiteral("Login: ") + login, QStringLiteral("Name: ") + NotSet,
+                                        QStringLiteral("Surname: ") + NotSet, QStringLiteral("Thirdname: ") + NotSet,
+                                        QStringLiteral("Rank: ") + NotSet, QStringLiteral("Post: ") + NotSet,
+                                        QString()}));
+}
+
+// Checks that a run refused with this name, and that a reason line follows when expected.
+void verifyRefused(const ComplexFixture::Run& run, const QString& name, bool withReason)
+{
+    QVERIFY2(run.finished, qPrintable(run.errors));
+    QCOMPARE(run.exitCode, 0);
+    const QStringList lines = run.lines();
+    QVERIFY2(lines.size() >= 3, qPrintable(run.output));
+    QCOMPARE(lines.at(0), NotRegistered);
+    QCOMPARE(lines.at(1), name);
+    if (withReason) {
+        QCOMPARE(lines.size(), 4);
+        QVERIFY2(!lines.at(2).trimmed().isEmpty(), "the store's reason is missing");
+    } else {
+        QCOMPARE(lines.size(), 3);
+    }
+    QCOMPARE(lines.last(), QString());
+}
+
+bool canMakeReadOnlyMount()
+{
+    if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("unshare")).isEmpty())
+        return false;
+    QProcess probe;
+    probe.start(QStringLiteral("unshare"), {QStringLiteral("-m"), QStringLiteral("--propagation"),
+                                            QStringLiteral("private"), QStringLiteral("true")});
+    return probe.waitForFinished(10000) && probe.exitStatus() == QProcess::NormalExit && probe.exitCode() == 0;
+}
+
+// Every display text of a model, row by row: the columns of a row joined by '|'.
+QStringList modelRows(const QAbstractItemModel* model, const QModelIndex& parent = QModelIndex())
+{
+    QStringList rows;
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(parent); ++column)
+            cells << model->index(row, column, parent).data().toString();
+        rows << cells.join(QLatin1Char('|'));
+        rows << modelRows(model, model->index(row, 0, parent));
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestSulvane : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void registersOnKnownArm();
+    void secondRunIsRefused();
+    void sameUserOnTwoArms();
+    void refusalsWriteNothing_data();
+    void refusalsWriteNothing();
+    void readOnlyDirectoryReportsWriteFailure();
+    void busyDirectoryIsReported_data();
+    void busyDirectoryIsReported();
+    void unknownUserIsReported();
+    void editorShowsRegisteredOperator();
+
+private:
+    QString m_login;
+};
+
+void TestSulvane::initTestCase()
+{
+    QVERIFY2(QFileInfo(ComplexFixture::programPath()).isExecutable(), qPrintable(ComplexFixture::programPath()));
+    m_login = ComplexFixture::currentLogin();
+    QVERIFY2(!m_login.isEmpty(), "the test's own user has no login name");
+}
+
+void TestSulvane::registersOnKnownArm()
+{
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100, 200}));
+    const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+
+    int uid = -1;
+    verifyRegistered(fixture.run(settings), m_login, &uid);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(uid != ComplexFixture::existingOperatorUid);
+
+    const auto store = fixture.openStore();
+    QCOMPARE(store->readStatus(), 0);
+    const Common::Operator added = store->operatorsMap().value(uid);
+    QCOMPARE(added.uid, uid);
+    for (const QString& field : {added.name, added.surname, added.thirdname, added.rank, added.post})
+        QCOMPARE(field, NotSet);
+
+    // The new registration joins the one already there; nothing else is touched.
+    const QHash<QString, int> expected{{ComplexFixture::existingLogin, ComplexFixture::existingOperatorUid},
+                                       {m_login, uid}};
+    QCOMPARE(store->computers().value(CoConfig::ComponentUid<1>(100)).registrations, expected);
+    QVERIFY(store->computers().value(CoConfig::ComponentUid<1>(200)).registrations.isEmpty());
+    QCOMPARE(store->operatorCount(), 2);
+    QCOMPARE(store->operatorsMap().value(ComplexFixture::existingOperatorUid).surname, QStringLiteral("Иванов"));
+    QCOMPARE(store->armUnionCount(), 1);
+}
+
+void TestSulvane::secondRunIsRefused()
+{
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+    int uid = -1;
+    verifyRegistered(fixture.run(settings), m_login, &uid);
+    if (QTest::currentTestFailed())
+        return;
+
+    const auto before = fixture.files();
+    verifyRefused(fixture.run(settings), QStringLiteral("UserNameAlreadyExists"), false);
+    QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::sameUserOnTwoArms()
+{
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100, 200}));
+    int first = -1;
+    int second = -1;
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("a.ini"), QStringLiteral("100"))), m_login,
+                     &first);
+    if (QTest::currentTestFailed())
+        return;
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("b.ini"), QStringLiteral("200"))), m_login,
+                     &second);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(first != second);
+
+    const auto store = fixture.openStore();
+    QCOMPARE(store->operatorCount(), 3);
+    QVERIFY(store->operatorsMap().contains(first));
+    QVERIFY(store->operatorsMap().contains(second));
+    QCOMPARE(store->computers().value(CoConfig::ComponentUid<1>(100)).registrations.value(m_login), first);
+    QCOMPARE(store->computers().value(CoConfig::ComponentUid<1>(200)).registrations.value(m_login), second);
+}
+
+void TestSulvane::refusalsWriteNothing_data()
+{
+    QTest::addColumn<QString>("armUid");     // null: the settings have no workstation uid
+    QTest::addColumn<QString>("truncate");   // a sub-directory whose first file is cut in half
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("withReason");
+
+    QTest::newRow("no workstation uid") << QString() << QString() << "ArmGetUidError" << false;
+    QTest::newRow("workstation uid not a number") << "abc" << QString() << "ArmGetUidError" << false;
+    QTest::newRow("workstation uid -1") << "-1" << QString() << "ArmGetUidError" << false;
+    QTest::newRow("workstation not in the complex") << "300" << QString() << "ArmIsNotPresent" << false;
+    QTest::newRow("malformed workstation file") << "100" << "arms" << "ConfigReadError" << true;
+    QTest::newRow("malformed operator file") << "100" << "operators" << "ConfigReadError" << true;
+}
+
+void TestSulvane::refusalsWriteNothing()
+{
+    QFETCH(QString, armUid);
+    QFETCH(QString, truncate);
+    QFETCH(QString, name);
+    QFETCH(bool, withReason);
+
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    if (!truncate.isEmpty()) {
+        QFile file(fixture.firstFileIn(truncate));
+        QVERIFY2(file.exists(), qPrintable(truncate));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(file.size() / 2));
+    }
+    const QString settings = fixture.writeSettings(QStringLiteral("arm.ini"), armUid);
+
+    const auto before = fixture.files();
+    verifyRefused(fixture.run(settings), name, withReason);
+    QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::readOnlyDirectoryReportsWriteFailure()
+{
+    if (!canMakeReadOnlyMount())
+        QSKIP("needs root and unshare to mount the complex read-only in a private namespace");
+
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+    const auto before = fixture.files();
+
+    // The child sees the complex read-only; everyone else still sees it writable.
+    const QStringList readOnly{QStringLiteral("unshare"), QStringLiteral("-m"), QStringLiteral("--propagation"),
+                               QStringLiteral("private"), QStringLiteral("sh"), QStringLiteral("-c"),
+                               QStringLiteral("mount --bind \"$1\" \"$1\" && mount -o remount,bind,ro \"$1\" "
+                                              "&& exec \"$2\""),
+                               QStringLiteral("sh"), fixture.configDir()};
+    verifyRefused(fixture.run(settings, readOnly), QStringLiteral("ConfigWriteError"), true);
+    QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::busyDirectoryIsReported_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("name");
+
+    // Another program writing holds the lock exclusively: even reading must give up.
+    QTest::newRow("another program writing") << int(CoConfig::DirLock::Exclusive) << "ConfigReadError";
+    // Another program reading shares the lock: reading works, writing must give up.
+    QTest::newRow("another program reading") << int(CoConfig::DirLock::Shared) << "ConfigWriteError";
+}
+
+void TestSulvane::busyDirectoryIsReported()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, name);
+
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+    const auto before = fixture.files();
+
+    CoConfig::DirLock lock;
+    QString error;
+    const QString lockPath = CoConfig::DirLock::lockPathFor(QFileInfo(fixture.configDir()).canonicalFilePath());
+    QCOMPARE(lock.acquire(lockPath, CoConfig::DirLock::Mode(mode), 1000, &error), CoConfig::DirLock::Locked);
+
+    // The program gives up after its bounded wait instead of hanging.
+    verifyRefused(fixture.run(settings), name, true);
+    lock.release();
+    QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::unknownUserIsReported()
+{
+    // A uid that the system has no user for; the child runs as it.
+    const uid_t stranger = 59999;
+    if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        QSKIP("needs root and setpriv to run the program as a user unknown to the system");
+    if (::getpwuid(stranger))
+        QSKIP("uid 59999 belongs to a user on this machine");
+
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+    const auto before = fixture.files();
+    const QString id = QString::number(stranger);
+    const auto run = fixture.run(settings, {QStringLiteral("setpriv"), QStringLiteral("--reuid=") + id,
+                                            QStringLiteral("--regid=") + id, QStringLiteral("--clear-groups")});
+    QVERIFY2(run.finished, qPrintable(run.errors));
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.output, QStringLiteral("Operator is not registered\nGetCurrentLoginError"));
+    QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::editorShowsRegisteredOperator()
+{
+    const QString pluginPath = QStringLiteral(ORVANE_BIN_DIR "/orvane-50-operators.so");
+    if (!QFileInfo::exists(pluginPath))
+        QSKIP("the operator editor plugin is not built");
+
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    int uid = -1;
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"))),
+                     m_login, &uid);
+    if (QTest::currentTestFailed())
+        return;
+
+    // The editor's next load: a fresh store handed to the plugin.
+    const auto store = fixture.openStore();
+    QPluginLoader loader(pluginPath);
+    auto* factory = qobject_cast<OrvanePluginInterface*>(loader.instance());
+    QVERIFY2(factory, qPrintable(loader.errorString()));
+    OrvanePlugin* plugin = factory->createPlugin();
+    QVERIFY(plugin);
+    plugin->setComplexConfig(store.get());
+    QWidget* page = plugin->widget();
+
+    QStringList rows;
+    const auto views = page ? page->findChildren<QAbstractItemView*>() : QList<QAbstractItemView*>();
+    for (const QAbstractItemView* view : views) {
+        if (view->model())
+            rows << modelRows(view->model());
+    }
+    factory->destroyPlugin(plugin);
+
+    const QString fullName = QStringList{NotSet, NotSet, NotSet}.join(QLatin1Char(' '));
+    const QString operatorRow = QStringLiteral("%1|%2|%2|").arg(fullName, NotSet);
+    const bool operatorShown = std::any_of(rows.cbegin(), rows.cend(),
+                                           [&](const QString& row) { return row.startsWith(operatorRow); });
+    QVERIFY2(operatorShown, qPrintable(rows.join('\n')));
+    // The registration shows under its operator or workstation, with the login in the last column.
+    const bool loginShown = std::any_of(rows.cbegin(), rows.cend(),
+                                        [&](const QString& row) { return row.endsWith(QLatin1Char('|') + m_login); });
+    QVERIFY2(loginShown, qPrintable(rows.join('\n')));
+}
+
+QTEST_MAIN(TestSulvane)
+#include "tst_sulvane.moc"
