@@ -22,7 +22,7 @@ ServerSession::ServerSession(QTcpSocket* socket, const QByteArray& catalogueFram
     connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
     QTimer::singleShot(HelloTimeoutMs, this, [this] {
         if (!m_greeted)
-            m_socket->abort();
+            drop();
     });
     if (m_socket->state() != QAbstractSocket::ConnectedState)
         deleteLater();
@@ -45,5 +45,11 @@ void ServerSession::readFrames()
         }
     }
     if (m_reader.isBroken())
-        m_socket->abort();
+        drop();
+}
+
+void ServerSession::drop()
+{
+    m_socket->abort();
+    deleteLater();
 }

@@ -16,6 +16,7 @@ public:
 
 private:
     void readFrames();
+    void drop();
 
     QTcpSocket* m_socket;
     QByteArray m_catalogueFrame;
