@@ -364,10 +364,7 @@ void TestOrvane::menusAndSaveAction()
 {
     RecordingStore store(m_tmp->filePath(QStringLiteral("complex")));
     Orvane window({"missing.so"}, &store, FixtureDir);
-    QCOMPARE(window.windowTitle(), Title);
     QVERIFY(!window.windowIcon().isNull());
-    QCOMPARE(window.saveToolBar()->windowTitle(), QStringLiteral("Редактор"));
-    QCOMPARE(window.saveAction()->text(), QStringLiteral("Сохранить"));
     QVERIFY(!window.saveAction()->icon().isNull());
 
     QStringList menus;

@@ -4,7 +4,6 @@
 #include "orvane.h"
 #include "orvaneplugin.h"
 #include "orvaneplugininstance.h"
-#include "pluginpaths.h"
 #include "recordingstore.h"
 
 #include <QApplication>
@@ -61,9 +60,6 @@ class TestPluginLoading : public QObject
 
 private Q_SLOTS:
     void init();
-    void scanOrder();
-    void instance_data();
-    void instance();
     void window_data();
     void window();
 
@@ -75,65 +71,6 @@ void TestPluginLoading::init()
 {
     qApp->setProperty("fixtureLog", QStringList());
     qApp->setProperty("fixtureErrorOnLoad", QString());
-}
-
-void TestPluginLoading::scanOrder()
-{
-    // Every "*.so" entry, files and directories alike, by name ignoring case.
-    const QStringList expected = {"a-alpha.so", "B-bravo.so", "c-charlie.so", "D-delta.so", "e-null-factory.so",
-                                  "f-other-interface.so", "g-plain-file.so", "h-directory.so",
-                                  "i-shared-library.so"};
-    QStringList paths;
-    for (const QString& name : expected)
-        paths.append(FixtureDir + QLatin1Char('/') + name);
-    QCOMPARE(PluginPaths::find(FixtureDir, {}), paths);
-
-    // Arguments are taken as given, in their order, and no scan is made.
-    QCOMPARE(PluginPaths::find(FixtureDir, {"x.so", "a-alpha.so"}),
-             QStringList({FixtureDir + "/x.so", FixtureDir + "/a-alpha.so"}));
-}
-
-void TestPluginLoading::instance_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("name");
-
-    QTest::newRow("valid plugin") << "a-alpha.so" << true << "Alpha";
-    QTest::newRow("valid plugin without page") << "B-bravo.so" << true << "Bravo";
-    QTest::newRow("null plugin object") << "e-null-factory.so" << false << "";
-    QTest::newRow("other interface") << "f-other-interface.so" << false << "";
-    QTest::newRow("plain file") << "g-plain-file.so" << false << "";
-    QTest::newRow("directory") << "h-directory.so" << false << "";
-    QTest::newRow("library that is no plugin") << "i-shared-library.so" << false << "";
-    QTest::newRow("missing file") << "missing.so" << false << "";
-}
-
-void TestPluginLoading::instance()
-{
-    QFETCH(QString, file);
-    QFETCH(bool, valid);
-    QFETCH(QString, name);
-
-    {
-        OrvanePluginInstance instance(FixtureDir + QLatin1Char('/') + file);
-        QCOMPARE(instance.isValid(), valid);
-        QCOMPARE(instance.errorString().isEmpty(), valid);
-        if (valid) {
-            QVERIFY(instance.factory());
-            QVERIFY(instance.plugin());
-            QCOMPARE(instance.plugin()->name(), name);
-        } else {
-            QVERIFY(!instance.plugin());
-            QVERIFY(!instance.factory());
-        }
-    }
-    // A valid plugin object goes back to the factory that made it; nothing else is made.
-    const QStringList log = qApp->property("fixtureLog").toStringList();
-    if (valid)
-        QCOMPARE(log, QStringList({name + ":created", name + ":name", name + ":destroyed"}));
-    else
-        QVERIFY2(log.isEmpty(), qPrintable(log.join(", ")));
 }
 
 void TestPluginLoading::window_data()

@@ -14,7 +14,6 @@ private Q_SLOTS:
     void emptyTextsTakeNoLine();
     void closes_data();
     void closes();
-    void drawsTheTexts();
 };
 
 void TestBelvix::fitsItsTexts_data()
@@ -92,20 +91,6 @@ void TestBelvix::closes()
     box.show(); // the same box shows again
     QVERIFY(QTest::qWaitForWindowExposed(&box));
     QVERIFY(box.isVisible());
-}
-
-void TestBelvix::drawsTheTexts()
-{
-    // The picture with texts differs from the bare background over the text area.
-    Belvix bare(nullptr, QPixmap(), QString(), QString());
-    Belvix named(nullptr, QPixmap(), QString(), QString());
-    named.setFullNameString(QStringLiteral("Редактор конфигурации"));
-    bare.resize(named.size());
-    bare.setPixmap(named.pixmap());
-    const QImage withText = named.grab().toImage();
-    const QImage without = bare.grab().toImage();
-    QCOMPARE(withText.size(), without.size());
-    QVERIFY(withText != without);
 }
 
 QTEST_MAIN(TestBelvix)
