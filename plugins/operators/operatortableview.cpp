@@ -1,0 +1,240 @@
+#include "operatortableview.h"
+
+#include "abstractoperatormodel.h"
+#include "basetreeitem.h"
+#include "complexconfiginterface.h"
+#include "logindialog.h"
+#include "operatoreditdialog.h"
+#include "operatorsbyarmunionmodel.h"
+#include "operatorsmodel.h"
+#include "unioncontextmenu.h"
+#include "viewmode.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMessageBox>
+
+OperatorTableView::OperatorTableView(CoConfig::ComplexConfigInterface* store, QWidget* parent)
+    : QTreeView(parent), m_store(store)
+{
+    setObjectName(QStringLiteral("OperatorTableView"));
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    if (parent)
+        setWindowTitle(parent->windowTitle());
+    connect(this, &QAbstractItemView::doubleClicked, this, [this] { Edit(); });
+    m_workingSet.load(m_store);
+}
+
+void OperatorTableView::setStore(CoConfig::ComplexConfigInterface* store)
+{
+    m_store = store;
+}
+
+void OperatorTableView::setMode(int mode)
+{
+    if (mode != GroupByUnion && mode != GroupByOperator) {
+        m_mode = mode;
+        return;
+    }
+    dropModel();
+    BaseContextMenu* oldMenu = m_menu;
+    if (mode == GroupByOperator) {
+        auto* menu = new OperatorContextMenu(this);
+        connect(menu, &OperatorContextMenu::ArmTriggerd, this, &OperatorTableView::AddArm);
+        m_menu = menu;
+        m_model = new OperatorsModel(&m_workingSet, this);
+    } else {
+        auto* menu = new UnionContextMenu(this);
+        connect(menu, &UnionContextMenu::OpTriggered, this, &OperatorTableView::AddOp);
+        m_menu = menu;
+        m_model = new OperatorsByArmUnionModel(&m_workingSet, this);
+    }
+    QItemSelectionModel* oldSelection = selectionModel();
+    setModel(m_model);
+    delete oldSelection;
+    delete oldMenu;
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    connect(m_menu->action(BaseContextMenu::Edit), &QAction::triggered, this, &OperatorTableView::Edit);
+    connect(m_menu->action(BaseContextMenu::AddNew), &QAction::triggered, this, &OperatorTableView::Add);
+    connect(m_menu->action(BaseContextMenu::Remove), &QAction::triggered, this, &OperatorTableView::Remove);
+    connect(m_menu->action(BaseContextMenu::Copy), &QAction::triggered, this, &OperatorTableView::Copy);
+    connect(m_menu->action(BaseContextMenu::Paste), &QAction::triggered, this, &OperatorTableView::Paste);
+    connect(m_menu->action(BaseContextMenu::Expand), &QAction::triggered, this, &QTreeView::expandAll);
+    connect(m_menu->action(BaseContextMenu::Collapse), &QAction::triggered, this, &QTreeView::collapseAll);
+    m_mode = mode;
+}
+
+void OperatorTableView::dropModel()
+{
+    // The copy buffer points into the model: it must not outlive it.
+    m_copyBuffer.clear();
+    if (!m_model)
+        return;
+    QItemSelectionModel* oldSelection = selectionModel();
+    setModel(nullptr);
+    delete oldSelection;
+    delete m_model;
+    m_model = nullptr;
+}
+
+QModelIndexList OperatorTableView::selectedItems() const
+{
+    QModelIndexList result;
+    if (!m_model || !selectionModel())
+        return result;
+    const QModelIndexList indexes = selectionModel()->selectedIndexes();
+    for (const QModelIndex& index : indexes) {
+        if (index.column() == 0)
+            result << index;
+    }
+    return result;
+}
+
+void OperatorTableView::contextMenuEvent(QContextMenuEvent* event)
+{
+    const QModelIndexList selected = selectedItems();
+    if (!m_menu || !m_menu->update(m_model, selected))
+        return;
+    m_menu->exec(event->globalPos());
+}
+
+void OperatorTableView::Copy()
+{
+    m_copyBuffer.clear();
+    if (!m_model)
+        return;
+    for (const QModelIndex& index : selectedItems()) {
+        if (m_model->canCopy(index))
+            m_copyBuffer << QPersistentModelIndex(index);
+    }
+}
+
+void OperatorTableView::Paste()
+{
+    const QModelIndexList selected = selectedItems();
+    if (selected.size() != 1)
+        return;
+    if (m_mode == GroupByUnion) {
+        m_model->paste(m_copyBuffer, selected.first());
+        return;
+    }
+    if (m_mode != GroupByOperator)
+        return;
+    QList<OperatorContextMenu::UnionArm> pairs;
+    for (const QPersistentModelIndex& index : std::as_const(m_copyBuffer)) {
+        OperatorContextMenu::UnionArm pair;
+        if (index.isValid() && m_model->armAndUnionOf(index, pair.arm, pair.armUnion))
+            pairs << pair;
+    }
+    for (const OperatorContextMenu::UnionArm& pair : std::as_const(pairs))
+        AddArm(pair);
+}
+
+void OperatorTableView::Remove()
+{
+    const QModelIndexList selected = selectedItems();
+    if (selected.isEmpty())
+        return;
+    QString question = tr("Удалить выделенных операторов?");
+    if (m_mode == GroupByOperator && m_model->itemType(selected.first()) == BaseTreeItem::UnionArm)
+        question = tr("Удалить выделенные АРМы?");
+    if (QMessageBox::question(this, windowTitle(), question, QMessageBox::Ok | QMessageBox::Cancel)
+        != QMessageBox::Ok)
+        return;
+    // Stops at the first item that the model does not remove; the rest stay selected.
+    for (QModelIndexList left = selectedItems(); !left.isEmpty(); left = selectedItems()) {
+        if (!m_model->remove(left.first()))
+            break;
+    }
+}
+
+void OperatorTableView::Edit()
+{
+    const QModelIndexList selected = selectedItems();
+    if (selected.isEmpty())
+        return;
+    const QPersistentModelIndex index = selected.last();
+    Common::Operator op;
+    if (!m_model->operatorOf(index, op))
+        return;
+    CoConfig::Computer arm;
+    QString login;
+    QStringList taken;
+    if (m_model->armOf(index, arm)) {
+        m_model->loginOf(index, login);
+        taken = m_workingSet.logins(arm.uid.value);
+        taken.removeAll(login);
+    }
+    const bool loginLocked = m_model->itemType(index) == BaseTreeItem::Operator;
+    OperatorEditDialog dialog(loginLocked, op, login, taken, this);
+    if (dialog.exec() != QDialog::Accepted || !index.isValid())
+        return;
+    m_model->updateOperator(dialog.operatorData());
+    if (!loginLocked)
+        m_model->updateLogin(index, dialog.login());
+}
+
+void OperatorTableView::Add()
+{
+    const QModelIndexList selected = selectedItems();
+    if (selected.size() != 1 || (m_mode != GroupByUnion && m_mode != GroupByOperator))
+        return;
+    const bool byUnion = m_mode == GroupByUnion;
+    CoConfig::Computer arm;
+    if (byUnion && !m_model->armOf(selected.first(), arm))
+        return;
+    const int uid = m_store ? m_store->generateObjectUid(CoConfig::ObjectOperators) : -1;
+    if (uid == -1) {
+        QMessageBox::critical(this, windowTitle(), tr("Не удалось получить UID оператора!"), QMessageBox::Ok);
+        return;
+    }
+    // Grouped by operator the new operator gets no registration, so no login is asked.
+    OperatorEditDialog dialog(!byUnion, uid, byUnion ? m_workingSet.logins(arm.uid.value) : QStringList(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (byUnion)
+        m_model->addOperatorToArm(arm.uid.value, dialog.operatorData(), dialog.login());
+    else
+        m_model->addOperator(dialog.operatorData());
+}
+
+void OperatorTableView::AddOp(const Common::Operator& Operator)
+{
+    const QModelIndexList selected = selectedItems();
+    CoConfig::Computer arm;
+    if (selected.size() != 1 || m_mode != GroupByUnion || !m_model->armOf(selected.first(), arm))
+        return;
+    LoginDialog dialog(QString(), m_workingSet.logins(arm.uid.value), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_model->addOperatorToArm(arm.uid.value, Operator, dialog.login());
+}
+
+void OperatorTableView::AddArm(const OperatorContextMenu::UnionArm& Arm)
+{
+    const QModelIndexList selected = selectedItems();
+    Common::Operator op;
+    if (selected.size() != 1 || m_mode != GroupByOperator || !m_model->operatorOf(selected.first(), op))
+        return;
+    const QString text = tr("для оператора ") + op.surname + QLatin1Char(' ') + op.name + QLatin1Char(' ')
+        + op.thirdname + QLatin1Char(' ') + tr("АРМа") + QLatin1Char(' ') + Arm.armUnion.name
+        + QStringLiteral(" / ") + Arm.arm.name;
+    const int armUid = Arm.arm.uid.value;
+    LoginDialog dialog(text, m_workingSet.logins(armUid), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_model->addOperatorToArm(armUid, op, dialog.login());
+}
+
+CoConfig::ComplexConfigInterface* OperatorTableView::Save()
+{
+    m_workingSet.save(m_store);
+    return m_store;
+}
+
+void OperatorTableView::Cancel()
+{
+    dropModel();
+    m_workingSet.load(m_store);
+    setMode(m_mode);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "records.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+namespace CoConfig {
+class ComplexConfigInterface;
+}
+
+// The editor's own copies of operators, workstations and unions. Every edit changes
+// only these copies; save() commits them into the store.
+class OperatorWorkingSet
+{
+public:
+    static QString fullName(const Common::Operator& op);
+
+    void load(CoConfig::ComplexConfigInterface* store);
+    void save(CoConfig::ComplexConfigInterface* store) const;
+    void clear();
+
+    const QList<CoConfig::ArmUnion>& unions() const { return m_unions; }
+    const QList<CoConfig::Computer>& computers() const { return m_computers; }
+    const QMap<int, Common::Operator>& operators() const { return m_operators; }
+    const QMap<int, CoConfig::Computer>& arms() const { return m_arms; }
+
+    bool hasOperator(int uid) const { return m_operators.contains(uid); }
+    Common::Operator operatorByUid(int uid) const { return m_operators.value(uid); }
+    bool addOperator(const Common::Operator& op);
+    bool updateOperator(const Common::Operator& op);
+    // Drops the operator and every registration of it, on every workstation.
+    void removeOperator(int uid);
+
+    bool hasArm(int uid) const { return m_arms.contains(uid); }
+    CoConfig::Computer arm(int uid) const { return m_arms.value(uid); }
+    QStringList logins(int armUid) const;
+    bool isRegistered(int armUid, int operatorUid) const;
+    // Refuses a login that the workstation already holds, an unknown workstation or operator.
+    bool registerOperator(int armUid, const QString& login, int operatorUid);
+    bool unregister(int armUid, const QString& login);
+    bool renameLogin(int armUid, const QString& oldLogin, const QString& newLogin);
+
+    // Positions in unions() of the unions that list the workstation, in order.
+    QList<int> unionsOf(int armUid) const;
+
+private:
+    QList<CoConfig::ArmUnion> m_unions;
+    QList<CoConfig::Computer> m_computers;
+    QList<Common::Operator> m_operatorList;
+    QMap<int, Common::Operator> m_operators;
+    QMap<int, CoConfig::Computer> m_arms;
+};

@@ -1,0 +1,44 @@
+#include "pellux.h"
+
+#include "operatorsviewedit.h"
+
+Pellux::Pellux() : m_title(tr("Оператор")), m_page(new OperatorsViewEdit)
+{
+}
+
+Pellux::~Pellux()
+{
+    delete m_page.data();
+}
+
+QString Pellux::name() const
+{
+    return m_title;
+}
+
+void Pellux::setComplexConfig(CoConfig::ComplexConfigInterface* store)
+{
+    if (m_page)
+        m_page->setComplexConfig(store);
+}
+
+void Pellux::saveComplexConfig()
+{
+    if (!m_page || !m_page->save())
+        emit Error(tr("Операторы не сохранены: нет конфигурации"));
+}
+
+QWidget* Pellux::widget()
+{
+    return m_page;
+}
+
+QMenu* Pellux::menu()
+{
+    return nullptr;
+}
+
+QToolBar* Pellux::toolBar()
+{
+    return nullptr;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "orvaneplugininterface.h"
+
+#include <QObject>
+
+// The library's root object: makes and destroys the operator editor.
+class PelluxInterface : public QObject, public OrvanePluginInterface
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID "Orvane.Plugin.Interface/0.01")
+    Q_INTERFACES(OrvanePluginInterface)
+
+public:
+    OrvanePlugin* createPlugin() override;
+    void destroyPlugin(OrvanePlugin* plugin) override;
+};

@@ -1,0 +1,5 @@
+#include "unioncollapseaction.h"
+
+UnionCollapseAction::UnionCollapseAction(QObject* parent) : QAction(tr("Свернуть все"), parent)
+{
+}

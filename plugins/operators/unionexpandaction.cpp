@@ -1,0 +1,5 @@
+#include "unionexpandaction.h"
+
+UnionExpandAction::UnionExpandAction(QObject* parent) : QAction(tr("Развернуть все"), parent)
+{
+}
