@@ -334,13 +334,15 @@ void TestOrvane::readFailureShown()
     }
     // Cut the file holding the rack in half.
     QString damaged;
+    QByteArray damagedContent;
     QDirIterator files(dirPath, QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext() && damaged.isEmpty()) {
         QFile file(files.next());
         QVERIFY(file.open(QIODevice::ReadWrite));
         const QByteArray content = file.readAll();
         if (content.contains(marker.toUtf8())) {
-            QVERIFY(file.resize(content.size() / 2));
+            damagedContent = content.left(content.size() / 2);
+            QVERIFY(file.resize(damagedContent.size()));
             damaged = QFileInfo(file).fileName();
         }
     }
@@ -358,6 +360,18 @@ void TestOrvane::readFailureShown()
     QVERIFY2(box.informativeText.contains(damaged), qPrintable(box.informativeText));
     QVERIFY(box.informativeText.contains(store.errorString()));
     QCOMPARE(window.plugins().size(), AllPlugins.size()); // the editor still opens
+
+    // Saving afterwards does not destroy the file that could not be read.
+    window.save();
+    QCOMPARE(statusText(window), Saved);
+    QCOMPARE(boxes.seen().size(), 1);
+    bool kept = false;
+    QDirIterator after(dirPath, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (after.hasNext() && !kept) {
+        QFile file(after.next());
+        kept = file.open(QIODevice::ReadOnly) && file.readAll() == damagedContent;
+    }
+    QVERIFY(kept);
 }
 
 void TestOrvane::menusAndSaveAction()
