@@ -2,15 +2,8 @@
 
 namespace CoConfig {
 
-namespace {
-
-// Far deeper than any record; keeps a hostile file from growing the reader's tag stack.
-constexpr int MaxSkipDepth = 64;
-
-} // namespace
-
 RecordDocumentReader::RecordDocumentReader(QIODevice* device, const QString& fileName)
-    : m_xml(device), m_fileName(fileName)
+    : m_guard(device), m_xml(&m_guard), m_fileName(fileName)
 {
     m_xml.setNamespaceProcessing(false);
 }
@@ -77,27 +70,9 @@ bool RecordDocumentReader::nextElement()
 
 bool RecordDocumentReader::skipElement()
 {
-    int depth = 1;
-    while (depth > 0 && !m_xml.atEnd()) {
-        switch (m_xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (++depth > MaxSkipDepth)
-                return fail(QStringLiteral("слишком глубокая вложенность элементов"));
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        case QXmlStreamReader::EntityReference:
-            return fail(QStringLiteral("ссылка на сущность не допускается"));
-        case QXmlStreamReader::Invalid:
-            return failFromReader();
-        default:
-            break;
-        }
-    }
-    if (depth > 0)
-        return m_xml.hasError() ? failFromReader() : fail(QStringLiteral("файл оборван"));
-    return true;
+    // The guard device bounds how deep this can go.
+    m_xml.skipCurrentElement();
+    return m_xml.hasError() ? failFromReader() : true;
 }
 
 bool RecordDocumentReader::fail(const QString& what)
@@ -114,6 +89,8 @@ bool RecordDocumentReader::fail(const QString& what, qint64 line)
 
 bool RecordDocumentReader::failFromReader()
 {
+    if (!m_guard.refusal().isEmpty())
+        return fail(m_guard.refusal(), m_guard.refusalLine());
     if (m_xml.error() == QXmlStreamReader::PrematureEndOfDocumentError)
         return fail(QStringLiteral("файл оборван (%1)").arg(m_xml.errorString()));
     const QString what = m_xml.errorString();

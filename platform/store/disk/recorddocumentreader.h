@@ -1,5 +1,7 @@
 #pragma once
 
+#include "nestingguarddevice.h"
+
 #include <QString>
 #include <QXmlStreamReader>
 
@@ -8,8 +10,8 @@ class QIODevice;
 namespace CoConfig {
 
 // Reads one file of the store as untrusted input: refuses a DTD (the reader would expand its
-// entities without a limit), checks the root element, walks the root's child elements with a
-// bounded nesting depth, and words every error with the file's name and line.
+// entities without a limit), bounds the nesting depth (NestingGuardDevice), checks the root
+// element, walks the root's child elements, and words every error with the file's name and line.
 class RecordDocumentReader
 {
 public:
@@ -21,7 +23,7 @@ public:
     bool readRoot(const QString& rootName);
     // Moves to the next child element of the root; false at the root's end or on an error.
     bool nextElement();
-    // Skips the element the reader stands on, refusing nesting deeper than a sane limit.
+    // Skips the element the reader stands on.
     bool skipElement();
 
     // Records an error at the reader's current line; returns false for convenience.
@@ -34,6 +36,7 @@ public:
     QString errorString() const { return m_error; }
 
 private:
+    NestingGuardDevice m_guard;
     QXmlStreamReader m_xml;
     QString m_fileName;
     QString m_error;

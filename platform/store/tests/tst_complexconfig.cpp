@@ -272,6 +272,8 @@ void TestComplexConfig::malformedFileIsReportedAndKeptAside_data()
     QTest::newRow("undeclared entity") << "pelengators/pelengators.xml"
                                        << head + "<Pelengators>\n  <Pelengator uid=\"1\" name=\"&x;\"/>\n</Pelengators>\n"
                                        << int(ObjectPelengators) << 3;
+    QTest::newRow("UTF-16 text") << "antennapools/antennapools.xml"
+                                 << QByteArray("\xff\xfe<\0A\0/\0>\0", 10) << int(ObjectAntennaPools) << 1;
     QTest::newRow("text after the root") << "datastorages/datastorages.xml"
                                          << head + "<DataStorages/>\n<DataStorages/>\n" << int(ObjectAll) << 3;
 }
@@ -337,13 +339,13 @@ void TestComplexConfig::hugeJunkFileIsRefused()
     QVERIFY(store.errorString().contains(path));
     QVERIFY(!store.racks().isEmpty());
 
-    // Deeply nested unknown elements are cut off rather than followed.
-    QByteArray nested = "<?xml version=\"1.0\"?>\n<Channels>\n";
-    for (int i = 0; i < 200000; ++i)
-        nested += "<a>";
+    // Deep nesting, even inside a record whose unknown members the codec skips, is cut off
+    // early instead of growing the reader's tag stack with the file.
+    QByteArray nested = "<?xml version=\"1.0\"?>\n<Channels>\n<Channel uid=\"1\">\n";
+    nested += QByteArray("<a>").repeated(5 << 20);
     writeFile(path, nested);
     QVERIFY(!store.read(ObjectChannels));
-    QVERIFY(store.errorString().contains(QStringLiteral("вложенность")));
+    QVERIFY2(store.errorString().contains(QStringLiteral("строка 4: вложенность")), qPrintable(store.errorString()));
 }
 
 void TestComplexConfig::unknownElementsAreSkipped()
@@ -351,7 +353,13 @@ void TestComplexConfig::unknownElementsAreSkipped()
     const ComplexData good = writeSample();
     const QString path = complexDir() + "/racks/racks.xml";
     QByteArray content = readFile(path);
-    content.replace("<Racks>", "<Racks version=\"9\">\n  <FutureThing a=\"1\"><deep><deeper/></deep></FutureThing>");
+    // Markup-like text in comments, CDATA, instructions and attribute values is no nesting.
+    QByteArray future = "\n  <FutureThing a=\"1 /> x>\" b='>'><deep><deeper/></deep>"
+                        "<![CDATA[<x><x><x>]]><!-- <y><y> --><?note <z><z>?></FutureThing>";
+    for (int i = 0; i < 300; ++i)
+        future += "\n  <Sibling n=\"" + QByteArray::number(i) + "\"/><Pair></Pair>";
+    future += "\n  " + QByteArray("<n>").repeated(200) + QByteArray("</n>").repeated(200);
+    content.replace("<Racks>", "<Racks version=\"9\">" + future);
     content.replace("</Racks>", "  <!-- a comment -->\n  <AnotherFuture/>\n</Racks>");
     writeFile(path, content);
 
