@@ -143,8 +143,6 @@ bool DirectoryTransaction::copyTree(const QString& relativeDir, const QSet<QStri
             continue;
         const QString name = QFile::decodeName(entry->d_name);
         const QString relative = relativeDir.isEmpty() ? name : relativeDir + QLatin1Char('/') + name;
-        if (replaced.contains(relative))
-            continue;
         struct stat st;
         const QString from = join(m_dir, relative);
         if (::lstat(PosixIo::encodePath(from).constData(), &st) != 0) {
@@ -152,6 +150,9 @@ bool DirectoryTransaction::copyTree(const QString& relativeDir, const QSet<QStri
             ok = false;
             break;
         }
+        // A directory in the place of a file to write is carried over, and the write then fails.
+        if (replaced.contains(relative) && !S_ISDIR(st.st_mode))
+            continue;
         if (S_ISDIR(st.st_mode)) {
             ok = makeDirectory(relative, st.st_mode & 07777, error) && copyTree(relative, replaced, error);
         } else {

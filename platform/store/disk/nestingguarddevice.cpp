@@ -1,5 +1,7 @@
 #include "nestingguarddevice.h"
 
+#include <algorithm>
+#include <cstring>
 #include <string_view>
 
 namespace CoConfig {
@@ -40,13 +42,15 @@ bool NestingGuardDevice::scan(const char* data, qint64 size)
     constexpr std::string_view cdata("[CDATA[");
     for (qint64 i = 0; i < size; ++i) {
         const char c = data[i];
-        if (c == '\n')
-            ++m_line;
         switch (m_state) {
-        case Text:
-            if (c == '<')
-                m_state = Open;
+        case Text: {
+            const void* open = std::memchr(data + i, '<', size_t(size - i));
+            if (!open)
+                return lineCounted(data, size, true);
+            i = static_cast<const char*>(open) - data;
+            m_state = Open;
             break;
+        }
         case Open:
             if (c == '/') {
                 m_state = EndTag;
@@ -59,7 +63,7 @@ bool NestingGuardDevice::scan(const char* data, qint64 size)
             } else {
                 if (++m_depth > m_maxDepth) {
                     m_refusal = QStringLiteral("вложенность элементов глубже %1").arg(m_maxDepth);
-                    return false;
+                    return lineCounted(data, i, false);
                 }
                 m_state = StartTag;
                 m_quote = 0;
@@ -68,8 +72,11 @@ bool NestingGuardDevice::scan(const char* data, qint64 size)
             break;
         case StartTag:
             if (m_quote) {
-                if (c == m_quote)
-                    m_quote = 0;
+                const void* end = std::memchr(data + i, m_quote, size_t(size - i));
+                if (!end)
+                    return lineCounted(data, size, true);
+                i = static_cast<const char*>(end) - data;
+                m_quote = 0;
             } else if (c == '"' || c == '\'') {
                 m_quote = c;
                 m_slash = false;
@@ -131,7 +138,13 @@ bool NestingGuardDevice::scan(const char* data, qint64 size)
             break;
         }
     }
-    return true;
+    return lineCounted(data, size, true);
+}
+
+bool NestingGuardDevice::lineCounted(const char* data, qint64 size, bool result)
+{
+    m_line += std::count(data, data + size, '\n');
+    return result;
 }
 
 } // namespace CoConfig

@@ -30,6 +30,8 @@ private:
     enum State { Text, Open, StartTag, EndTag, Bang, Comment, CData, Declaration, Instruction };
 
     bool scan(const char* data, qint64 size);
+    // Counts the lines of the bytes scanned; returns result.
+    bool lineCounted(const char* data, qint64 size, bool result);
 
     QIODevice* m_source;
     int m_maxDepth;
