@@ -21,7 +21,7 @@ public:
     QAction* action(int id) const { return m_actions.value(id); }
     // Sets the entries for the selection (first item decides) and refills the sub-menu.
     // False when nothing is selected and the menu must not open.
-    virtual bool update(const AbstractOperatorModel* model, const QModelIndexList& selected) = 0;
+    virtual bool prepare(const AbstractOperatorModel* model, const QModelIndexList& selected) = 0;
 
 Q_SIGNALS:
     void Pressed(int i);

@@ -12,7 +12,7 @@ OperatorContextMenu::OperatorContextMenu(QWidget* parent) : BaseContextMenu(pare
     });
 }
 
-bool OperatorContextMenu::update(const AbstractOperatorModel* model, const QModelIndexList& selected)
+bool OperatorContextMenu::prepare(const AbstractOperatorModel* model, const QModelIndexList& selected)
 {
     if (selected.isEmpty())
         return false;

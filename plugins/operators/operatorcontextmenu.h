@@ -19,7 +19,7 @@ public:
 
     explicit OperatorContextMenu(QWidget* parent = nullptr);
 
-    bool update(const AbstractOperatorModel* model, const QModelIndexList& selected) override;
+    bool prepare(const AbstractOperatorModel* model, const QModelIndexList& selected) override;
 
 Q_SIGNALS:
     void ArmTriggerd(const OperatorContextMenu::UnionArm& UnionA);

@@ -95,7 +95,7 @@ QModelIndexList OperatorTableView::selectedItems() const
 void OperatorTableView::contextMenuEvent(QContextMenuEvent* event)
 {
     const QModelIndexList selected = selectedItems();
-    if (!m_menu || !m_menu->update(m_model, selected))
+    if (!m_menu || !m_menu->prepare(m_model, selected))
         return;
     m_menu->exec(event->globalPos());
 }

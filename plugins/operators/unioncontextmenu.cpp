@@ -12,7 +12,7 @@ UnionContextMenu::UnionContextMenu(QWidget* parent) : BaseContextMenu(parent)
     });
 }
 
-bool UnionContextMenu::update(const AbstractOperatorModel* model, const QModelIndexList& selected)
+bool UnionContextMenu::prepare(const AbstractOperatorModel* model, const QModelIndexList& selected)
 {
     if (selected.isEmpty())
         return false;

@@ -12,7 +12,7 @@ class UnionContextMenu : public BaseContextMenu
 public:
     explicit UnionContextMenu(QWidget* parent = nullptr);
 
-    bool update(const AbstractOperatorModel* model, const QModelIndexList& selected) override;
+    bool prepare(const AbstractOperatorModel* model, const QModelIndexList& selected) override;
 
 Q_SIGNALS:
     void OpTriggered(const Common::Operator& Operator);

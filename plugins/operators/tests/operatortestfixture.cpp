@@ -213,19 +213,10 @@ QAbstractItemModel* PelluxHarness::model() const
     return model;
 }
 
-void PelluxHarness::groupByUnion()
+void PelluxHarness::groupBy(const QString& radioText)
 {
     for (QRadioButton* radio : page()->findChildren<QRadioButton*>()) {
-        if (radio->text() == QStringLiteral("Объединению АРМов"))
-            radio->click();
-    }
-    view()->expandAll();
-}
-
-void PelluxHarness::groupByOperator()
-{
-    for (QRadioButton* radio : page()->findChildren<QRadioButton*>()) {
-        if (radio->text() == QStringLiteral("Операторам"))
+        if (radio->text() == radioText)
             radio->click();
     }
     view()->expandAll();

@@ -86,8 +86,8 @@ public:
     QAbstractItemModel* model() const;
     QStringList tree() const { return dumpTree(model()); }
 
-    void groupByUnion();
-    void groupByOperator();
+    void groupByUnion() { groupBy(QStringLiteral("Объединению АРМов")); }
+    void groupByOperator() { groupBy(QStringLiteral("Операторам")); }
     QPushButton* button(const QString& text) const;
 
     // The index of the row reached through column-0 texts from the top level.
@@ -103,6 +103,8 @@ public:
     bool trigger(const QString& text);
 
 private:
+    void groupBy(const QString& radioText);
+
     QPluginLoader m_loader;
     OrvanePluginInterface* m_factory = nullptr;
     OrvanePlugin* m_plugin = nullptr;
