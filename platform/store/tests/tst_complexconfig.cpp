@@ -1,11 +1,13 @@
 #include "complexconfig.h"
 #include "complexgenerator.h"
+#include "globalini.h"
 #include "storesnapshot.h"
 
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,6 +33,8 @@ private slots:
     void writesOnlyTheSelectedKinds();
     void carriesOverUnknownFiles();
     void missingDirectoryIsAnEmptyComplex();
+    void takesDirectoryFromSettingsOrEnvironment_data();
+    void takesDirectoryFromSettingsOrEnvironment();
     void refusesRecordUnderForeignKey();
 
     void malformedFileIsReportedAndKeptAside_data();
@@ -220,6 +224,47 @@ void TestComplexConfig::missingDirectoryIsAnEmptyComplex()
     store.racks().insert(rack.uid, rack);
     QVERIFY2(store.write(ObjectAll), qPrintable(store.errorString()));
     QCOMPARE(ComplexConfig(dir, ObjectAll, 0).racks().value(rack.uid), rack);
+}
+
+void TestComplexConfig::takesDirectoryFromSettingsOrEnvironment_data()
+{
+    QTest::addColumn<bool>("inSettings");
+    QTest::addColumn<bool>("inEnvironment");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("settings") << true << false << "fromSettings";
+    QTest::newRow("environment overrides settings") << true << true << "fromEnvironment";
+    QTest::newRow("environment alone") << false << true << "fromEnvironment";
+}
+
+void TestComplexConfig::takesDirectoryFromSettingsOrEnvironment()
+{
+    QFETCH(bool, inSettings);
+    QFETCH(bool, inEnvironment);
+    QFETCH(QString, expected);
+
+    const QString fromSettings = m_temp->filePath(QStringLiteral("fromSettings"));
+    const QString fromEnvironment = m_temp->filePath(QStringLiteral("fromEnvironment"));
+    for (const QString& dir : {fromSettings, fromEnvironment}) {
+        ComplexConfig store(dir, 0, 0);
+        store.setComplexUid(QFileInfo(dir).fileName().size());
+        QVERIFY(store.write(ObjectAll));
+    }
+    QSettings& settings = Common::GlobalIni::ini();
+    if (inSettings)
+        settings.setValue(QStringLiteral("Config/Directory"), fromSettings);
+    else
+        settings.remove(QStringLiteral("Config/Directory"));
+    if (inEnvironment)
+        qputenv("ORVANE_CONFIG_DIR", QFile::encodeName(fromEnvironment));
+    else
+        qunsetenv("ORVANE_CONFIG_DIR");
+
+    const ComplexConfig store;
+    qunsetenv("ORVANE_CONFIG_DIR");
+    settings.remove(QStringLiteral("Config/Directory"));
+    QCOMPARE(store.configDirPath(), m_temp->filePath(expected));
+    QCOMPARE(store.complexUid(), int(expected.size())); // loaded at construction
 }
 
 void TestComplexConfig::refusesRecordUnderForeignKey()
