@@ -6,6 +6,7 @@ packages=(
   build-essential cmake make
   qt6-base-dev qt6-base-dev-tools libgl-dev libglx-dev
   xvfb xauth
+  util-linux  # unshare: the store tests mount a small tmpfs in a private namespace
 )
 
 missing=()
