@@ -179,6 +179,8 @@ void TestStoreDurability::failedWriteLeavesOldFiles()
     process.start(command.first(), command.mid(1));
     QVERIFY(process.waitForFinished(60000));
     const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    if (output.startsWith(QLatin1String("error: mount")) || output.startsWith(QLatin1String("error: remount")))
+        QSKIP(qPrintable(QStringLiteral("this machine lets no tmpfs be mounted in a private namespace (%1)").arg(output.trimmed())));
     QVERIFY2(process.exitCode() == 0, qPrintable(output + process.readAllStandardError()));
 
     QMap<QString, QString> result;
