@@ -147,6 +147,7 @@ public:
     bool findChannel(int uid, Channel& channel) const override;
     bool checkConfigDir() const override;
     QString configDirPath() const override;
+    // Kinds without a bit of their own (the complex, data storages, links) report ObjectAll.
     int readStatus() const override;
     // The kinds whose files changed on disk (by another program) since this store last read or
     // wrote them; a later read() of those kinds takes the changes.
