@@ -52,13 +52,12 @@ public:
         if (store) {
             const CoConfig::ComplexConfigInterface& constStore = *store;
             m_records = ComponentStore<componentType>::map(constStore).values();
-            std::stable_sort(m_records.begin(), m_records.end(),
-                             [](const T& a, const T& b) { return a.uid.value < b.uid.value; });
+            const auto byUid = [](const T& a, const T& b) { return a.uid.value < b.uid.value; };
+            if (!std::is_sorted(m_records.cbegin(), m_records.cend(), byUid)) // a map by uid already is
+                std::stable_sort(m_records.begin(), m_records.end(), byUid);
         }
         m_uidRows.clear();
-        m_uidRows.reserve(m_records.size());
-        for (const T& record : std::as_const(m_records))
-            ++m_uidRows[record.uid.value];
+        m_uidRowsBuilt = false;
         m_pasteBytes.clear();
         m_pasteRecords.clear();
     }
@@ -80,6 +79,7 @@ public:
         if (!m_store)
             return -1;
         // The store never repeats an answer, but a row may hold a uid typed in by hand.
+        buildUidRows();
         for (qsizetype tries = 0; tries <= m_records.size(); ++tries) {
             const int uid = m_store->generateObjectUid(objectType);
             if (uid < 0 || !m_uidRows.contains(uid))
@@ -95,13 +95,26 @@ public:
         append(record);
     }
 
-    void removeRecords(int first, int count) override
+    void removeRecords(const QList<int>& rows) override
     {
-        if (first < 0 || count <= 0 || first + count > m_records.size())
+        if (rows.isEmpty() || rows.first() < 0 || rows.last() >= m_records.size())
             return;
-        for (int row = first; row < first + count; ++row)
-            forgetUid(m_records.at(row).uid.value);
-        m_records.remove(first, count);
+        // Close the gaps in one pass: each kept record moves at most once.
+        T* const records = m_records.data();
+        const qsizetype size = m_records.size();
+        qsizetype write = rows.first();
+        qsizetype next = 0;
+        for (qsizetype read = rows.first(); read < size; ++read) {
+            if (next < rows.size() && rows.at(next) == read) {
+                forgetUid(records[read].uid.value);
+                ++next;
+            } else {
+                if (write != read)
+                    records[write] = std::move(records[read]);
+                ++write;
+            }
+        }
+        m_records.resize(write);
     }
 
     QVariant data(int row, int column, int role) const override
@@ -118,7 +131,7 @@ public:
         T& record = m_records[row];
         const int uidBefore = record.uid.value;
         const bool stored = m_bindings.at(column).set(value, record, role);
-        if (record.uid.value != uidBefore) {
+        if (record.uid.value != uidBefore && m_uidRowsBuilt) {
             forgetUid(uidBefore);
             ++m_uidRows[record.uid.value];
         }
@@ -164,11 +177,25 @@ private:
     void append(const T& record)
     {
         m_records.append(record);
-        ++m_uidRows[record.uid.value];
+        if (m_uidRowsBuilt)
+            ++m_uidRows[record.uid.value];
+    }
+
+    // The uid index is built when a new uid is first needed, not on every load.
+    void buildUidRows()
+    {
+        if (m_uidRowsBuilt)
+            return;
+        m_uidRows.reserve(m_records.size());
+        for (const T& record : std::as_const(m_records))
+            ++m_uidRows[record.uid.value];
+        m_uidRowsBuilt = true;
     }
 
     void forgetUid(int uid)
     {
+        if (!m_uidRowsBuilt)
+            return;
         auto it = m_uidRows.find(uid);
         if (it != m_uidRows.end() && --it.value() <= 0)
             m_uidRows.erase(it);
@@ -198,6 +225,7 @@ private:
     QVector<ColumnBinding<T>> m_bindings;
     QVector<T> m_records;
     QHash<int, int> m_uidRows; // uid value -> rows holding it
+    bool m_uidRowsBuilt = false;
     QByteArray m_pasteBytes;
     QVector<T> m_pasteRecords;
 };

@@ -36,7 +36,8 @@ public:
     virtual int freshUid() = 0;
     // Appends a default record with that uid.
     virtual void appendRecord(int uid) = 0;
-    virtual void removeRecords(int first, int count) = 0;
+    // Removes those rows, given ascending, distinct and in range, in one pass.
+    virtual void removeRecords(const QList<int>& rows) = 0;
 
     virtual QVariant data(int row, int column, int role) const = 0;
     virtual bool setData(const QVariant& value, int row, int column, int role) = 0;

@@ -76,33 +76,64 @@ bool StandardModel::appendRecord()
 
 void StandardModel::removeRecord(int row)
 {
-    if (row < 0 || row >= m_data->rowCount())
-        return;
-    beginRemoveRows(QModelIndex(), row, row);
-    m_data->removeRecords(row, 1);
-    endRemoveRows();
+    removeRecords({row});
 }
 
 void StandardModel::removeRecords(const QList<int>& rows)
 {
-    QList<int> sorted = rows;
+    QList<int> sorted;
+    sorted.reserve(rows.size());
+    const int rowCount = m_data->rowCount();
+    for (const int row : rows) {
+        if (row >= 0 && row < rowCount)
+            sorted.append(row);
+    }
     std::sort(sorted.begin(), sorted.end());
     sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
-    // From the highest run to the lowest, so the rows still to go keep their numbers.
+    if (sorted.isEmpty())
+        return;
+
+    // Each contiguous run of rows is one removal.
+    QList<qsizetype> runStarts;
+    for (qsizetype i = 0; i < sorted.size(); ++i) {
+        if (i == 0 || sorted.at(i) != sorted.at(i - 1) + 1)
+            runStarts.append(i);
+    }
+    // A view spends time in proportion to the whole table on every removal it is told of, so
+    // many scattered runs are removed at once behind a reset instead.
+    if (runStarts.size() > maxNotifiedRuns) {
+        beginResetModel();
+        m_data->removeRecords(sorted);
+        endResetModel();
+        return;
+    }
+    // From the highest run to the lowest, so the runs still to go keep their row numbers.
     qsizetype end = sorted.size();
-    while (end > 0) {
-        qsizetype begin = end - 1;
-        while (begin > 0 && sorted.at(begin - 1) == sorted.at(begin) - 1)
-            --begin;
-        const int first = sorted.at(begin);
-        const int last = sorted.at(end - 1);
-        if (first >= 0 && last < m_data->rowCount()) {
-            beginRemoveRows(QModelIndex(), first, last);
-            m_data->removeRecords(first, last - first + 1);
-            endRemoveRows();
-        }
+    for (qsizetype k = runStarts.size() - 1; k >= 0; --k) {
+        const qsizetype begin = runStarts.at(k);
+        beginRemoveRows(QModelIndex(), sorted.at(begin), sorted.at(end - 1));
+        m_data->removeRecords(sorted.mid(begin, end - begin));
+        endRemoveRows();
         end = begin;
     }
+}
+
+void StandardModel::setColumnData(const QList<int>& rows, int column, const std::function<QVariant(int n)>& valueOf)
+{
+    if (column < 0 || column >= m_columnCount)
+        return;
+    // One notification: a view re-measures its columns on each, which costs per row filled.
+    int top = -1;
+    int bottom = -1;
+    for (int n = 0; n < rows.size(); ++n) {
+        const int row = rows.at(n);
+        if (row < 0 || row >= m_data->rowCount() || !m_data->setData(valueOf(n), row, column, Qt::EditRole))
+            continue;
+        top = top < 0 ? row : qMin(top, row);
+        bottom = qMax(bottom, row);
+    }
+    if (top >= 0)
+        Q_EMIT dataChanged(index(top, column), index(bottom, column));
 }
 
 int StandardModel::pasteRecords(const QByteArray& bytes)

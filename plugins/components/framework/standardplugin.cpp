@@ -106,9 +106,7 @@ void StandardPlugin::fill()
     if (!current.isValid())
         return;
     const QVariant value = current.data(Qt::EditRole);
-    const QList<int> rows = m_view->selectedRows();
-    for (const int row : rows)
-        m_model->setData(m_model->index(row, current.column()), value, Qt::EditRole);
+    m_model->setColumnData(m_view->selectedRows(), current.column(), [&value](int) { return value; });
 }
 
 void StandardPlugin::fillWithCounter()
@@ -120,9 +118,8 @@ void StandardPlugin::fillWithCounter()
     CounterDialog dialog;
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const QList<int> rows = m_view->selectedRows();
-    for (int n = 0; n < rows.size(); ++n)
-        m_model->setData(m_model->index(rows.at(n), current.column()), dialog.counterText(n), Qt::EditRole);
+    m_model->setColumnData(m_view->selectedRows(), current.column(),
+                           [&dialog](int n) { return QVariant(dialog.counterText(n)); });
 }
 
 void StandardPlugin::copy()

@@ -11,6 +11,8 @@ StandardTableView::StandardTableView(QWidget* parent) : QTableView(parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Column widths follow the rows on screen and a few around them, not the whole table.
+    horizontalHeader()->setResizeContentsPrecision(sampledRows);
     updateRowHeight();
 }
 

@@ -13,6 +13,8 @@ public:
     // The distinct rows that hold a selected cell, ascending.
     QList<int> selectedRows() const;
 
+    static constexpr int sampledRows = 100;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void headersAndFlags();
     void removeRecords_data();
     void removeRecords();
+    void manyScatteredRunsGoAtOnce();
     void removingTheLastRowKeepsTheColumns();
     void pasteAnnouncesTheRowsAppended();
     void appendNeedsAStore();
@@ -100,6 +101,27 @@ void TestStandardModel::removeRecords()
     m_model->removeRecords(rows);
     QCOMPARE(names(*m_model), left);
     QCOMPARE(removed.size(), notifications);
+}
+
+void TestStandardModel::manyScatteredRunsGoAtOnce()
+{
+    for (int uid = 5; uid < 100; ++uid)
+        (*m_store)->receivers().receivers.insert(ComponentUid<2>(uid), makeReceiver(uid, -1, QString::number(uid)));
+    m_model->load(m_store->get());
+    QList<int> odd;
+    QStringList even;
+    for (int row = 0; row < 100; ++row)
+        (row % 2 ? odd.append(row) : even.append(QString::number(row)));
+    odd.append(99); // a duplicate
+
+    QSignalSpy removed(m_model.get(), &QAbstractItemModel::rowsRemoved);
+    QSignalSpy reset(m_model.get(), &QAbstractItemModel::modelReset);
+    m_model->removeRecords(odd);
+    QCOMPARE(names(*m_model), even);
+    QCOMPARE(removed.size(), 0);
+    QCOMPARE(reset.size(), 1);
+    for (int row = 0; row < m_model->rowCount(); ++row)
+        QCOMPARE(m_model->index(row, 0).data(Qt::EditRole), QVariant(QSize(2 * row, 2)));
 }
 
 void TestStandardModel::removingTheLastRowKeepsTheColumns()

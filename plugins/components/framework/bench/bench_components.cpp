@@ -1,0 +1,222 @@
+// Times the component table framework on tables of 100,000 rows: a rack table (the real rack
+// editor plugin) and a 13-column table shaped like the channel editor's.
+// Run by hand: QT_QPA_PLATFORM=offscreen ./bench_components [rows]
+
+#include "benchchanneldata.h"
+#include "complexconfig.h"
+#include "orvaneplugin.h"
+#include "orvaneplugininterface.h"
+#include "standardplugin.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QPluginLoader>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+using CoConfig::ComponentUid;
+
+namespace {
+
+enum Action { Add, Remove, Edit, Fill, FillWithCounter, Copy, Paste };
+
+void fillStore(CoConfig::ComplexConfigInterface& store, int rows)
+{
+    store.racks().clear();
+    store.receivers().channels.clear();
+    for (int uid = 1; uid <= rows; ++uid) {
+        CoConfig::Rack rack;
+        rack.uid = ComponentUid<0>(uid);
+        rack.name = QStringLiteral("Стойка %1").arg(uid);
+        rack.shortName = QStringLiteral("С%1").arg(uid);
+        store.racks().insert(rack.uid, rack);
+    }
+    for (int uid = 1; uid <= 100; ++uid) {
+        CoConfig::Computer computer;
+        computer.uid = ComponentUid<1>(uid);
+        computer.rack = ComponentUid<0>(uid);
+        computer.name = QStringLiteral("ЭВМ %1").arg(uid);
+        store.computers().insert(computer.uid, computer);
+        CoConfig::Receiver receiver;
+        receiver.uid = ComponentUid<2>(uid);
+        receiver.rack = ComponentUid<0>(uid);
+        receiver.name = QStringLiteral("Приёмник %1").arg(uid);
+        store.receivers().receivers.insert(receiver.uid, receiver);
+        CoConfig::ChannelServer server;
+        server.uid = ComponentUid<3>(uid);
+        server.computer = ComponentUid<1>(uid);
+        server.name = QStringLiteral("Сервер %1").arg(uid);
+        store.receivers().channelServers.insert(server.uid, server);
+        CoConfig::AntennaServer antennaServer;
+        antennaServer.uid = ComponentUid<7>(uid);
+        antennaServer.name = QStringLiteral("Антенны %1").arg(uid);
+        store.receivers().antennaServers.insert(antennaServer.uid, antennaServer);
+        CoConfig::AntennaControl control;
+        control.uid = ComponentUid<8>(uid);
+        control.antennaServer = ComponentUid<7>(uid);
+        control.rpu = uid;
+        store.receivers().antennaControls.insert(control.uid, control);
+        CoConfig::ChannelParam param;
+        param.uid = ComponentUid<5>(uid);
+        param.name = QStringLiteral("Кассета %1").arg(uid);
+        store.receivers().channelParams.insert(param.uid, param);
+    }
+    for (int uid = 1; uid <= rows; ++uid) {
+        CoConfig::Channel channel;
+        channel.uid = ComponentUid<4>(uid);
+        channel.name = QStringLiteral("Канал %1").arg(uid);
+        channel.cassetteType = ComponentUid<5>(uid % 100 + 1);
+        channel.receiver = ComponentUid<2>(uid % 100 + 1);
+        channel.channelServer = ComponentUid<3>(uid % 100 + 1);
+        channel.antennaControl = ComponentUid<8>(uid % 100 + 1);
+        channel.cassette = uid % 8;
+        channel.serverIndex = uid % 64;
+        store.receivers().channels.insert(channel.uid, channel);
+    }
+}
+
+double timed(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    QApplication::processEvents(); // layouts and paints that the change scheduled
+    return timer.nsecsElapsed() / 1e6;
+}
+
+class Table
+{
+public:
+    Table(OrvanePlugin* plugin, std::function<void(OrvanePlugin*)> destroy)
+        : m_plugin(plugin), m_destroy(std::move(destroy)), m_view(qobject_cast<QTableView*>(plugin->widget()))
+    {
+        m_view->resize(1400, 900);
+    }
+    ~Table() { m_destroy(m_plugin); }
+
+    OrvanePlugin* plugin() const { return m_plugin; }
+    QTableView* view() const { return m_view; }
+    QAbstractItemModel* model() const { return m_view->model(); }
+    void trigger(Action action) const { m_plugin->toolBar()->actions().at(action)->trigger(); }
+
+    void selectRows(const QList<int>& rows, int column) const
+    {
+        QItemSelection selection;
+        for (int row : rows)
+            selection.select(model()->index(row, column), model()->index(row, column));
+        view()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        view()->selectionModel()->setCurrentIndex(model()->index(rows.value(0), column), QItemSelectionModel::NoUpdate);
+    }
+
+    void selectRange(int first, int last, int column) const
+    {
+        const QItemSelection selection(model()->index(first, column), model()->index(last, column));
+        view()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        view()->selectionModel()->setCurrentIndex(model()->index(first, column), QItemSelectionModel::NoUpdate);
+    }
+
+private:
+    OrvanePlugin* m_plugin;
+    std::function<void(OrvanePlugin*)> m_destroy;
+    QTableView* m_view;
+};
+
+void acceptCounterDialog()
+{
+    auto* poll = new QTimer();
+    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog->findChild<QSpinBox*>(QStringLiteral("digits"))->setValue(6);
+            dialog->accept();
+            poll->deleteLater();
+        }
+    });
+    poll->start(1);
+}
+
+void report(const char* what, double ms, double limit)
+{
+    std::printf("  %-42s %8.1f ms   (limit %6.0f ms)%s\n", what, ms, limit, ms > limit ? "   OVER" : "");
+}
+
+void measure(const char* title, Table& table, CoConfig::ComplexConfigInterface& store, int rows)
+{
+    std::printf("%s, %d rows x %d columns\n", title, rows, table.model()->columnCount());
+    report("load and first paint", timed([&] {
+               table.plugin()->setComplexConfig(&store);
+               table.view()->show();
+               QApplication::processEvents();
+               table.view()->grab();
+           }),
+           150);
+    report("append one row", timed([&] { table.trigger(Add); }), 50);
+    table.selectRows({rows / 2}, 1);
+    report("remove one row", timed([&] { table.trigger(Remove); }), 50);
+    report("reload", timed([&] { table.plugin()->setComplexConfig(&store); }), 50);
+
+    const int scatteredCount = qMin(1000, rows / 10);
+    QList<int> scattered;
+    for (int k = 0; k < scatteredCount; ++k)
+        scattered.append(k * (rows / scatteredCount) + 7);
+    table.selectRows(scattered, 1);
+    report(qPrintable(QStringLiteral("remove %1 scattered selected rows").arg(scatteredCount)),
+           timed([&] { table.trigger(Remove); }), 100);
+
+    const int count = table.model()->rowCount();
+    table.selectRange(0, count - 1, 1);
+    report("fill the selected cells of a column", timed([&] { table.trigger(Fill); }), 1000);
+    table.selectRange(0, count - 1, 1);
+    acceptCounterDialog();
+    report("fill them with a counter", timed([&] { table.trigger(FillWithCounter); }), 1000);
+
+    const int copied = qMin(10000, count);
+    table.selectRange(0, copied - 1, 1);
+    report(qPrintable(QStringLiteral("copy %1 rows").arg(copied)), timed([&] { table.trigger(Copy); }), 1000);
+    report(qPrintable(QStringLiteral("paste %1 rows").arg(copied)), timed([&] { table.trigger(Paste); }), 1000);
+    report("save", timed([&] { table.plugin()->saveComplexConfig(); }), 1000);
+    table.view()->hide();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const int rows = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
+
+    QPluginLoader loader(QStringLiteral(ORVANE_BIN_DIR "/orvane-10-racks.so"));
+    auto* factory = qobject_cast<OrvanePluginInterface*>(loader.instance());
+    if (!factory) {
+        std::fprintf(stderr, "cannot load the rack editor: %s\n", qPrintable(loader.errorString()));
+        return 1;
+    }
+
+    QTemporaryDir dir;
+    CoConfig::ComplexConfig store(dir.path(), 1, 64);
+    // The small table first, to show which figures grow with the rows.
+    for (const int size : {1000, rows}) {
+        fillStore(store, size);
+        {
+            Table racks(factory->createPlugin(), [factory](OrvanePlugin* plugin) { factory->destroyPlugin(plugin); });
+            measure("Racks (the rack editor plugin)", racks, store, size);
+        }
+        fillStore(store, size);
+        {
+            Table channels(new StandardPlugin(QStringLiteral("Каналы"), new BenchChannelData()),
+                           [](OrvanePlugin* plugin) { delete plugin; });
+            measure("Channel-shaped table", channels, store, size);
+        }
+    }
+    return 0;
+}
