@@ -49,8 +49,6 @@ class TestComponentData : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void everyFieldHasTitleAndTooltip();
-    void columnsFollowTheFieldsUpToTheFirstUnused();
     void loadTakesTheStoreMapInUidOrder();
     void saveReplacesTheMapAndTheLaterRowWins();
     void uidRule_data();
@@ -64,38 +62,6 @@ private Q_SLOTS:
     void hostileClipboard_data();
     void hostileClipboard();
 };
-
-void TestComponentData::everyFieldHasTitleAndTooltip()
-{
-    const auto& headers = fieldHeaders();
-    QCOMPARE(headers.size(), int(FieldCount));
-    for (int field = 0; field < FieldCount; ++field) {
-        QVERIFY2(!headers[field].value(Qt::DisplayRole).toString().isEmpty(), qPrintable(QString::number(field)));
-        QVERIFY2(!headers[field].value(Qt::ToolTipRole).toString().isEmpty(), qPrintable(QString::number(field)));
-    }
-    QCOMPARE(headers[FieldShortName].value(Qt::ToolTipRole).toString(),
-             QStringLiteral("Используется для подписи иконок.\nДолжно быть действительно короткое"));
-    QCOMPARE(headers[FieldAntenna].value(Qt::DisplayRole).toString(), QStringLiteral("Антена"));
-}
-
-void TestComponentData::columnsFollowTheFieldsUpToTheFirstUnused()
-{
-    TestReceiverData receivers;
-    const auto columns = receivers.columns();
-    QCOMPARE(columns.size(), 3);
-    QCOMPARE(columns[0].value(Qt::DisplayRole).toString(), QStringLiteral("ID"));
-    QCOMPARE(columns[1].value(Qt::DisplayRole).toString(), QStringLiteral("Стойка"));
-    QCOMPARE(columns[1].value(Qt::ToolTipRole).toString(), QStringLiteral("В какой стойке находится"));
-    QCOMPARE(columns[2].value(Qt::DisplayRole).toString(), QStringLiteral("Название"));
-    QCOMPARE(TestChannelServerData().columns().size(), 5);
-
-    // Only the uid and the reference columns have their own delegates.
-    std::unique_ptr<StandardDelegate> uid(receivers.createDelegate(0));
-    std::unique_ptr<StandardDelegate> rack(receivers.createDelegate(1));
-    QVERIFY(uid && rack);
-    QVERIFY(!receivers.createDelegate(2));
-    QVERIFY(!receivers.createDelegate(3));
-}
 
 void TestComponentData::loadTakesTheStoreMapInUidOrder()
 {

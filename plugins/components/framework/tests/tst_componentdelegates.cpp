@@ -3,7 +3,6 @@
 #include "teststore.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPointer>
 #include <QtTest>
 
@@ -28,8 +27,6 @@ class TestComponentDelegates : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void uidLineEdit_data();
-    void uidLineEdit();
     void rackCombo();
     void rackComboStoresNoneForDashesOrNoItem();
     void rackComboIsASnapshot();
@@ -74,48 +71,6 @@ std::unique_ptr<QComboBox> TestComponentDelegates::openCombo(StandardDelegate& h
     else
         holder.delegate()->setEditorData(combo, index);
     return std::unique_ptr<QComboBox>(combo);
-}
-
-void TestComponentDelegates::uidLineEdit_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("uid");
-
-    QTest::newRow("number") << "17" << 17;
-    QTest::newRow("spaces") << " 8 " << 8;
-    QTest::newRow("not a number") << "abc" << 0;
-    QTest::newRow("empty") << "" << 0;
-}
-
-void TestComponentDelegates::uidLineEdit()
-{
-    QFETCH(QString, typed);
-    QFETCH(int, uid);
-
-    ComponentUidEditDelegate holder;
-    const QModelIndex index = m_model->index(0, 0);
-    std::unique_ptr<QWidget> editor(holder.delegate()->createEditor(&m_parent, QStyleOptionViewItem(), index));
-    auto* lineEdit = qobject_cast<QLineEdit*>(editor.get());
-    QVERIFY(lineEdit);
-    QVERIFY(!lineEdit->validator());
-    holder.delegate()->setEditorData(lineEdit, index);
-    QCOMPARE(lineEdit->text(), QStringLiteral("42"));
-
-    lineEdit->setText(typed);
-    holder.delegate()->setModelData(lineEdit, m_model.get(), index);
-    QCOMPARE(index.data(Qt::EditRole), QVariant(QSize(uid, 2)));
-
-    // A cell shows the number alone.
-    auto* styled = static_cast<QStyledItemDelegate*>(holder.delegate());
-    QCOMPARE(styled->displayText(index.data(), QLocale()), QString::number(uid));
-    const QLocale russian(QLocale::Russian);
-    QCOMPARE(styled->displayText(QVariant(1234567), russian), QStringLiteral("1234567"));
-    QCOMPARE(styled->displayText(QVariant(QSize(1234567, 2)), russian), QStringLiteral("1234567"));
-
-    // An editor of another class is left alone.
-    QComboBox other;
-    holder.delegate()->setModelData(&other, m_model.get(), index);
-    QCOMPARE(index.data(Qt::EditRole), QVariant(QSize(uid, 2)));
 }
 
 void TestComponentDelegates::rackCombo()

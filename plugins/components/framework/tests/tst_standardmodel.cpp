@@ -27,13 +27,10 @@ class TestStandardModel : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void headersAndFlags();
     void removeRecords_data();
     void removeRecords();
     void manyScatteredRunsGoAtOnce();
-    void removingTheLastRowKeepsTheColumns();
     void pasteAnnouncesTheRowsAppended();
-    void appendNeedsAStore();
     void editsNotifyTheirCell();
 
 private:
@@ -61,20 +58,6 @@ void TestStandardModel::cleanup()
     m_model.reset();
     m_data.reset();
     m_store.reset();
-}
-
-void TestStandardModel::headersAndFlags()
-{
-    QCOMPARE(m_model->columnCount(), 3);
-    QCOMPARE(m_model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Название"));
-    QCOMPARE(m_model->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(),
-             QStringLiteral("Показывается вместо идентификатора"));
-    QVERIFY(!m_model->headerData(2, Qt::Horizontal, Qt::EditRole).isValid());
-    QVERIFY(!m_model->headerData(7, Qt::Horizontal).isValid());
-    for (int role : {Qt::DisplayRole, Qt::ToolTipRole, Qt::SizeHintRole})
-        QVERIFY(!m_model->headerData(0, Qt::Vertical, role).isValid());
-    QCOMPARE(int(m_model->flags(m_model->index(1, 1))), 35);
-    QCOMPARE(int(m_model->flags(QModelIndex())), 0);
 }
 
 void TestStandardModel::removeRecords_data()
@@ -124,16 +107,6 @@ void TestStandardModel::manyScatteredRunsGoAtOnce()
         QCOMPARE(m_model->index(row, 0).data(Qt::EditRole), QVariant(QSize(2 * row, 2)));
 }
 
-void TestStandardModel::removingTheLastRowKeepsTheColumns()
-{
-    m_model->removeRecords({0, 1, 2, 3});
-    m_model->removeRecord(0);
-    QCOMPARE(m_model->rowCount(), 0);
-    QCOMPARE(m_model->columnCount(), 3);
-    m_model->removeRecord(0); // nothing left to remove
-    QCOMPARE(m_model->rowCount(), 0);
-}
-
 void TestStandardModel::pasteAnnouncesTheRowsAppended()
 {
     const QByteArray bytes = m_data->copyRecords({0, 1});
@@ -146,18 +119,6 @@ void TestStandardModel::pasteAnnouncesTheRowsAppended()
 
     QCOMPARE(m_model->pasteRecords(QByteArray("garbage")), 0);
     QCOMPARE(inserted.size(), 1);
-}
-
-void TestStandardModel::appendNeedsAStore()
-{
-    m_model->load(nullptr);
-    QSignalSpy inserted(m_model.get(), &QAbstractItemModel::rowsInserted);
-    QVERIFY(!m_model->appendRecord());
-    QCOMPARE(inserted.size(), 0);
-    m_model->load(m_store->get());
-    QVERIFY(m_model->appendRecord());
-    QCOMPARE(m_model->rowCount(), 6);
-    QCOMPARE(m_model->index(5, 0).data(Qt::EditRole), QVariant(QSize(5, 2)));
 }
 
 void TestStandardModel::editsNotifyTheirCell()

@@ -243,6 +243,7 @@ void TestOstrel::showsThreeColumns()
     auto* uidDelegate = qobject_cast<QStyledItemDelegate*>(view(plugin)->itemDelegateForColumn(0));
     QVERIFY(uidDelegate);
     QCOMPARE(uidDelegate->displayText(table->index(3, 0).data(), QLocale()), QStringLiteral("4"));
+    QCOMPARE(uidDelegate->displayText(QVariant(1234567), QLocale(QLocale::Russian)), QStringLiteral("1234567"));
     QVERIFY(!view(plugin)->itemDelegateForColumn(1));
     QVERIFY(!view(plugin)->itemDelegateForColumn(2));
 }
@@ -334,6 +335,10 @@ void TestOstrel::fillWithCounter_data()
                                             << QStringList{"a", "b", "c", "123", "e"};
     QTest::newRow("no counter in the mask") << 1 << QList<int>{0, 1} << "Rack" << 0 << 1 << 1 << true
                                             << QStringList{"Rack", "Rack", "C", "D", "E"};
+    QTest::newRow("counter twice, case matters") << 1 << QList<int>{3, 4} << "[C]-[c]-[C]" << 1 << 1 << 2 << true
+                                                 << QStringList{"A", "B", "C", "01-[c]-01", "02-[c]-02"};
+    QTest::newRow("largest values") << 2 << QList<int>{0, 1} << "[C]" << 10000000 << 10000 << 10 << true
+                                    << QStringList{"0010000000", "0010010000", "c", "d", "e"};
     QTest::newRow("cancel") << 1 << QList<int>{0, 1} << "X[C]" << 0 << 1 << 1 << false
                             << QStringList{"A", "B", "C", "D", "E"};
 }
@@ -474,8 +479,10 @@ void TestOstrel::saveBeforeAStoreWritesNothing()
     m_plugins.append(plugin);
     plugin->saveComplexConfig();
     QCOMPARE(m_store->racks().size(), 5);
-    trigger(plugin, Add); // no store to ask for a uid: nothing is added
+    QSignalSpy errors(plugin, SIGNAL(Error(QString)));
+    trigger(plugin, Add); // no store to ask for a uid: nothing is added, and the user is told
     QCOMPARE(model(plugin)->rowCount(), 0);
+    QCOMPARE(errors.size(), 1);
 }
 
 void TestOstrel::destroyReleasesTheWidgets()
