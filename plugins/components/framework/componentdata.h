@@ -9,6 +9,7 @@
 #include "configwriter.h"
 #include "standarddata.h"
 
+#include <QSet>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -56,8 +57,7 @@ public:
             if (!std::is_sorted(m_records.cbegin(), m_records.cend(), byUid)) // a map by uid already is
                 std::stable_sort(m_records.begin(), m_records.end(), byUid);
         }
-        m_uidRows.clear();
-        m_uidRowsBuilt = false;
+        m_typedUids.clear();
         m_pasteBytes.clear();
         m_pasteRecords.clear();
     }
@@ -78,11 +78,11 @@ public:
     {
         if (!m_store)
             return -1;
-        // The store never repeats an answer, but a row may hold a uid typed in by hand.
-        buildUidRows();
-        for (qsizetype tries = 0; tries <= m_records.size(); ++tries) {
+        // The store never repeats an answer nor gives a uid that its records hold, and the rows
+        // came from it or from its answers; only a uid typed in by hand can collide.
+        for (qsizetype tries = 0; tries <= m_typedUids.size(); ++tries) {
             const int uid = m_store->generateObjectUid(objectType);
-            if (uid < 0 || !m_uidRows.contains(uid))
+            if (uid < 0 || !m_typedUids.contains(uid))
                 return uid;
         }
         return -1;
@@ -92,7 +92,7 @@ public:
     {
         T record;
         record.uid = CoConfig::ComponentUid<componentType>(uid);
-        append(record);
+        m_records.append(record);
     }
 
     void removeRecords(const QList<int>& rows) override
@@ -106,7 +106,6 @@ public:
         qsizetype next = 0;
         for (qsizetype read = rows.first(); read < size; ++read) {
             if (next < rows.size() && rows.at(next) == read) {
-                forgetUid(records[read].uid.value);
                 ++next;
             } else {
                 if (write != read)
@@ -131,10 +130,8 @@ public:
         T& record = m_records[row];
         const int uidBefore = record.uid.value;
         const bool stored = m_bindings.at(column).set(value, record, role);
-        if (record.uid.value != uidBefore && m_uidRowsBuilt) {
-            forgetUid(uidBefore);
-            ++m_uidRows[record.uid.value];
-        }
+        if (record.uid.value != uidBefore)
+            m_typedUids.insert(record.uid.value);
         return stored;
     }
 
@@ -162,7 +159,7 @@ public:
         for (qsizetype k = 0; k < count; ++k) {
             T record = records.at(k);
             record.uid = CoConfig::ComponentUid<componentType>(uids.at(k));
-            append(record);
+            m_records.append(record);
         }
         m_pasteBytes.clear();
         m_pasteRecords.clear();
@@ -172,33 +169,6 @@ private:
     bool isCell(int row, int column) const
     {
         return row >= 0 && row < m_records.size() && column >= 0 && column < m_bindings.size();
-    }
-
-    void append(const T& record)
-    {
-        m_records.append(record);
-        if (m_uidRowsBuilt)
-            ++m_uidRows[record.uid.value];
-    }
-
-    // The uid index is built when a new uid is first needed, not on every load.
-    void buildUidRows()
-    {
-        if (m_uidRowsBuilt)
-            return;
-        m_uidRows.reserve(m_records.size());
-        for (const T& record : std::as_const(m_records))
-            ++m_uidRows[record.uid.value];
-        m_uidRowsBuilt = true;
-    }
-
-    void forgetUid(int uid)
-    {
-        if (!m_uidRowsBuilt)
-            return;
-        auto it = m_uidRows.find(uid);
-        if (it != m_uidRows.end() && --it.value() <= 0)
-            m_uidRows.erase(it);
     }
 
     // The whole records of this type that the bytes hold. The last answer is kept, since a
@@ -224,8 +194,7 @@ private:
     QVector<QHash<int, QVariant>> m_headers;
     QVector<ColumnBinding<T>> m_bindings;
     QVector<T> m_records;
-    QHash<int, int> m_uidRows; // uid value -> rows holding it
-    bool m_uidRowsBuilt = false;
+    QSet<int> m_typedUids; // uids set by hand since the last load, whether still held or not
     QByteArray m_pasteBytes;
     QVector<T> m_pasteRecords;
 };
