@@ -1,6 +1,7 @@
 # Two commands: `make test` and `make run`. Each installs what is missing, configures and builds.
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
 .PHONY: all deps configure build test run bench clean
 

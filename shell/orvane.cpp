@@ -12,13 +12,16 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDebug>
+#include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+
+// Skipped libraries are logged here; QT_LOGGING_RULES="orvane.plugins.debug=true" shows them.
+Q_LOGGING_CATEGORY(lcPlugins, "orvane.plugins", QtInfoMsg)
 
 namespace {
 
@@ -118,7 +121,7 @@ void Orvane::loadPlugins(const QStringList& arguments, const QString& folder)
             addPlugin(instance);
             continue;
         }
-        qDebug().noquote() << "Orvane: skipped" << path << "-" << instance->errorString();
+        qCDebug(lcPlugins).noquote() << "skipped" << path << "-" << instance->errorString();
         m_skipped.append({path, instance->errorString()});
         delete instance;
     }
