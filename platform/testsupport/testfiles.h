@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Whole-file reads and writes for tests.
+namespace TestFiles {
+
+// The file's bytes, or empty when it cannot be read.
+QByteArray readFile(const QString& path);
+// Replaces the file's contents, creating its folder first; false when any byte was not written.
+bool writeFile(const QString& path, const QByteArray& bytes);
+
+} // namespace TestFiles
