@@ -1,12 +1,13 @@
 #include "about.h"
-#include "boxanswerer.h"
 #include "cmenubar.h"
 #include "globalini.h"
 #include "helpmenu.h"
+#include "modalanswerer.h"
 #include "orvane.h"
 #include "orvaneplugin.h"
 #include "orvaneplugininstance.h"
 #include "recordingstore.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QDirIterator>
@@ -101,11 +102,10 @@ void TestOrvane::init()
 
 QString TestOrvane::unwritablePath()
 {
-    QFile file(m_tmp->filePath(QStringLiteral("file")));
-    if (!file.open(QIODevice::WriteOnly))
+    const QString file = m_tmp->filePath(QStringLiteral("file"));
+    if (!TestFiles::writeFile(file, "a file, not a folder\n"))
         return QString();
-    file.write("a file, not a folder\n");
-    return file.fileName() + QLatin1String("/complex");
+    return file + QLatin1String("/complex");
 }
 
 void TestOrvane::wiringTabsAndShutdown()
@@ -181,9 +181,9 @@ void TestOrvane::save()
 
     const QString dirPath = writable ? m_tmp->filePath(QStringLiteral("complex")) : unwritablePath();
     RecordingStore store(dirPath);
-    BoxAnswerer boxes;
+    ModalAnswerer boxes;
     Orvane window(arguments, &store, FixtureDir);
-    QVERIFY(boxes.seen().isEmpty());
+    QVERIFY(boxes.boxes().isEmpty());
     takeLog();
 
     window.save();
@@ -194,13 +194,13 @@ void TestOrvane::save()
     QCOMPARE(takeLog(), expected);
 
     if (writable) {
-        QVERIFY2(boxes.seen().isEmpty(), qPrintable(boxes.texts().join(", ")));
+        QVERIFY2(boxes.boxes().isEmpty(), qPrintable(boxes.seen().join(", ")));
         QCOMPARE(statusText(window), Saved);
         QCOMPARE(rackNames(dirPath), plugins); // every plugin's commit reached the disk
         return;
     }
-    QCOMPARE(boxes.seen().size(), 1);
-    const BoxAnswerer::Seen box = boxes.seen().constFirst();
+    QCOMPARE(boxes.boxes().size(), 1);
+    const ModalAnswerer::Box box = boxes.boxes().constFirst();
     QCOMPARE(box.icon, QMessageBox::Critical);
     QCOMPARE(box.title, Title);
     QCOMPARE(box.text, QStringLiteral("Ошибка при сохранении конфигурации"));
@@ -272,13 +272,17 @@ void TestOrvane::close()
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     takeLog();
 
-    BoxAnswerer boxes({answer});
+    ModalAnswerer boxes;
+    if (answer == QLatin1String("Escape"))
+        boxes.escapeNext();
+    else
+        boxes.clickNext(answer);
     QCOMPARE(window.close(), closed);
     QCoreApplication::processEvents(); // the queued close of the other windows
     QCOMPARE(window.isVisible(), !closed);
 
-    QVERIFY(!boxes.seen().isEmpty());
-    const BoxAnswerer::Seen question = boxes.seen().constFirst();
+    QVERIFY(!boxes.boxes().isEmpty());
+    const ModalAnswerer::Box question = boxes.boxes().constFirst();
     QCOMPARE(question.title, Title);
     QCOMPARE(question.text, QStringLiteral("Сохранить изменения?"));
     QStringList buttons = question.buttons;
@@ -289,7 +293,7 @@ void TestOrvane::close()
     const bool asked = answer == QStringLiteral("Да");
     QCOMPARE(takeLog().contains(QStringLiteral("store:write(1)")), asked);
     // A failed save still shows its box, then the window closes.
-    QCOMPARE(boxes.seen().size(), asked && !writable ? 2 : 1);
+    QCOMPARE(boxes.boxes().size(), asked && !writable ? 2 : 1);
     QCOMPARE(rackNames(dirPath), saved ? AllPlugins : QStringList());
 }
 
@@ -350,10 +354,10 @@ void TestOrvane::readFailureShown()
 
     RecordingStore store(dirPath);
     QVERIFY(store.readStatus() != 0);
-    BoxAnswerer boxes;
+    ModalAnswerer boxes;
     Orvane window(QStringList(), &store, FixtureDir);
-    QCOMPARE(boxes.seen().size(), 1);
-    const BoxAnswerer::Seen box = boxes.seen().constFirst();
+    QCOMPARE(boxes.boxes().size(), 1);
+    const ModalAnswerer::Box box = boxes.boxes().constFirst();
     QCOMPARE(box.icon, QMessageBox::Critical);
     QCOMPARE(box.title, Title);
     QCOMPARE(box.text, QStringLiteral("Ошибка при чтении конфигурации"));
@@ -364,7 +368,7 @@ void TestOrvane::readFailureShown()
     // Saving afterwards does not destroy the file that could not be read.
     window.save();
     QCOMPARE(statusText(window), Saved);
-    QCOMPARE(boxes.seen().size(), 1);
+    QCOMPARE(boxes.boxes().size(), 1);
     bool kept = false;
     QDirIterator after(dirPath, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (after.hasNext() && !kept) {
@@ -405,7 +409,8 @@ void TestOrvane::menusAndSaveAction()
     QCOMPARE(about->versionString(), QStringLiteral("Версия 1.0.1"));
 
     // Closing the editor closes the about box too.
-    BoxAnswerer boxes({"Нет"});
+    ModalAnswerer boxes;
+    boxes.clickNext(QStringLiteral("Нет"));
     QVERIFY(window.close());
     QTRY_VERIFY(!about->isVisible());
 }

@@ -1,6 +1,6 @@
-#include "boxanswerer.h"
 #include "cmenubar.h"
 #include "custommenu.h"
+#include "modalanswerer.h"
 #include "orvane.h"
 #include "orvaneplugin.h"
 #include "orvaneplugininstance.h"
@@ -104,7 +104,7 @@ void TestPluginLoading::window()
     QFETCH(QStringList, skipped);
 
     RecordingStore store(m_configDir.filePath(QStringLiteral("complex")));
-    BoxAnswerer boxes;
+    ModalAnswerer boxes;
     Orvane window(arguments, &store, FixtureDir);
     QCOMPARE(pluginNames(window), plugins);
     QCOMPARE(tabTitles(window), tabs);
@@ -114,7 +114,7 @@ void TestPluginLoading::window()
 
     // Nothing is said about the libraries that were skipped.
     QCoreApplication::processEvents();
-    QVERIFY2(boxes.seen().isEmpty(), qPrintable(boxes.texts().join(", ")));
+    QVERIFY2(boxes.boxes().isEmpty(), qPrintable(boxes.seen().join(", ")));
     QVERIFY(window.statusBar()->currentMessage().isEmpty());
 }
 
