@@ -4,12 +4,13 @@
 #include "modalanswerer.h"
 #include "orvaneplugin.h"
 #include "orvaneplugininterface.h"
+#include "pluginlibrary.h"
 #include "serverprocess.h"
+#include "testfiles.h"
 
 #include <QFile>
 #include <QFileSystemModel>
 #include <QLabel>
-#include <QPluginLoader>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
@@ -18,23 +19,13 @@
 #include <QTreeView>
 
 using DemDecData::DemDecTreeEditor;
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 namespace {
 
 constexpr int WaitMs = 10000;
 const char* const Question = "Исходный файл изменен! Сохранить?";
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 
@@ -75,8 +66,7 @@ private:
     QPushButton* button(const QString& text) const;
     QLabel* folderMessage() const;
 
-    QPluginLoader m_loader;
-    OrvanePluginInterface* m_factory = nullptr;
+    PluginLibrary m_library{QStringLiteral("orvane-70-ddt")};
     ServerProcess m_server;
     std::unique_ptr<QTemporaryDir> m_dir;
     ModalAnswerer* m_boxes = nullptr;
@@ -91,10 +81,7 @@ private:
 
 void TestRastel::initTestCase()
 {
-    m_loader.setFileName(ORVANE_BIN_DIR "/orvane-70-ddt.so");
-    QVERIFY2(m_loader.load(), qPrintable(m_loader.errorString()));
-    m_factory = qobject_cast<OrvanePluginInterface*>(m_loader.instance());
-    QVERIFY(m_factory);
+    QVERIFY2(m_library.isLoaded(), qPrintable(m_library.errorString()));
     QVERIFY2(m_server.start(), qPrintable(m_server.error()));
 }
 
@@ -115,8 +102,7 @@ void TestRastel::init()
 
 void TestRastel::cleanup()
 {
-    if (m_plugin)
-        m_factory->destroyPlugin(m_plugin);
+    m_library.destroy(m_plugin);
     m_plugin = nullptr;
     delete m_boxes;
     m_boxes = nullptr;
@@ -131,7 +117,7 @@ void TestRastel::createPage(quint16 port, const QString& ddtDir)
     ini.setValue("DemDec/Port", port);
     ini.setValue("DemDec/SearchAddresses", QStringList{QStringLiteral("127.0.0.1:%1").arg(m_server.searchPort())});
 
-    m_plugin = m_factory->createPlugin();
+    m_plugin = m_library.create();
     QVERIFY(m_plugin);
     m_page = m_plugin->widget();
     QVERIFY(m_page);
@@ -205,7 +191,7 @@ void TestRastel::pluginContract()
     QVERIFY(m_page->metaObject()->indexOfSignal("editorInitOk()") >= 0);
     for (const char* text : {"Папка по-умолчанию", "Выбрать папку...", "Обновить сервер ДД"})
         QVERIFY2(button(QString::fromUtf8(text)), text);
-    m_factory->destroyPlugin(nullptr);
+    m_library.factory()->destroyPlugin(nullptr);
 }
 
 void TestRastel::connectsAndShowsDdtFiles()
@@ -321,7 +307,7 @@ void TestRastel::changedFileIsOffered()
     openChanged(path("a.ddt"));
     const QByteArray changed = m_editor->toByteArray();
 
-    m_boxes->answerNext(QMessageBox::StandardButton(answer));
+    m_boxes->clickNext(QMessageBox::StandardButton(answer));
     QVERIFY(select(path("b.ddt")));
     QCOMPARE(m_boxes->boxes().size(), 1);
     const ModalAnswerer::Box box = m_boxes->boxes().first();
@@ -410,6 +396,7 @@ void TestRastel::missingFolder()
 
     // Moving to a folder that is not there closes the open file, asking first.
     openChanged(path("later/d.ddt"));
+    m_boxes->clickNext(QMessageBox::Discard);
     QVERIFY(invoke("changeDDTDir", path("nowhere")));
     QCOMPARE(m_boxes->boxes().size(), 1);
     QVERIFY(!m_editor->rootItem());
@@ -425,7 +412,7 @@ void TestRastel::failedSaveKeepsChanges()
     const QByteArray changed = m_editor->toByteArray();
     QVERIFY(QFile::setPermissions(path("a.ddt"), QFile::ReadOwner | QFile::ReadGroup));
 
-    m_boxes->answerNext(QMessageBox::Save);
+    m_boxes->clickNext(QMessageBox::Save);
     QVERIFY(select(path("b.ddt")));
     QCOMPARE(m_boxes->boxes().size(), 2);
     const ModalAnswerer::Box failure = m_boxes->boxes().at(1);
@@ -437,7 +424,7 @@ void TestRastel::failedSaveKeepsChanges()
     QCOMPARE(selectedPath(), path("a.ddt"));
 
     // Changing folder fails the same way and keeps the folder.
-    m_boxes->answerNext(QMessageBox::Save);
+    m_boxes->clickNext(QMessageBox::Save);
     QVERIFY(invoke("changeDDTDir", path("sub")));
     QCOMPARE(m_boxes->boxes().size(), 4);
     QCOMPARE(m_files->filePath(m_folders->rootIndex()), m_dir->path());
@@ -445,7 +432,7 @@ void TestRastel::failedSaveKeepsChanges()
 
     // Writable again, the save goes through.
     QVERIFY(QFile::setPermissions(path("a.ddt"), QFile::ReadOwner | QFile::WriteOwner));
-    m_boxes->answerNext(QMessageBox::Save);
+    m_boxes->clickNext(QMessageBox::Save);
     QVERIFY(select(path("b.ddt")));
     QCOMPARE(m_boxes->boxes().size(), 5);
     QCOMPARE(readFile(path("a.ddt")), changed);
@@ -465,7 +452,7 @@ void TestRastel::serverGoingAwayKeepsEditing()
     QVERIFY(m_editor->isInitialized());
     QCOMPARE(m_editor->toByteArray(), changed);
 
-    m_boxes->answerNext(QMessageBox::Save);
+    m_boxes->clickNext(QMessageBox::Save);
     QVERIFY(select(path("b.ddt")));
     QCOMPARE(readFile(path("a.ddt")), changed);
     QCOMPARE(m_editor->fileName(), path("b.ddt"));
@@ -492,8 +479,8 @@ void TestRastel::unsavedChangesAtExit()
         QVERIFY(m_editor->addTask(QModelIndex(), 0).isValid());
     const QByteArray edited = m_editor->toByteArray();
 
-    m_boxes->answerNext(QMessageBox::StandardButton(answer));
-    m_factory->destroyPlugin(m_plugin);
+    m_boxes->clickNext(QMessageBox::StandardButton(answer));
+    m_library.destroy(m_plugin);
     m_plugin = nullptr;
     QCOMPARE(m_boxes->boxes().size(), change ? 1 : 0);
     if (change)
