@@ -2,14 +2,10 @@
 
 #include "complexconfig.h"
 #include "orvaneplugin.h"
-#include "orvaneplugininterface.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QContextMenuEvent>
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -65,19 +61,6 @@ void dumpRows(const QAbstractItemModel* model, const QModelIndex& parent, int de
     }
 }
 
-void clickDialogButton(QWidget* modal, QDialogButtonBox::StandardButton which)
-{
-    QAbstractButton* button = nullptr;
-    if (auto* box = qobject_cast<QMessageBox*>(modal))
-        button = box->button(static_cast<QMessageBox::StandardButton>(which));
-    else if (auto* buttons = modal->findChild<QDialogButtonBox*>())
-        button = buttons->button(which);
-    if (button)
-        button->click();
-    else if (auto* dialog = qobject_cast<QDialog*>(modal))
-        dialog->reject();
-}
-
 } // namespace
 
 bool writeKnownComplex(const QString& dir)
@@ -107,47 +90,6 @@ QStringList dumpTree(const QAbstractItemModel* model)
     return lines;
 }
 
-ModalAnswerer::ModalAnswerer(QObject* parent) : QObject(parent)
-{
-    QTimer::singleShot(10, this, [this] { poll(); });
-}
-
-ModalAnswerer::~ModalAnswerer()
-{
-    m_stopped = true;
-}
-
-void ModalAnswerer::poll()
-{
-    if (m_stopped)
-        return;
-    // Re-armed first: a handler may block in a nested modal loop.
-    QTimer::singleShot(10, this, [this] { poll(); });
-    QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == m_last || !modal->isVisible())
-        return;
-    m_last = modal;
-    m_seen << QStringLiteral("%1: %2: %3").arg(QString::fromLatin1(modal->metaObject()->className()),
-                                               modal->windowTitle(), modalText(modal));
-    if (m_handlers.isEmpty()) {
-        m_seen.last().prepend(QStringLiteral("unexpected "));
-        clickDialogButton(modal, QDialogButtonBox::Cancel);
-        return;
-    }
-    const Handler handler = m_handlers.takeFirst();
-    handler(modal);
-}
-
-ModalAnswerer::Handler clickOk()
-{
-    return [](QWidget* modal) { clickDialogButton(modal, QDialogButtonBox::Ok); };
-}
-
-ModalAnswerer::Handler clickCancel()
-{
-    return [](QWidget* modal) { clickDialogButton(modal, QDialogButtonBox::Cancel); };
-}
-
 ModalAnswerer::Handler fillAndOk(const QList<QPair<QString, QString>>& fields)
 {
     return [fields](QWidget* modal) {
@@ -156,30 +98,17 @@ ModalAnswerer::Handler fillAndOk(const QList<QPair<QString, QString>>& fields)
             if (edit)
                 edit->setText(field.second);
         }
-        clickDialogButton(modal, QDialogButtonBox::Ok);
+        ModalAnswerer::click(modal, QMessageBox::Ok);
     };
 }
 
-QString modalText(QWidget* modal)
+PelluxHarness::PelluxHarness(const QString& configDir) : m_library(QStringLiteral("orvane-50-operators"))
 {
-    if (auto* box = qobject_cast<QMessageBox*>(modal))
-        return box->text();
-    QStringList texts;
-    for (QLabel* label : modal->findChildren<QLabel*>())
-        texts << label->text();
-    return texts.join(QLatin1Char(','));
-}
-
-PelluxHarness::PelluxHarness(const QString& configDir)
-    : m_loader(QStringLiteral(ORVANE_BIN_DIR "/orvane-50-operators.so"))
-{
-    QObject* root = m_loader.instance();
-    m_factory = qobject_cast<OrvanePluginInterface*>(root);
-    if (!m_factory) {
-        m_error = m_loader.errorString();
+    m_plugin = m_library.create();
+    if (!m_plugin) {
+        m_error = m_library.isLoaded() ? QStringLiteral("the factory made no plugin") : m_library.errorString();
         return;
     }
-    m_plugin = m_factory->createPlugin();
     m_store = std::make_unique<CoConfig::ComplexConfig>(configDir, 1, 64);
     m_plugin->setComplexConfig(m_store.get());
     page()->resize(900, 500);
@@ -191,8 +120,8 @@ PelluxHarness::PelluxHarness(const QString& configDir)
 
 PelluxHarness::~PelluxHarness()
 {
-    if (m_factory)
-        m_factory->destroyPlugin(m_plugin);
+    // Before the store that the plugin holds.
+    m_library.destroy(m_plugin);
 }
 
 QWidget* PelluxHarness::page() const

@@ -1,17 +1,15 @@
 #pragma once
 
+#include "modalanswerer.h"
+#include "pluginlibrary.h"
+
 #include <QList>
 #include <QModelIndex>
-#include <QObject>
-#include <QPluginLoader>
-#include <QPointer>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
 
 class OrvanePlugin;
-class OrvanePluginInterface;
 class QAbstractItemModel;
 class QAction;
 class QMenu;
@@ -36,37 +34,8 @@ bool writeKnownComplex(const QString& dir);
 // One line per row, depth-first: two spaces per level, then the four column texts joined by "|".
 QStringList dumpTree(const QAbstractItemModel* model);
 
-// Answers modal widgets in order, one handler per appearance of a modal widget. Each handler
-// runs from its own timer, so a handler may open a nested modal box.
-class ModalAnswerer : public QObject
-{
-public:
-    using Handler = std::function<void(QWidget*)>;
-
-    explicit ModalAnswerer(QObject* parent = nullptr);
-    ~ModalAnswerer() override;
-
-    void expect(const Handler& handler) { m_handlers.append(handler); }
-    int pending() const { return m_handlers.size(); }
-    // "class: title: text" of every modal widget met; unexpected ones were rejected.
-    QStringList seen() const { return m_seen; }
-
-private:
-    void poll();
-
-    QList<Handler> m_handlers;
-    QStringList m_seen;
-    // Guarded: a later dialog may be built at the address of one already gone.
-    QPointer<QWidget> m_last;
-    bool m_stopped = false;
-};
-
-// Handlers for the usual answers.
-ModalAnswerer::Handler clickOk();
-ModalAnswerer::Handler clickCancel();
 // Fills the named line edits of a dialog, then presses its Ok.
 ModalAnswerer::Handler fillAndOk(const QList<QPair<QString, QString>>& fields);
-QString modalText(QWidget* modal);
 
 // The operator plugin loaded from its library, over a fresh store of a configuration directory.
 class PelluxHarness
@@ -105,8 +74,7 @@ public:
 private:
     void groupBy(const QString& radioText);
 
-    QPluginLoader m_loader;
-    OrvanePluginInterface* m_factory = nullptr;
+    PluginLibrary m_library;
     OrvanePlugin* m_plugin = nullptr;
     std::unique_ptr<CoConfig::ComplexConfig> m_store;
     QString m_error;

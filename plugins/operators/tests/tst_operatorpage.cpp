@@ -114,11 +114,11 @@ void TstOperatorPage::addGroupedByUnion()
     m_pellux->select({{"Пост 2", "АРМ-11"}});
     ModalAnswerer answers;
     const Fields person = {{"fullNameEdit", "Смирнов Сергей Сергеевич"}, {"postEdit", "Оператор"}};
-    answers.expect(fillAndOk(person + Fields{{"loginEdit", ""}}));
-    answers.expect(clickOk());
-    answers.expect(fillAndOk({{"loginEdit", "petrov"}}));
-    answers.expect(clickOk());
-    answers.expect(fillAndOk({{"loginEdit", "smirnov"}}));
+    answers.handleNext(fillAndOk(person + Fields{{"loginEdit", ""}}));
+    answers.clickNext(QMessageBox::Ok);
+    answers.handleNext(fillAndOk({{"loginEdit", "petrov"}}));
+    answers.clickNext(QMessageBox::Ok);
+    answers.handleNext(fillAndOk({{"loginEdit", "smirnov"}}));
     QVERIFY(m_pellux->trigger(QStringLiteral("Новый оператор")));
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(answers.seen().at(1), warningEmpty);
@@ -151,8 +151,8 @@ void TstOperatorPage::addGroupedByOperator()
         };
     };
     ModalAnswerer answers;
-    answers.expect(newOperator(QStringLiteral("Орлов Олег Олегович")));
-    answers.expect(newOperator(QStringLiteral("Белов Борис Борисович")));
+    answers.handleNext(newOperator(QStringLiteral("Орлов Олег Олегович")));
+    answers.handleNext(newOperator(QStringLiteral("Белов Борис Борисович")));
     QVERIFY(m_pellux->trigger(QStringLiteral("Новый оператор")));
     QVERIFY(m_pellux->trigger(QStringLiteral("Новый оператор")));
     QCOMPARE(answers.pending(), 0);
@@ -195,7 +195,7 @@ void TstOperatorPage::editFullName()
     bool uidEditable = true;
     bool loginEnabled = true;
     ModalAnswerer answers;
-    answers.expect([&](QWidget* dialog) {
+    answers.handleNext([&](QWidget* dialog) {
         shownName = dialog->findChild<QLineEdit*>("fullNameEdit")->text();
         auto* uid = dialog->findChild<QLineEdit*>("uidEdit");
         uidEditable = uid->isEnabled() && !uid->isReadOnly();
@@ -224,10 +224,10 @@ void TstOperatorPage::editLogin()
     m_pellux->groupByUnion();
     m_pellux->select({{"Пост 1", "АРМ-11", "Петров Пётр Петрович"}});
     ModalAnswerer answers;
-    answers.expect(clickOk()); // its own login is not taken
-    answers.expect(fillAndOk({{"loginEdit", "ivanov2"}}));
-    answers.expect(clickOk());
-    answers.expect(fillAndOk({{"loginEdit", "petrov2"}, {"rankEdit", "Майор"}}));
+    answers.clickNext(QMessageBox::Ok); // its own login is not taken
+    answers.handleNext(fillAndOk({{"loginEdit", "ivanov2"}}));
+    answers.clickNext(QMessageBox::Ok);
+    answers.handleNext(fillAndOk({{"loginEdit", "petrov2"}, {"rankEdit", "Майор"}}));
     QVERIFY(m_pellux->trigger(QStringLiteral("Редактировать")));
     QCOMPARE(answers.seen().size(), 1);
     QVERIFY(m_pellux->trigger(QStringLiteral("Редактировать")));
@@ -243,9 +243,9 @@ void TstOperatorPage::editLogin()
 void TstOperatorPage::removeOperatorAndRegistration()
 {
     ModalAnswerer answers;
-    answers.expect(clickCancel());
-    answers.expect(clickOk());
-    answers.expect(clickOk());
+    answers.clickNext(QMessageBox::Cancel);
+    answers.clickNext(QMessageBox::Ok);
+    answers.clickNext(QMessageBox::Ok);
     // Иванов with his children, and Сидоров, registered only on АРМ-13 outside every union.
     m_pellux->select({{"Иванов Иван Иванович"}, {"Сидоров Семён"}});
     QVERIFY(m_pellux->trigger(QStringLiteral("Удалить")));
@@ -275,7 +275,7 @@ void TstOperatorPage::removeStopsAtItemNotRemoved()
                       {"Пост 2", "АРМ-12"},
                       {"Пост 1", "АРМ-10", "Иванов Иван Иванович"}});
     ModalAnswerer answers;
-    answers.expect(clickOk());
+    answers.clickNext(QMessageBox::Ok);
     // The page's own "Удалить" button does not look at the types.
     m_pellux->button(QStringLiteral("Удалить"))->click();
     QCOMPARE(answers.pending(), 0);
@@ -310,8 +310,8 @@ void TstOperatorPage::copyPasteGroupedByOperator()
     m_pellux->button(QStringLiteral("Копировать"))->click();
     m_pellux->select({{"Кузнецов Карл Карлович"}});
     ModalAnswerer answers;
-    answers.expect(fillAndOk({{"loginEdit", "kuz10"}}));
-    answers.expect(fillAndOk({{"loginEdit", "kuz11"}}));
+    answers.handleNext(fillAndOk({{"loginEdit", "kuz10"}}));
+    answers.handleNext(fillAndOk({{"loginEdit", "kuz11"}}));
     QVERIFY(m_pellux->trigger(QStringLiteral("Вставить")));
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(answers.seen().size(), 2);
@@ -329,18 +329,18 @@ void TstOperatorPage::registerThroughAddMenu()
 {
     m_pellux->select({{"Сидоров Семён"}});
     ModalAnswerer answers;
-    answers.expect(clickOk());
-    answers.expect(clickOk());
-    answers.expect(fillAndOk({{"loginEdit", "sidorov"}}));
+    answers.clickNext(QMessageBox::Ok);
+    answers.clickNext(QMessageBox::Ok);
+    answers.handleNext(fillAndOk({{"loginEdit", "sidorov"}}));
     QVERIFY(m_pellux->trigger(QStringLiteral("Пост 2 / АРМ-12")));
     QCOMPARE(answers.seen().at(1), warningEmpty);
     QVERIFY(m_pellux->tree().contains(QStringLiteral("  Пост 2 / АРМ-12|||sidorov")));
 
     m_pellux->groupByUnion();
     m_pellux->select({{"Пост 1", "АРМ-11"}});
-    answers.expect(fillAndOk({{"loginEdit", "petrov"}}));
-    answers.expect(clickOk());
-    answers.expect(fillAndOk({{"loginEdit", "kuznetsov"}}));
+    answers.handleNext(fillAndOk({{"loginEdit", "petrov"}}));
+    answers.clickNext(QMessageBox::Ok);
+    answers.handleNext(fillAndOk({{"loginEdit", "kuznetsov"}}));
     QVERIFY(m_pellux->trigger(QStringLiteral("Кузнецов Карл Карлович")));
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(answers.seen().at(4), warningTaken);
@@ -379,7 +379,7 @@ void TstOperatorPage::copyBufferDoesNotOutliveModel()
     } else if (between == QLatin1String("reload")) {
         m_pellux->plugin()->setComplexConfig(m_pellux->store());
     } else {
-        answers.expect(clickOk());
+        answers.clickNext(QMessageBox::Ok);
         QVERIFY(m_pellux->trigger(QStringLiteral("Удалить")));
     }
     m_pellux->view()->expandAll();
@@ -395,10 +395,10 @@ void TstOperatorPage::saveWritesStoreAndDisk()
     // The computer editor commits before this one and may carry stale registrations.
     m_pellux->store()->computers()[CoConfig::ComponentUid<1>(12)].registrations.insert("stale", 100);
     ModalAnswerer answers;
-    answers.expect(clickOk());
+    answers.clickNext(QMessageBox::Ok);
     m_pellux->select({{"Сидоров Семён"}});
     QVERIFY(m_pellux->trigger(QStringLiteral("Удалить")));
-    answers.expect(fillAndOk({{"loginEdit", "kuz"}}));
+    answers.handleNext(fillAndOk({{"loginEdit", "kuz"}}));
     m_pellux->select({{"Кузнецов Карл Карлович"}});
     QVERIFY(m_pellux->trigger(QStringLiteral("Пост 1 / АРМ-10")));
     QCOMPARE(answers.pending(), 0);
@@ -422,8 +422,8 @@ void TstOperatorPage::cancelDropsEdits()
 {
     const QStringList original = m_pellux->tree();
     ModalAnswerer answers;
-    answers.expect(clickOk());
-    answers.expect(fillAndOk({{"fullNameEdit", "Другой Человек"}}));
+    answers.clickNext(QMessageBox::Ok);
+    answers.handleNext(fillAndOk({{"fullNameEdit", "Другой Человек"}}));
     m_pellux->select({{"Петров Пётр Петрович"}});
     QVERIFY(m_pellux->trigger(QStringLiteral("Удалить")));
     m_pellux->select({{"Иванов Иван Иванович"}});
@@ -441,7 +441,7 @@ void TstOperatorPage::cancelDropsEdits()
 void TstOperatorPage::reloadAfterShellSave()
 {
     ModalAnswerer answers;
-    answers.expect(fillAndOk({{"loginEdit", "petrov12"}}));
+    answers.handleNext(fillAndOk({{"loginEdit", "petrov12"}}));
     m_pellux->select({{"Петров Пётр Петрович"}});
     QVERIFY(m_pellux->trigger(QStringLiteral("Пост 2 / АРМ-12")));
     m_pellux->plugin()->saveComplexConfig();
@@ -458,7 +458,7 @@ void TstOperatorPage::reloadAfterShellSave()
     m_pellux->select({{"Петров Пётр Петрович", "Пост 2 / АРМ-12"}});
     m_pellux->button(QStringLiteral("Копировать"))->click();
     m_pellux->select({{"Сидоров Семён"}});
-    answers.expect(fillAndOk({{"loginEdit", "sidorov12"}}));
+    answers.handleNext(fillAndOk({{"loginEdit", "sidorov12"}}));
     m_pellux->button(QStringLiteral("Вставить"))->click();
     QCOMPARE(answers.pending(), 0);
     QVERIFY(m_pellux->tree().contains(QStringLiteral("  Пост 2 / АРМ-12|||sidorov12")));
