@@ -3,21 +3,19 @@
 // Run by hand: QT_QPA_PLATFORM=offscreen ./bench_components [rows]
 
 #include "benchchanneldata.h"
-#include "complexconfig.h"
+#include "modalanswerer.h"
 #include "orvaneplugin.h"
-#include "orvaneplugininterface.h"
+#include "pluginlibrary.h"
 #include "standardplugin.h"
+#include "teststore.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
-#include <QPluginLoader>
 #include <QSpinBox>
 #include <QTableView>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QToolBar>
 
 #include <cstdio>
@@ -131,19 +129,6 @@ private:
     QTableView* m_view;
 };
 
-void acceptCounterDialog()
-{
-    auto* poll = new QTimer();
-    QObject::connect(poll, &QTimer::timeout, poll, [poll] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-            dialog->findChild<QSpinBox*>(QStringLiteral("digits"))->setValue(6);
-            dialog->accept();
-            poll->deleteLater();
-        }
-    });
-    poll->start(1);
-}
-
 void report(const char* what, double ms, double limit)
 {
     std::printf("  %-42s %8.1f ms   (limit %6.0f ms)%s\n", what, ms, limit, ms > limit ? "   OVER" : "");
@@ -176,8 +161,16 @@ void measure(const char* title, Table& table, CoConfig::ComplexConfigInterface& 
     table.selectRange(0, count - 1, 1);
     report("fill the selected cells of a column", timed([&] { table.trigger(Fill); }), 1000);
     table.selectRange(0, count - 1, 1);
-    acceptCounterDialog();
-    report("fill them with a counter", timed([&] { table.trigger(FillWithCounter); }), 1000);
+    {
+        ModalAnswerer answers;
+        answers.setPollInterval(1); // the wait for the dialog is part of the figure
+        answers.handleNext([](QWidget* modal) {
+            modal->findChild<QSpinBox*>(QStringLiteral("digits"))->setValue(6);
+            if (auto* dialog = qobject_cast<QDialog*>(modal))
+                dialog->accept();
+        });
+        report("fill them with a counter", timed([&] { table.trigger(FillWithCounter); }), 1000);
+    }
 
     const int copied = qMin(10000, count);
     table.selectRange(0, copied - 1, 1);
@@ -195,27 +188,25 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     const int rows = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
 
-    QPluginLoader loader(QStringLiteral(ORVANE_BIN_DIR "/orvane-10-racks.so"));
-    auto* factory = qobject_cast<OrvanePluginInterface*>(loader.instance());
-    if (!factory) {
-        std::fprintf(stderr, "cannot load the rack editor: %s\n", qPrintable(loader.errorString()));
+    PluginLibrary library(QStringLiteral("orvane-10-racks"));
+    if (!library.isLoaded()) {
+        std::fprintf(stderr, "cannot load the rack editor: %s\n", qPrintable(library.errorString()));
         return 1;
     }
 
-    QTemporaryDir dir;
-    CoConfig::ComplexConfig store(dir.path(), 1, 64);
+    TestStore store;
     // The small table first, to show which figures grow with the rows.
     for (const int size : {1000, rows}) {
-        fillStore(store, size);
+        fillStore(*store.get(), size);
         {
-            Table racks(factory->createPlugin(), [factory](OrvanePlugin* plugin) { factory->destroyPlugin(plugin); });
-            measure("Racks (the rack editor plugin)", racks, store, size);
+            Table racks(library.create(), [&library](OrvanePlugin* plugin) { library.destroy(plugin); });
+            measure("Racks (the rack editor plugin)", racks, *store.get(), size);
         }
-        fillStore(store, size);
+        fillStore(*store.get(), size);
         {
             Table channels(new StandardPlugin(QStringLiteral("Каналы"), new BenchChannelData()),
                            [](OrvanePlugin* plugin) { delete plugin; });
-            measure("Channel-shaped table", channels, store, size);
+            measure("Channel-shaped table", channels, *store.get(), size);
         }
     }
     return 0;

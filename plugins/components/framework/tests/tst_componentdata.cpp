@@ -1,4 +1,5 @@
 #include "testinstances.h"
+#include "testrecords.h"
 #include "teststore.h"
 
 #include <QDataStream>

@@ -1,5 +1,6 @@
 #include "standardmodel.h"
 #include "testinstances.h"
+#include "testrecords.h"
 #include "teststore.h"
 
 #include <QAbstractItemModelTester>

@@ -1,6 +1,8 @@
-#include "complexconfig.h"
+#include "modalanswerer.h"
 #include "orvaneplugin.h"
 #include "orvaneplugininterface.h"
+#include "pluginlibrary.h"
+#include "teststore.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -11,16 +13,13 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPluginLoader>
 #include <QPointer>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
-#include <functional>
 
 using CoConfig::ComponentUid;
 
@@ -36,33 +35,6 @@ CoConfig::Rack rack(int uid, const QString& name, const QString& shortName = QSt
     record.shortName = shortName;
     return record;
 }
-
-// Answers the next modal dialog from inside its event loop; gives up after two seconds.
-class DialogAnswer : public QObject
-{
-public:
-    explicit DialogAnswer(std::function<void(QDialog*)> answer) : m_answer(std::move(answer))
-    {
-        m_timer.setInterval(10);
-        connect(&m_timer, &QTimer::timeout, this, [this] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                m_timer.stop();
-                m_seen = true;
-                m_answer(dialog);
-            } else if (++m_ticks > 200) {
-                m_timer.stop();
-            }
-        });
-        m_timer.start();
-    }
-    bool seen() const { return m_seen; }
-
-private:
-    std::function<void(QDialog*)> m_answer;
-    QTimer m_timer;
-    int m_ticks = 0;
-    bool m_seen = false;
-};
 
 } // namespace
 
@@ -94,6 +66,7 @@ private Q_SLOTS:
 
 private:
     OrvanePlugin* createPlugin();
+    CoConfig::ComplexConfig* store() const { return m_store->get(); }
     QTableView* view(OrvanePlugin* plugin) const { return qobject_cast<QTableView*>(plugin->widget()); }
     QAbstractItemModel* model(OrvanePlugin* plugin) const { return view(plugin)->model(); }
     void trigger(OrvanePlugin* plugin, Action action) const { plugin->toolBar()->actions().at(action)->trigger(); }
@@ -102,50 +75,39 @@ private:
     void select(OrvanePlugin* plugin, const QList<QPoint>& cells, QPoint current) const;
     QLineEdit* openEditor(OrvanePlugin* plugin, int row, int column);
 
-    QPluginLoader m_loader;
-    OrvanePluginInterface* m_factory = nullptr;
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<CoConfig::ComplexConfig> m_store;
-    QList<OrvanePlugin*> m_plugins;
+    PluginLibrary m_library{QStringLiteral("orvane-10-racks")};
+    std::unique_ptr<TestStore> m_store;
     QList<QAbstractItemModelTester*> m_testers;
 };
 
 void TestOstrel::initTestCase()
 {
-    m_loader.setFileName(QStringLiteral(ORVANE_BIN_DIR "/orvane-10-racks.so"));
-    QObject* root = m_loader.instance();
-    QVERIFY2(root, qPrintable(m_loader.errorString()));
-    m_factory = qobject_cast<OrvanePluginInterface*>(root);
-    QVERIFY(m_factory);
+    QVERIFY2(m_library.isLoaded(), qPrintable(m_library.errorString()));
 }
 
 void TestOstrel::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    m_store = std::make_unique<CoConfig::ComplexConfig>(m_dir->path(), 1, 64);
+    m_store = std::make_unique<TestStore>();
+    QVERIFY(m_store->isValid());
     for (const CoConfig::Rack& record : {rack(4, "D", "d"), rack(1, "A", "a"), rack(3, "C", "c"), rack(2, "B", "b"),
                                          rack(5, "E", "e")})
-        m_store->racks().insert(record.uid, record);
+        store()->racks().insert(record.uid, record);
 }
 
 void TestOstrel::cleanup()
 {
     qDeleteAll(m_testers);
     m_testers.clear();
-    for (OrvanePlugin* plugin : std::as_const(m_plugins))
-        m_factory->destroyPlugin(plugin);
-    m_plugins.clear();
+    m_library.destroyAll();
     m_store.reset();
-    m_dir.reset();
 }
 
 OrvanePlugin* TestOstrel::createPlugin()
 {
-    OrvanePlugin* plugin = m_factory->createPlugin();
-    m_plugins.append(plugin);
+    OrvanePlugin* plugin = m_library.create();
     // Watches every change the plugin makes to its table, from the first load on.
     m_testers.append(new QAbstractItemModelTester(model(plugin), QAbstractItemModelTester::FailureReportingMode::QtTest));
-    plugin->setComplexConfig(m_store.get());
+    plugin->setComplexConfig(store());
     return plugin;
 }
 
@@ -189,7 +151,7 @@ QLineEdit* TestOstrel::openEditor(OrvanePlugin* plugin, int row, int column)
 
 void TestOstrel::answersTheContract()
 {
-    QObject* root = m_loader.instance();
+    QObject* root = m_library.root();
     QVERIFY(root->qt_metacast("OstrelInterface"));
     QCOMPARE(root->qt_metacast("OrvanePluginInterface"), root->qt_metacast(OrvanePluginInterface_iid));
 
@@ -199,7 +161,7 @@ void TestOstrel::answersTheContract()
     QVERIFY(!plugin->menu());
     QVERIFY(view(plugin));
     QCOMPARE(plugin->widget(), plugin->widget());
-    m_factory->destroyPlugin(nullptr);
+    m_library.factory()->destroyPlugin(nullptr);
 
     // The seven commands, on the tool bar and in the table's context menu alike.
     QToolBar* toolBar = plugin->toolBar();
@@ -256,7 +218,7 @@ void TestOstrel::addsARowWithAFreshUid()
     QCOMPARE(uids(plugin), QList<int>({1, 2, 3, 4, 5, 6, 7}));
     QCOMPARE(column(plugin, 1).mid(5), QStringList({"", ""}));
     QCOMPARE(column(plugin, 2).mid(5), QStringList({"", ""}));
-    QCOMPARE(m_store->racks().size(), 5); // nothing reaches the store before a save
+    QCOMPARE(store()->racks().size(), 5); // nothing reaches the store before a save
 }
 
 void TestOstrel::doubleClickEditsAName()
@@ -360,8 +322,14 @@ void TestOstrel::fillWithCounter()
         cells.append(QPoint(column, row));
     select(plugin, cells, cells.first());
 
-    DialogAnswer answer([&](QDialog* dialog) {
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Настройки счётчика"));
+    // Checked after the dialog closes: a failure inside the handler would leave it open.
+    QString title;
+    ModalAnswerer answers;
+    answers.handleNext([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        if (!dialog)
+            return ModalAnswerer::dismiss(modal);
+        title = dialog->windowTitle();
         dialog->findChild<QLineEdit*>("mask")->setText(mask);
         dialog->findChild<QSpinBox*>("start")->setValue(start);
         dialog->findChild<QSpinBox*>("step")->setValue(step);
@@ -369,7 +337,8 @@ void TestOstrel::fillWithCounter()
         accept ? dialog->accept() : dialog->reject();
     });
     trigger(plugin, FillWithCounter);
-    QVERIFY(answer.seen());
+    QCOMPARE(answers.pending(), 0);
+    QCOMPARE(title, QStringLiteral("Настройки счётчика"));
     QCOMPARE(this->column(plugin, column), expected);
 }
 
@@ -377,9 +346,9 @@ void TestOstrel::fillWithCounterRefusesTheUidColumn()
 {
     OrvanePlugin* plugin = createPlugin();
     select(plugin, {{0, 0}, {0, 1}}, {0, 0});
-    DialogAnswer answer([](QDialog* dialog) { dialog->reject(); });
+    ModalAnswerer answers;
     trigger(plugin, FillWithCounter);
-    QVERIFY(!answer.seen());
+    QVERIFY2(answers.boxes().isEmpty(), qPrintable(answers.seen().join(", ")));
     QCOMPARE(uids(plugin), QList<int>({1, 2, 3, 4, 5}));
 }
 
@@ -454,31 +423,30 @@ void TestOstrel::saveWritesTheRackMap()
 
     QMap<int, QString> expected = {{9, "A"}, {4, "B"}, {7, "D"}, {2, "E"}, {6, "F"}};
     QMap<int, QString> saved;
-    for (const CoConfig::Rack& record : std::as_const(m_store->racks()))
+    for (const CoConfig::Rack& record : std::as_const(store()->racks()))
         saved.insert(record.uid.value, record.name);
     QCOMPARE(saved, expected);
-    QVERIFY2(m_store->write(1), qPrintable(m_store->errorString()));
+    QVERIFY2(store()->write(1), qPrintable(store()->errorString()));
 
-    CoConfig::ComplexConfig fresh(m_dir->path(), 1, 64);
+    const auto fresh = m_store->reopen();
     saved.clear();
-    for (auto it = fresh.racks().cbegin(); it != fresh.racks().cend(); ++it) {
+    for (auto it = fresh->racks().cbegin(); it != fresh->racks().cend(); ++it) {
         QCOMPARE(it.key(), it.value().uid);
         saved.insert(it.key().value, it.value().name);
     }
     QCOMPARE(saved, expected);
 
     // The shell hands the store back after a save: the rows come back in uid order.
-    plugin->setComplexConfig(m_store.get());
+    plugin->setComplexConfig(store());
     QCOMPARE(uids(plugin), QList<int>({2, 4, 6, 7, 9}));
     QCOMPARE(column(plugin, 1), QStringList({"E", "B", "F", "D", "A"}));
 }
 
 void TestOstrel::saveBeforeAStoreWritesNothing()
 {
-    OrvanePlugin* plugin = m_factory->createPlugin();
-    m_plugins.append(plugin);
+    OrvanePlugin* plugin = m_library.create();
     plugin->saveComplexConfig();
-    QCOMPARE(m_store->racks().size(), 5);
+    QCOMPARE(store()->racks().size(), 5);
     QSignalSpy errors(plugin, SIGNAL(Error(QString)));
     trigger(plugin, Add); // no store to ask for a uid: nothing is added, and the user is told
     QCOMPARE(model(plugin)->rowCount(), 0);
@@ -487,15 +455,15 @@ void TestOstrel::saveBeforeAStoreWritesNothing()
 
 void TestOstrel::destroyReleasesTheWidgets()
 {
-    OrvanePlugin* plugin = m_factory->createPlugin();
-    plugin->setComplexConfig(m_store.get());
+    OrvanePlugin* plugin = m_library.create();
+    plugin->setComplexConfig(store());
     QPointer<QWidget> table = plugin->widget();
     QPointer<QToolBar> toolBar = plugin->toolBar();
     QPointer<QAbstractItemDelegate> uidDelegate = view(plugin)->itemDelegateForColumn(0);
     QWidget tabs; // the shell re-parents the widgets
     table->setParent(&tabs);
     toolBar->setParent(&tabs);
-    m_factory->destroyPlugin(plugin);
+    m_library.destroy(plugin);
     QVERIFY(table.isNull());
     QVERIFY(toolBar.isNull());
     QVERIFY(uidDelegate.isNull());

@@ -1,31 +1,8 @@
 #pragma once
 
-#include "complexconfig.h"
+#include "records.h"
 
-#include <QTemporaryDir>
-
-#include <memory>
-
-// A real store over a fresh temporary directory.
-class TestStore
-{
-public:
-    TestStore() : m_store(std::make_unique<CoConfig::ComplexConfig>(m_dir.path(), 1, 64)) {}
-
-    CoConfig::ComplexConfig* operator->() const { return m_store.get(); }
-    CoConfig::ComplexConfig* get() const { return m_store.get(); }
-    QString path() const { return m_dir.path(); }
-    // A second store over the same directory, reading what was written.
-    std::unique_ptr<CoConfig::ComplexConfig> reopen() const
-    {
-        return std::make_unique<CoConfig::ComplexConfig>(m_dir.path(), 1, 64);
-    }
-
-private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<CoConfig::ComplexConfig> m_store;
-};
-
+// Records for the framework's tests.
 inline CoConfig::Rack makeRack(int uid, const QString& name, const QString& shortName = QString())
 {
     CoConfig::Rack rack;
