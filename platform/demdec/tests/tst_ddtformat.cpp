@@ -1,12 +1,13 @@
 #include "catalogue.h"
 #include "ddtformat.h"
 #include "ddtnames.h"
+#include "testfiles.h"
 
 #include <QDirIterator>
-#include <QFile>
 #include <QTest>
 
 using namespace DemDecData;
+using TestFiles::readFile;
 
 namespace {
 
@@ -20,12 +21,6 @@ QByteArray nested(int depth)
     for (int i = 0; i < depth; ++i)
         xml += "</processing_node>\n";
     return xml + "</proc_node>\n";
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ddttreemodel.h"
 #include "demdectreeeditor.h"
 #include "serverprocess.h"
+#include "testfiles.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -15,22 +16,12 @@
 
 using DemDecData::DdtNode;
 using DemDecData::DemDecTreeEditor;
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 namespace {
 
 constexpr int MaxDepth = 14;
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "complexgenerator.h"
 #include "globalini.h"
 #include "storesnapshot.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,8 @@
 #include <unistd.h>
 
 using namespace CoConfig;
+using TestFiles::readFile;
+using TestFiles::writeFile;
 
 class TestComplexConfig : public QObject
 {
@@ -57,8 +60,6 @@ private slots:
 private:
     QString complexDir() const { return m_temp->filePath(QStringLiteral("complex")); }
     ComplexData writeSample(int variant = 1);
-    static QByteArray readFile(const QString& path);
-    static void writeFile(const QString& path, const QByteArray& bytes);
 
     std::unique_ptr<QTemporaryDir> m_temp;
 };
@@ -77,20 +78,6 @@ ComplexData TestComplexConfig::writeSample(int variant)
     if (!store.write(ObjectAll))
         qWarning("%s", qPrintable(store.errorString()));
     return data;
-}
-
-QByteArray TestComplexConfig::readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void TestComplexConfig::writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
 }
 
 void TestComplexConfig::roundTripsEveryKind()
@@ -192,9 +179,9 @@ void TestComplexConfig::writesOnlyTheSelectedKinds()
 void TestComplexConfig::carriesOverUnknownFiles()
 {
     writeSample();
-    writeFile(complexDir() + "/notes.txt", "заметки");
-    writeFile(complexDir() + "/arms/extra.bin", QByteArray("\x00\x01\x02", 3));
-    writeFile(complexDir() + "/future/kind.xml", "<Future/>");
+    QVERIFY(writeFile(complexDir() + "/notes.txt", "заметки"));
+    QVERIFY(writeFile(complexDir() + "/arms/extra.bin", QByteArray("\x00\x01\x02", 3)));
+    QVERIFY(writeFile(complexDir() + "/future/kind.xml", "<Future/>"));
     QVERIFY(QFile::link("notes.txt", complexDir() + "/link-to-notes"));
 
     ComplexConfig store(complexDir(), ObjectAll, 0);
@@ -332,7 +319,7 @@ void TestComplexConfig::malformedFileIsReportedAndKeptAside()
 
     const ComplexData good = writeSample();
     const QString path = complexDir() + QLatin1Char('/') + file;
-    writeFile(path, content);
+    QVERIFY(writeFile(path, content));
 
     ComplexConfig store(complexDir(), ObjectAll, ObjectArmUnions);
     QCOMPARE(store.readStatus(), bit);
@@ -388,7 +375,7 @@ void TestComplexConfig::hugeJunkFileIsRefused()
     // early instead of growing the reader's tag stack with the file.
     QByteArray nested = "<?xml version=\"1.0\"?>\n<Channels>\n<Channel uid=\"1\">\n";
     nested += QByteArray("<a>").repeated(5 << 20);
-    writeFile(path, nested);
+    QVERIFY(writeFile(path, nested));
     QVERIFY(!store.read(ObjectChannels));
     QVERIFY2(store.errorString().contains(QStringLiteral("строка 4: вложенность")), qPrintable(store.errorString()));
 }
@@ -406,7 +393,7 @@ void TestComplexConfig::unknownElementsAreSkipped()
     future += "\n  " + QByteArray("<n>").repeated(200) + QByteArray("</n>").repeated(200);
     content.replace("<Racks>", "<Racks version=\"9\">" + future);
     content.replace("</Racks>", "  <!-- a comment -->\n  <AnotherFuture/>\n</Racks>");
-    writeFile(path, content);
+    QVERIFY(writeFile(path, content));
 
     ComplexConfig store(complexDir(), ObjectAll, 0);
     QVERIFY2(store.readStatus() == 0, qPrintable(store.errorString()));
@@ -425,7 +412,7 @@ void TestComplexConfig::failedReadKeepsPreviousData()
         StoreTest::putInto(other, StoreTest::generateComplex(StoreTest::ComplexSizes(), 2));
         QVERIFY(other.write(ObjectOperators));
     }
-    writeFile(complexDir() + "/channels/channels.xml", "<Channels><Channel uid=\"x\"/></Channels>");
+    QVERIFY(writeFile(complexDir() + "/channels/channels.xml", "<Channels><Channel uid=\"x\"/></Channels>"));
 
     QVERIFY(!store.read(ObjectChannels | ObjectOperators));
     QCOMPARE(store.receivers().channels, good.receivers.channels);
@@ -636,7 +623,7 @@ void TestComplexConfig::removesLeftoverStagingCopies()
 {
     const ComplexData good = writeSample();
     const QString leftover = m_temp->filePath(QStringLiteral(".complex.staging-4242-0"));
-    writeFile(leftover + "/racks/racks.xml", "<Racks/>");
+    QVERIFY(writeFile(leftover + "/racks/racks.xml", "<Racks/>"));
     const QString unrelated = m_temp->filePath(QStringLiteral(".other.staging-1-0"));
     QVERIFY(QDir().mkpath(unrelated));
 

@@ -3,13 +3,12 @@
 #include "complexconfig.h"
 #include "dirlock.h"
 #include "orvaneplugin.h"
-#include "orvaneplugininterface.h"
+#include "pluginlibrary.h"
 
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
 #include <QFile>
 #include <QFileInfo>
-#include <QPluginLoader>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -295,8 +294,8 @@ void TestSulvane::unknownUserIsReported()
 
 void TestSulvane::editorShowsRegisteredOperator()
 {
-    const QString pluginPath = QStringLiteral(ORVANE_BIN_DIR "/orvane-50-operators.so");
-    if (!QFileInfo::exists(pluginPath))
+    const QString pluginName = QStringLiteral("orvane-50-operators");
+    if (!QFileInfo::exists(PluginLibrary::filePath(pluginName)))
         QSKIP("the operator editor plugin is not built");
 
     ComplexFixture fixture;
@@ -309,10 +308,9 @@ void TestSulvane::editorShowsRegisteredOperator()
 
     // The editor's next load: a fresh store handed to the plugin.
     const auto store = fixture.openStore();
-    QPluginLoader loader(pluginPath);
-    auto* factory = qobject_cast<OrvanePluginInterface*>(loader.instance());
-    QVERIFY2(factory, qPrintable(loader.errorString()));
-    OrvanePlugin* plugin = factory->createPlugin();
+    PluginLibrary library(pluginName);
+    QVERIFY2(library.isLoaded(), qPrintable(library.errorString()));
+    OrvanePlugin* plugin = library.create();
     QVERIFY(plugin);
     plugin->setComplexConfig(store.get());
     QWidget* page = plugin->widget();
@@ -323,7 +321,7 @@ void TestSulvane::editorShowsRegisteredOperator()
         if (view->model())
             rows << modelRows(view->model());
     }
-    factory->destroyPlugin(plugin);
+    library.destroy(plugin);
 
     const QString fullName = QStringList{NotSet, NotSet, NotSet}.join(QLatin1Char(' '));
     // By operator: the new operator's row, and under it its registration with the login.
