@@ -22,5 +22,8 @@ test: build
 run: build
 	@bash scripts/run-demo.sh $(BUILD_DIR)
 
+bench: build
+	@for b in $(BUILD_DIR)/bench/orvane-bench-*; do echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+
 clean:
 	@rm -rf $(BUILD_DIR)

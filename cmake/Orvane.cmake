@@ -67,6 +67,18 @@ function(orvane_add_test name)
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANE_SETTINGS=${CMAKE_BINARY_DIR}/test-settings/${name}.ini")
 endfunction()
 
+# orvane_add_benchmark(NAME SOURCES ... [LIBS ...])
+# A speed benchmark: built with the project into <build>/bench, run by hand (`make bench`), never by ctest.
+set(ORVANE_BENCH_OUTPUT_DIR ${CMAKE_BINARY_DIR}/bench)
+function(orvane_add_benchmark name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVANE_BENCH_OUTPUT_DIR})
+    target_compile_definitions(${name} PRIVATE ORVANE_BIN_DIR="${ORVANE_OUTPUT_DIR}")
+    orvane_warnings(${name})
+endfunction()
+
 # Adds a sub-directory when it holds a CMakeLists.txt (modules still being built).
 function(orvane_add_subdirectory dir)
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)

@@ -1,5 +1,5 @@
 // Writes and reads back a document of many records, as the store does with its files,
-// and prints the time of each step. Usage: bench_xmlcodec [record count]
+// and prints the time of each step. Usage: orvane-bench-codec [record count]
 #include "configreader.h"
 #include "configwriter.h"
 

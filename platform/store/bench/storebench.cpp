@@ -1,6 +1,6 @@
 // Measures the store on a large complex: write, read, bytes on disk, and how both compare with
 // the bare XML work (a tokenize-only pass; serialising to memory plus writing the bytes).
-//   orvane-store-bench [work-folder]     (default: a temporary folder)
+//   orvane-bench-store [work-folder]     (default: a temporary folder)
 #include "complexconfig.h"
 #include "complexgenerator.h"
 #include "kindfile.h"

@@ -1,6 +1,6 @@
 // Times the component table framework on tables of 100,000 rows: a rack table (the real rack
 // editor plugin) and a 13-column table shaped like the channel editor's.
-// Run by hand: QT_QPA_PLATFORM=offscreen ./bench_components [rows]
+// Run by hand: QT_QPA_PLATFORM=offscreen orvane-bench-components [rows]
 
 #include "benchchanneldata.h"
 #include "modalanswerer.h"
