@@ -151,6 +151,11 @@ void Orvane::save()
     for (OrvanePluginInstance* instance : std::as_const(m_plugins))
         instance->plugin()->saveComplexConfig();
 
+    if (!confirmOverwriteOfOutsideChanges()) {
+        statusBar()->showMessage(tr("Конфигурация не сохранена"));
+        return;
+    }
+
     if (!m_store->write(CoConfig::ObjectAll)) {
         QMessageBox box(QMessageBox::Critical, windowTitle(), tr("Ошибка при сохранении конфигурации"),
                         QMessageBox::Ok, this);
@@ -162,6 +167,22 @@ void Orvane::save()
     statusBar()->showMessage(tr("Конфигурация сохранена"), SavedMessageTimeoutMs);
     for (OrvanePluginInstance* instance : std::as_const(m_plugins))
         instance->plugin()->setComplexConfig(m_store);
+}
+
+bool Orvane::confirmOverwriteOfOutsideChanges()
+{
+    // Another program (the registration tool, a second editor) may have written the directory
+    // since it was loaded; the editor's whole-collection save would silently undo that.
+    if (m_store->updateReadStatus() == 0)
+        return true;
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    tr("Конфигурация на диске изменена другой программой после загрузки. "
+                       "Сохранить и заменить эти изменения?"),
+                    QMessageBox::NoButton, this);
+    box.addButton(QMessageBox::Ok)->setText(tr("Сохранить"));
+    box.addButton(QMessageBox::Cancel)->setText(tr("Отмена"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
 }
 
 void Orvane::hidePluginToolBar()

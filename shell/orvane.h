@@ -68,6 +68,7 @@ private:
     void loadPlugins(const QStringList& arguments, const QString& folder);
     void addPlugin(OrvanePluginInstance* instance);
     void hidePluginToolBar();
+    bool confirmOverwriteOfOutsideChanges();
 
     std::unique_ptr<Ui::OrvaneClass> m_ui;
     std::unique_ptr<CoConfig::ComplexConfigInterface> m_ownedStore;

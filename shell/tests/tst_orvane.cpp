@@ -77,6 +77,8 @@ private Q_SLOTS:
     void wiringTabsAndShutdown();
     void save_data();
     void save();
+    void outsideChangeAsked_data();
+    void outsideChangeAsked();
     void pluginErrors();
     void savedMessageExpires();
     void close_data();
@@ -208,6 +210,55 @@ void TestOrvane::save()
     QVERIFY(!store.errorString().isEmpty());
     QCOMPARE(box.detailedText, store.errorString());
     QVERIFY(statusText(window).isEmpty());
+}
+
+void TestOrvane::outsideChangeAsked_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("written");
+
+    QTest::newRow("Сохранить") << "Сохранить" << true;
+    QTest::newRow("Отмена") << "Отмена" << false;
+}
+
+// Another program writes the directory while the editor is open: the save asks before it
+// replaces that program's changes, and a second save does not ask again.
+void TestOrvane::outsideChangeAsked()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, written);
+
+    const QString dirPath = m_tmp->filePath(QStringLiteral("complex"));
+    QVERIFY(CoConfig::ComplexConfig(dirPath, CoConfig::ObjectAll, CoConfig::ObjectArmUnions).write(CoConfig::ObjectAll));
+    RecordingStore store(dirPath);
+    ModalAnswerer boxes;
+    Orvane window(QStringList(), &store, FixtureDir);
+    takeLog();
+
+    CoConfig::ComplexConfig other(dirPath, CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
+    CoConfig::Rack rack;
+    rack.uid.value = 999;
+    rack.name = QStringLiteral("Outside");
+    other.racks().insert(rack.uid, rack);
+    QVERIFY(other.write(CoConfig::ObjectRacks));
+
+    boxes.clickNext(answer);
+    window.save();
+
+    QCOMPARE(boxes.boxes().size(), 1);
+    const ModalAnswerer::Box box = boxes.boxes().constFirst();
+    QCOMPARE(box.icon, QMessageBox::Question);
+    QCOMPARE(box.title, Title);
+    QVERIFY(box.text.contains(QStringLiteral("изменена другой программой")));
+    QCOMPARE(takeLog().contains(QStringLiteral("store:write(1)")), written);
+    QCOMPARE(rackNames(dirPath), written ? AllPlugins : QStringList({"Outside"}));
+    QCOMPARE(statusText(window), written ? Saved : QStringLiteral("Конфигурация не сохранена"));
+
+    if (!written)
+        return;
+    window.save();
+    QCOMPARE(boxes.boxes().size(), 1);
+    QCOMPARE(statusText(window), Saved);
 }
 
 void TestOrvane::pluginErrors()
