@@ -148,12 +148,17 @@ void Orvane::addPlugin(OrvanePluginInstance* instance)
 
 void Orvane::save()
 {
+    saveUnlessDeclined();
+}
+
+bool Orvane::saveUnlessDeclined()
+{
     for (OrvanePluginInstance* instance : std::as_const(m_plugins))
         instance->plugin()->saveComplexConfig();
 
     if (!confirmOverwriteOfOutsideChanges()) {
         statusBar()->showMessage(tr("Конфигурация не сохранена"));
-        return;
+        return false;
     }
 
     if (!m_store->write(CoConfig::ObjectAll)) {
@@ -161,12 +166,13 @@ void Orvane::save()
                         QMessageBox::Ok, this);
         box.setDetailedText(m_store->errorString());
         box.exec();
-        return;
+        return true; // the engineer was told; a failed save does not keep the window open
     }
 
     statusBar()->showMessage(tr("Конфигурация сохранена"), SavedMessageTimeoutMs);
     for (OrvanePluginInstance* instance : std::as_const(m_plugins))
         instance->plugin()->setComplexConfig(m_store);
+    return true;
 }
 
 bool Orvane::confirmOverwriteOfOutsideChanges()
@@ -232,8 +238,11 @@ void Orvane::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (answer == yes)
-        save();
+    // Declining to replace another program's changes keeps the window and the edits.
+    if (answer == yes && !saveUnlessDeclined()) {
+        event->ignore();
+        return;
+    }
     // Other top-level windows (the about box) close after this one.
     QTimer::singleShot(0, qApp, &QApplication::closeAllWindows);
     event->accept();

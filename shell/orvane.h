@@ -68,6 +68,7 @@ private:
     void loadPlugins(const QStringList& arguments, const QString& folder);
     void addPlugin(OrvanePluginInstance* instance);
     void hidePluginToolBar();
+    bool saveUnlessDeclined(); // false only when the engineer declined to replace outside changes
     bool confirmOverwriteOfOutsideChanges();
 
     std::unique_ptr<Ui::OrvaneClass> m_ui;

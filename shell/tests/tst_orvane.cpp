@@ -254,11 +254,22 @@ void TestOrvane::outsideChangeAsked()
     QCOMPARE(rackNames(dirPath), written ? AllPlugins : QStringList({"Outside"}));
     QCOMPARE(statusText(window), written ? Saved : QStringLiteral("Конфигурация не сохранена"));
 
-    if (!written)
+    if (written) {
+        window.save();
+        QCOMPARE(boxes.boxes().size(), 1);
+        QCOMPARE(statusText(window), Saved);
         return;
-    window.save();
-    QCOMPARE(boxes.boxes().size(), 1);
-    QCOMPARE(statusText(window), Saved);
+    }
+    // Declined while closing: the window and its edits stay.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    boxes.clickNext(QStringLiteral("Да"));
+    boxes.clickNext(answer);
+    QVERIFY(!window.close());
+    QCoreApplication::processEvents();
+    QVERIFY(window.isVisible());
+    QCOMPARE(boxes.boxes().size(), 3);
+    QCOMPARE(rackNames(dirPath), QStringList({"Outside"}));
 }
 
 void TestOrvane::pluginErrors()
