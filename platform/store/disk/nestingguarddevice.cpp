@@ -108,17 +108,9 @@ bool NestingGuardDevice::scan(const char* data, qint64 size)
             break;
         }
         case Comment:
-            if (c == '-')
-                ++m_run;
-            else if (c == '>' && m_run >= 2)
-                m_state = Text;
-            else
-                m_run = 0;
-            if (m_state == Text)
-                m_run = 0;
-            break;
         case CData:
-            if (c == ']')
+            // Both end with two of their closing character and '>': "-->", "]]>".
+            if (c == (m_state == Comment ? '-' : ']'))
                 ++m_run;
             else if (c == '>' && m_run >= 2)
                 m_state = Text;

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "configreader.h"
-#include "configwriter.h"
 #include "kindfile.h"
-#include "recorddocumentreader.h"
-
-#include <QXmlStreamWriter>
+#include "recordelement.h"
 
 namespace CoConfig {
 
@@ -28,28 +24,18 @@ protected:
     bool writeRecords(QXmlStreamWriter& writer, const ComplexData& data, QString*) const override
     {
         const QString element = QLatin1String(Xml::elementName<Record>());
-        for (const Record& record : m_get(const_cast<ComplexData&>(data))) {
-            writer.writeStartElement(element);
-            Xml::ConfigWriter::write(writer, record);
-            writer.writeEndElement();
-        }
+        for (const Record& record : m_get(const_cast<ComplexData&>(data)))
+            writeRecordElement(writer, element, record);
         return true;
     }
 
     bool readElement(RecordDocumentReader& reader, ComplexData& data) const override
     {
-        QXmlStreamReader& xml = reader.xml();
-        if (xml.name() != QLatin1String(Xml::elementName<Record>())) {
-            if (isRecordElementName(xml.name().toString()))
-                return reader.fail(QStringLiteral("элемент <%1> не относится к этому файлу").arg(xml.name().toString()));
-            return reader.skipElement();
-        }
         Record record;
-        Xml::ConfigReader::read(xml, record);
-        if (xml.hasError())
-            return reader.failFromReader();
-        m_get(data).append(record);
-        return true;
+        const ElementRead read = readRecordElement(reader, record);
+        if (read == ElementRead::Record)
+            m_get(data).append(std::move(record));
+        return read != ElementRead::Failed;
     }
 
 private:

@@ -1,11 +1,7 @@
 #pragma once
 
-#include "configreader.h"
-#include "configwriter.h"
 #include "kindfile.h"
-#include "recorddocumentreader.h"
-
-#include <QXmlStreamWriter>
+#include "recordelement.h"
 
 namespace CoConfig {
 
@@ -57,26 +53,18 @@ protected:
                              .arg(path());
                 return false;
             }
-            writer.writeStartElement(element);
-            Xml::ConfigWriter::write(writer, *it);
-            writer.writeEndElement();
+            writeRecordElement(writer, element, *it);
         }
         return true;
     }
 
     bool readElement(RecordDocumentReader& reader, ComplexData& data) const override
     {
-        QXmlStreamReader& xml = reader.xml();
-        if (xml.name() != QLatin1String(Xml::elementName<Record>())) {
-            if (isRecordElementName(xml.name().toString()))
-                return reader.fail(QStringLiteral("элемент <%1> не относится к этому файлу").arg(xml.name().toString()));
-            return reader.skipElement(); // written by a newer version: carried over by others, ignored here
-        }
-        const qint64 line = xml.lineNumber();
+        const qint64 line = reader.xml().lineNumber();
         Record record;
-        Xml::ConfigReader::read(xml, record);
-        if (xml.hasError())
-            return reader.failFromReader();
+        const ElementRead read = readRecordElement(reader, record);
+        if (read != ElementRead::Record)
+            return read == ElementRead::Skipped;
         Map& map = m_get(data);
         const auto key = record.uid;
         if (map.isEmpty() || map.lastKey() < key) {
