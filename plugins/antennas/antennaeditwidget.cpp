@@ -1,0 +1,124 @@
+#include "antennaeditwidget.h"
+
+#include "antennatabledata.h"
+#include "comboboxdelegate.h"
+#include "commontableview.h"
+#include "complexconfiginterface.h"
+#include "lineeditdelegate.h"
+
+#include <QIntValidator>
+
+namespace {
+
+QStringList typeNames()
+{
+    return {AntennaEditWidget::tr("Тип антенны не определен"), AntennaEditWidget::tr("Антенна типа \"БС-2\""),
+            AntennaEditWidget::tr("Вибратор"), AntennaEditWidget::tr("Наклонный луч")};
+}
+
+QStringList stateNames()
+{
+    return {AntennaEditWidget::tr("Вкл."), AntennaEditWidget::tr("Выкл.")};
+}
+
+} // namespace
+
+AntennaEditWidget::AntennaEditWidget(QWidget* parent) : CommonEditWidget(parent)
+{
+}
+
+AntennaEditWidget::~AntennaEditWidget() = default;
+
+int AntennaEditWidget::newUid(int* column)
+{
+    *column = AntennaTableData::Uid;
+    return m_store ? m_store->generateObjectUid(CoConfig::ObjectAntennas) : -1;
+}
+
+AntennaTableData* AntennaEditWidget::antennaData() const
+{
+    return static_cast<AntennaTableData*>(tableData());
+}
+
+void AntennaEditWidget::setComplexConfig(CoConfig::ComplexConfigInterface* config)
+{
+    if (!config)
+        return;
+    config->read(CoConfig::ObjectAntennas);
+    config->read(CoConfig::ObjectArmUnions);
+
+    const QList<Common::Antenna> antennas = config->antennas();
+    const QList<CoConfig::ArmUnion> unions = config->armUnions();
+    QList<QPair<QString, int>> unionItems;
+    QHash<int, int> unionOfAntenna; // antenna uid -> the first union listing it
+    for (const CoConfig::ArmUnion& armUnion : unions) {
+        unionItems.append({armUnion.name, armUnion.uid});
+        for (int antennaUid : armUnion.antennaUids)
+            unionOfAntenna.insert(antennaUid, unionOfAntenna.value(antennaUid, armUnion.uid));
+    }
+    QList<AntennaRow> rows;
+    rows.reserve(antennas.size());
+    for (const Common::Antenna& antenna : antennas)
+        rows.append(AntennaRow::fromAntenna(antenna, unionOfAntenna.value(antenna.uid, -1)));
+
+    setTableData(std::make_unique<AntennaTableData>(typeNames(), stateNames(), rows, unions));
+    setDelegates(typeNames(), stateNames(), unionItems);
+    view()->fitRowsToContents();
+    view()->resizeColumnsToContents();
+    m_store = config;
+}
+
+void AntennaEditWidget::setDelegates(const QStringList& typeNames, const QStringList& stateNames,
+                                     const QList<QPair<QString, int>>& unions)
+{
+    QStringList unionTexts = {tr("Нет привязки")};
+    QVariantList unionValues = {-1};
+    for (const auto& armUnion : unions) {
+        unionTexts.append(armUnion.first);
+        unionValues.append(armUnion.second);
+    }
+    auto* diagram = new LineEditDelegate(view());
+    diagram->setValidator(new QIntValidator(0, 360));
+    QList<QPair<int, QAbstractItemDelegate*>> delegates = {
+        {AntennaTableData::Type, new ComboBoxDelegate(typeNames, {-1, 0, 1, 2}, view())},
+        {AntennaTableData::Diagram, diagram},
+        {AntennaTableData::Azimuth, new LineEditDelegate(view())},
+        {AntennaTableData::State, new ComboBoxDelegate(stateNames, {1, 0}, view())},
+        {AntennaTableData::ArmUnion, new ComboBoxDelegate(unionTexts, unionValues, view())}};
+    for (const auto& column : delegates) {
+        // The delegates of the previous load go with their rows.
+        if (QAbstractItemDelegate* previous = view()->itemDelegateForColumn(column.first))
+            previous->deleteLater();
+        view()->setItemDelegateForColumn(column.first, column.second);
+    }
+}
+
+CoConfig::ComplexConfigInterface* AntennaEditWidget::saveComplexConfig()
+{
+    if (!m_store || !antennaData())
+        return m_store;
+    view()->commitOpenEditor();
+    m_store->clearAntennas();
+    QList<CoConfig::ArmUnion> unions = m_store->armUnions();
+    QHash<int, int> unionAt; // union uid -> its place in the list
+    for (int n = 0; n < unions.size(); ++n) {
+        unions[n].antennaUids.clear();
+        unionAt.insert(unions[n].uid, n);
+    }
+    for (const AntennaRow& row : antennaData()->rows()) {
+        m_store->addAntenna(row.toAntenna());
+        const auto armUnion = unionAt.constFind(row.armUnionUid);
+        if (row.armUnionUid != -1 && armUnion != unionAt.cend())
+            unions[armUnion.value()].antennaUids.append(row.uid);
+    }
+    m_store->clearArmUnions();
+    for (const CoConfig::ArmUnion& armUnion : std::as_const(unions))
+        m_store->addArmUnion(armUnion);
+    return m_store;
+}
+
+void AntennaEditWidget::resizeEvent(QResizeEvent* event)
+{
+    CommonEditWidget::resizeEvent(event);
+    view()->fitRowsToContents();
+}

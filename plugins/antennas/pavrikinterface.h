@@ -1,0 +1,17 @@
+#pragma once
+
+#include "orvaneplugininterface.h"
+
+#include <QObject>
+
+// The library's root object: makes and destroys the antenna editor.
+class PavrikInterface : public QObject, public OrvanePluginInterface
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID OrvanePluginInterface_iid)
+    Q_INTERFACES(OrvanePluginInterface)
+
+public:
+    OrvanePlugin* createPlugin() override;
+    void destroyPlugin(OrvanePlugin* plugin) override;
+};

@@ -1,0 +1,6 @@
+#include "commonaddaction.h"
+
+CommonAddAction::CommonAddAction(QObject* parent) : QAction(parent)
+{
+    setText(tr("Добавить"));
+}

@@ -1,0 +1,6 @@
+#include "commonaddbutton.h"
+
+CommonAddButton::CommonAddButton(QWidget* parent) : QPushButton(parent)
+{
+    setText(tr("Добавить"));
+}

@@ -1,0 +1,6 @@
+#include "commonclearaction.h"
+
+CommonClearAction::CommonClearAction(QObject* parent) : QAction(parent)
+{
+    setText(tr("Очистить"));
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+class CommonAddButton;
+class CommonModel;
+class CommonSaveSettingsButton;
+class CommonTableView;
+class QSpinBox;
+class TableData;
+
+// A table page: the table above a row of a spin box, "Добавить" (appends as many rows as the
+// spin box says) and "Сохранить". A derived page supplies the rows and the uids of new rows.
+class CommonEditWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CommonEditWidget(QWidget* parent = nullptr);
+    ~CommonEditWidget() override;
+
+    // The uid for a new row, with *column set to the column it goes into; -1 when there is none.
+    virtual int newUid(int* column);
+
+    CommonTableView* view() const { return m_view; }
+    CommonModel* model() const { return m_model.get(); }
+    QSpinBox* countBox() const { return m_count; }
+    CommonAddButton* addButton() const { return m_addButton; }
+    CommonSaveSettingsButton* saveButton() const { return m_saveButton; }
+
+public Q_SLOTS:
+    virtual void SaveSettings();
+    virtual void ReadSettings();
+    virtual void OnAddButton();
+
+protected:
+    // Shows these rows through a new model; the previous model and rows are deleted.
+    void setTableData(std::unique_ptr<TableData> data);
+    TableData* tableData() const { return m_data.get(); }
+
+private:
+    CommonTableView* m_view;
+    std::unique_ptr<TableData> m_data;   // declared first: the model over it goes first
+    std::unique_ptr<CommonModel> m_model;
+    QSpinBox* m_count;
+    CommonAddButton* m_addButton;
+    CommonSaveSettingsButton* m_saveButton;
+};

@@ -1,0 +1,81 @@
+#include "commonmodel.h"
+
+#include "tabledata.h"
+
+CommonModel::CommonModel(TableData* data, QObject* parent) : QAbstractItemModel(parent), m_data(data)
+{
+}
+
+QModelIndex CommonModel::index(int row, int column, const QModelIndex& parent) const
+{
+    if (!hasIndex(row, column, parent))
+        return QModelIndex();
+    return createIndex(row, column);
+}
+
+QModelIndex CommonModel::parent(const QModelIndex&) const
+{
+    return QModelIndex();
+}
+
+int CommonModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_data->rowCount();
+}
+
+int CommonModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_data->columnCount();
+}
+
+QVariant CommonModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::UserRole))
+        return QVariant();
+    return m_data->data(index.row(), index.column(), role);
+}
+
+bool CommonModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (!index.isValid() || role != Qt::EditRole)
+        return false;
+    m_data->setData(index.row(), index.column(), value);
+    emit dataChanged(index, index);
+    return true;
+}
+
+QVariant CommonModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_data->columnCount()
+        || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return QVariant();
+    return m_data->headers().value(section);
+}
+
+Qt::ItemFlags CommonModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return m_data->flags(index.column());
+}
+
+bool CommonModel::insertRows(int row, int count, const QModelIndex& parent)
+{
+    if (count < 1 || parent.isValid() || row < 0 || row > m_data->rowCount())
+        return false;
+    beginInsertRows(QModelIndex(), row, row + count - 1);
+    m_data->insertRows(row, count);
+    endInsertRows();
+    return true;
+}
+
+bool CommonModel::removeRows(int row, int count, const QModelIndex& parent)
+{
+    count = qMin(count, m_data->rowCount() - row);
+    if (count < 1 || parent.isValid() || row < 0)
+        return false;
+    beginRemoveRows(QModelIndex(), row, row + count - 1);
+    m_data->removeRows(row, count);
+    endRemoveRows();
+    return true;
+}

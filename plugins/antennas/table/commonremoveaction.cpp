@@ -1,0 +1,6 @@
+#include "commonremoveaction.h"
+
+CommonRemoveAction::CommonRemoveAction(QObject* parent) : QAction(parent)
+{
+    setText(tr("Удалить"));
+}

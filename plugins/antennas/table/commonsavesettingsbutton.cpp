@@ -1,0 +1,6 @@
+#include "commonsavesettingsbutton.h"
+
+CommonSaveSettingsButton::CommonSaveSettingsButton(QWidget* parent) : QPushButton(parent)
+{
+    setText(tr("Сохранить"));
+}
