@@ -7,7 +7,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
-#include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QIntValidator>
 #include <QLineEdit>
@@ -183,25 +182,15 @@ void TestPavrik::answersTheContract()
     QVERIFY(!plugin->toolBar());
     instance->factory()->destroyPlugin(nullptr);
 
-    // The page: the spin box from 1 to 99 and its two buttons; the table's context menu.
+    // The page: the spin box from 1 to 99 and its two buttons; the table's context menu, whose
+    // first two commands also answer Insert and Delete.
     auto* count = page()->findChild<QSpinBox*>();
     QVERIFY(count && button("Добавить") && button("Сохранить"));
     QCOMPARE(QList<int>({count->minimum(), count->value(), count->maximum()}), QList<int>({1, 1, 99}));
-    bool opened = false;
-    QTimer closer;
-    connect(&closer, &QTimer::timeout, [&opened] {
-        if (QWidget* popup = QApplication::activePopupWidget()) {
-            QStringList texts;
-            for (QAction* action : popup->actions())
-                texts << action->text();
-            opened = texts == QStringList({"Добавить", "Удалить", "Очистить"});
-            popup->close();
-        }
-    });
-    closer.start(10);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), view()->viewport()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(view()->viewport(), &event);
-    QVERIFY(opened);
+    QStringList commands;
+    for (QAction* action : view()->findChild<QMenu*>()->actions())
+        commands << action->text() + QLatin1Char(' ') + action->shortcut().toString();
+    QCOMPARE(commands, QStringList({"Добавить Ins", "Удалить Del", "Очистить "}));
 }
 
 void TestPavrik::loadsEveryColumn_data()
@@ -358,15 +347,20 @@ void TestPavrik::contextMenuCommands_data()
     QTest::addColumn<QList<QPoint>>("selected"); // (column, row)
     QTest::addColumn<QPoint>("current");          // (-1, -1): none
     QTest::addColumn<QStringList>("uids");        // "new" stands for the fresh uid
+    QTest::addColumn<int>("key");                 // pressed in the table instead of the menu
 
     QTest::newRow("add with no current cell") << "Добавить" << QList<QPoint>() << QPoint(-1, -1)
-                                              << QStringList({"new", "1", "2", "3", "4"});
+                                              << QStringList({"new", "1", "2", "3", "4"}) << 0;
     QTest::newRow("add below the current row") << "Добавить" << QList<QPoint>() << QPoint(Azimuth, 1)
-                                               << QStringList({"1", "2", "new", "3", "4"});
+                                               << QStringList({"1", "2", "new", "3", "4"}) << 0;
+    QTest::newRow("Insert key") << "Добавить" << QList<QPoint>() << QPoint(Type, 3)
+                                << QStringList({"1", "2", "3", "4", "new"}) << int(Qt::Key_Insert);
     QTest::newRow("remove two rows") << "Удалить" << QList<QPoint>({{Type, 0}, {State, 2}, {Union, 2}}) << QPoint(Type, 0)
-                                     << QStringList({"2", "4"});
+                                     << QStringList({"2", "4"}) << 0;
+    QTest::newRow("Delete key") << "Удалить" << QList<QPoint>({{Uid, 1}}) << QPoint(Uid, 1)
+                                << QStringList({"1", "3", "4"}) << int(Qt::Key_Delete);
     QTest::newRow("remove nothing selected") << "Удалить" << QList<QPoint>() << QPoint(Type, 0)
-                                             << QStringList({"1", "2", "3", "4"});
+                                             << QStringList({"1", "2", "3", "4"}) << 0;
 }
 
 void TestPavrik::contextMenuCommands()
@@ -375,11 +369,18 @@ void TestPavrik::contextMenuCommands()
     QFETCH(QList<QPoint>, selected);
     QFETCH(QPoint, current);
     QFETCH(QStringList, uids);
+    QFETCH(int, key);
 
     select(selected, current);
     QAction* action = this->command(command);
     QVERIFY(action);
-    action->trigger();
+    if (key) {
+        view()->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QTest::keyClick(view(), Qt::Key(key));
+    } else {
+        action->trigger();
+    }
     QStringList shown = column(Uid);
     for (QString& uid : shown) {
         if (uid.toInt() > 4)
