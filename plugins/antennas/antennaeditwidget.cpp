@@ -27,8 +27,6 @@ AntennaEditWidget::AntennaEditWidget(QWidget* parent) : CommonEditWidget(parent)
 {
 }
 
-AntennaEditWidget::~AntennaEditWidget() = default;
-
 int AntennaEditWidget::newUid(int* column)
 {
     *column = AntennaTableData::Uid;
@@ -61,8 +59,10 @@ void AntennaEditWidget::setComplexConfig(CoConfig::ComplexConfigInterface* confi
     for (const Common::Antenna& antenna : antennas)
         rows.append(AntennaRow::fromAntenna(antenna, unionOfAntenna.value(antenna.uid, -1)));
 
-    setTableData(std::make_unique<AntennaTableData>(typeNames(), stateNames(), rows, unions));
-    setDelegates(typeNames(), stateNames(), unionItems);
+    const QStringList types = typeNames();
+    const QStringList states = stateNames();
+    setTableData(std::make_unique<AntennaTableData>(types, states, rows, unions));
+    setDelegates(types, states, unionItems);
     view()->fitRowsToContents();
     view()->resizeColumnsToContents();
     m_store = config;

@@ -17,7 +17,6 @@ class AntennaEditWidget : public CommonEditWidget
 
 public:
     explicit AntennaEditWidget(QWidget* parent = nullptr);
-    ~AntennaEditWidget() override;
 
     // A fresh antenna uid from the store, into the "ID" column.
     int newUid(int* column) override;

@@ -25,12 +25,9 @@ public:
     virtual int newUid(int* column);
 
     CommonTableView* view() const { return m_view; }
-    CommonModel* model() const { return m_model.get(); }
-    QSpinBox* countBox() const { return m_count; }
-    CommonAddButton* addButton() const { return m_addButton; }
-    CommonSaveSettingsButton* saveButton() const { return m_saveButton; }
 
 public Q_SLOTS:
+    // The page's own settings ("Сохранить" asks to keep them); the base page has none.
     virtual void SaveSettings();
     virtual void ReadSettings();
     virtual void OnAddButton();

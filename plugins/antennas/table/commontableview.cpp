@@ -5,6 +5,7 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
 
 #include <algorithm>
@@ -37,8 +38,12 @@ void CommonTableView::commitOpenEditor()
     if (state() != QAbstractItemView::EditingState)
         return;
     // Editors are children of the viewport; the view ignores any other widget it is handed.
-    for (QWidget* child : viewport()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        commitData(child);
+    // Text that the validator would not let Enter commit is not committed here either.
+    for (QWidget* child : viewport()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        auto* line = qobject_cast<QLineEdit*>(child);
+        if (!line || line->hasAcceptableInput())
+            commitData(child);
+    }
 }
 
 void CommonTableView::fitRowsToContents()
@@ -59,7 +64,7 @@ void CommonTableView::contextMenuEvent(QContextMenuEvent* event)
     m_menu->exec(event->globalPos());
 }
 
-int CommonTableView::newUid(int* column)
+int CommonTableView::uidForNewRow(int* column)
 {
     const int uid = m_page->newUid(column);
     if (uid == -1)
@@ -73,7 +78,7 @@ void CommonTableView::InsertRow()
         return;
     const QModelIndex current = selectionModel()->currentIndex();
     int column = 0;
-    const int uid = newUid(&column);
+    const int uid = uidForNewRow(&column);
     if (uid == -1)
         return;
     const int row = current.row() + 1;
@@ -91,7 +96,7 @@ void CommonTableView::AddRows(int count)
     bool added = false;
     for (int n = 0; n < count; ++n) {
         int column = 0;
-        const int uid = newUid(&column);
+        const int uid = uidForNewRow(&column);
         if (uid == -1)
             continue;
         const int row = model()->rowCount();

@@ -36,7 +36,7 @@ protected:
 
 private:
     // The page's uid for a new row and the column it goes into; -1 after telling the user.
-    int newUid(int* column);
+    int uidForNewRow(int* column);
 
     CommonContextMenu* m_menu; // a child
     CommonEditWidget* const m_page;
