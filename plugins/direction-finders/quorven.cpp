@@ -1,0 +1,44 @@
+#include "quorven.h"
+
+#include "pelengatorslistedit.h"
+
+Quorven::Quorven(QObject* parent) : OrvanePlugin(parent), m_title(QStringLiteral("Пеленгаторы/Quorvenы"))
+{
+}
+
+Quorven::~Quorven()
+{
+    delete m_page.data();
+}
+
+QString Quorven::name() const
+{
+    return m_title;
+}
+
+void Quorven::setComplexConfig(CoConfig::ComplexConfigInterface* store)
+{
+    if (!m_page && store)
+        m_page = new PelengatorsListEdit(store);
+}
+
+void Quorven::saveComplexConfig()
+{
+    if (m_page)
+        m_page->writeConfig();
+}
+
+QWidget* Quorven::widget()
+{
+    return m_page;
+}
+
+QMenu* Quorven::menu()
+{
+    return nullptr;
+}
+
+QToolBar* Quorven::toolBar()
+{
+    return nullptr;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "orvaneplugin.h"
+
+#include <QPointer>
+
+class PelengatorsListEdit;
+
+// The direction-finder editor. The list is read from the store once, at the first
+// setComplexConfig, and keeps its own state afterwards.
+class Quorven : public OrvanePlugin
+{
+    Q_OBJECT
+
+public:
+    explicit Quorven(QObject* parent = nullptr);
+    ~Quorven() override;
+
+    QString name() const override;
+    void setComplexConfig(CoConfig::ComplexConfigInterface* store) override;
+    void saveComplexConfig() override;
+    QWidget* widget() override;
+    QMenu* menu() override;
+    QToolBar* toolBar() override;
+
+Q_SIGNALS:
+    void Error(QString Msg);
+
+private:
+    QString m_title;
+    // The shell re-parents the page; if its new parent went first, there is nothing to delete.
+    QPointer<PelengatorsListEdit> m_page;
+};
