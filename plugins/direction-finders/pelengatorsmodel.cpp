@@ -14,9 +14,11 @@ using CoConfig::Pelengator;
 
 namespace {
 
-constexpr int LevelShift = 32;
-static_assert(sizeof(quintptr) * 8 >= LevelShift + 8, "the internal id needs room for a 32-bit position and a level");
-constexpr quintptr PositionMask = (quintptr(1) << LevelShift) - 1;
+// The level sits in the low bits of an internal id and the position above it. Qt hashes persistent
+// indexes by row plus internal id unmixed: with the level on top, the expanded rows of two levels
+// would fill one dense run of buckets and each expansion would probe through it.
+constexpr int LevelBits = 2;
+constexpr quintptr LevelMask = (quintptr(1) << LevelBits) - 1;
 
 const QColor VirtualBackground(210, 210, 210);
 
@@ -60,19 +62,19 @@ void PelengatorsModel::load()
 
 QModelIndex PelengatorsModel::make(int row, int column, int level, int position) const
 {
-    return createIndex(row, column, (quintptr(level) << LevelShift) | quintptr(position));
+    return createIndex(row, column, (quintptr(position) << LevelBits) | quintptr(level));
 }
 
 int PelengatorsModel::levelOf(const QModelIndex& index)
 {
-    return index.isValid() ? int(index.internalId() >> LevelShift) : 0;
+    return index.isValid() ? int(index.internalId() & LevelMask) : 0;
 }
 
 int PelengatorsModel::positionOf(const QModelIndex& index) const
 {
     if (!index.isValid() || index.model() != this)
         return -1;
-    const quintptr position = index.internalId() & PositionMask;
+    const quintptr position = index.internalId() >> LevelBits;
     return position < quintptr(m_pelengators.size()) ? int(position) : -1;
 }
 
@@ -149,9 +151,12 @@ QVariant PelengatorsModel::headerData(int section, Qt::Orientation, int role) co
 
 Qt::ItemFlags PelengatorsModel::flags(const QModelIndex& index) const
 {
-    // The rows under a record carry no flags, so they are drawn disabled.
-    if (levelOf(index) != RecordLevel || positionOf(index) < 0)
+    if (positionOf(index) < 0)
         return Qt::NoItemFlags;
+    // The rows under a record are drawn disabled. Telling the view which of them never have
+    // children spares it a persistent index for each when it expands everything.
+    if (levelOf(index) != RecordLevel)
+        return rowCount(index.siblingAtColumn(0)) > 0 ? Qt::NoItemFlags : Qt::ItemNeverHasChildren;
     Qt::ItemFlags flags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
     if (m_editable && index.column() == 0)
         flags |= Qt::ItemIsUserCheckable;

@@ -12,8 +12,8 @@ class ComplexConfigInterface;
 
 // The direction finders of the store as a tree: a row per record, under it "ID", "Координаты",
 // the capability flags (with a row per capability bit) and "Полоса".
-// An index's internal id holds its level in the high bits and the record's position in the low
-// 32 bits, so every record of a list is addressed.
+// An index's internal id holds its level (1 to 3) and the position of its record in the list, with
+// room for every position.
 // Store records come first, in reverse store order, then the virtual ones in store order.
 // Adding and removing write through to the store at once; ticks and replaced records reach it
 // with writeConfig().

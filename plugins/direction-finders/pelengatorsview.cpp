@@ -34,6 +34,23 @@ PelengatorsView::PelengatorsView(CoConfig::ComplexConfigInterface* store, bool e
     setPalette(colours);
 
     createMenu();
+
+    // Once after a burst of changes: expanding all emits a signal per row.
+    m_widen.setSingleShot(true);
+    m_widen.setInterval(0);
+    connect(&m_widen, &QTimer::timeout, this, &PelengatorsView::widenFirstColumn);
+    const auto widenLater = [this] { m_widen.start(); };
+    connect(this, &QTreeView::expanded, this, widenLater);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, widenLater);
+    connect(m_model, &QAbstractItemModel::dataChanged, this, widenLater);
+    m_widen.start();
+}
+
+void PelengatorsView::widenFirstColumn()
+{
+    const int wanted = sizeHintForColumn(0);
+    if (wanted > columnWidth(0))
+        setColumnWidth(0, wanted);
 }
 
 void PelengatorsView::createMenu()

@@ -3,6 +3,7 @@
 #include "mappoint.h"
 
 #include <QPersistentModelIndex>
+#include <QTimer>
 #include <QTreeView>
 
 class PelengatorsModel;
@@ -45,6 +46,8 @@ protected:
 
 private:
     void createMenu();
+    // The header is hidden, so the first column grows to fit what is shown; never below 256.
+    void widenFirstColumn();
     bool isVirtualRecord(const QModelIndex& index) const;
     QString boxTitle() const;
 
@@ -57,4 +60,5 @@ private:
     QAction* m_remove = nullptr;
     QAction* m_expand = nullptr;
     QAction* m_collapse = nullptr;
+    QTimer m_widen;
 };

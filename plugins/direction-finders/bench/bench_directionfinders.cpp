@@ -68,15 +68,15 @@ bool measure(PluginLibrary& library, int count)
                view = plugin->widget()->findChild<QTreeView*>();
                plugin->widget()->grab();
            }),
-           count > 1000 ? 1000 : 100);
+           count > 1000 ? 1000 : 250);
     report("expand all and paint", timed([&] {
                view->expandAll();
                view->grab();
            }),
-           count > 1000 ? 2000 : 200);
-    report("commit the list (saveComplexConfig)", timed([&] { plugin->saveComplexConfig(); }), count > 1000 ? 200 : 20);
+           count > 1000 ? 1000 : 200);
+    report("commit the list (saveComplexConfig)", timed([&] { plugin->saveComplexConfig(); }), count > 1000 ? 100 : 20);
     bool written = false;
-    report("write the store", timed([&] { written = store->write(CoConfig::ObjectAll); }), count > 1000 ? 1000 : 100);
+    report("write the store", timed([&] { written = store->write(CoConfig::ObjectAll); }), count > 1000 ? 1500 : 250);
     library.destroy(plugin);
     return written;
 }

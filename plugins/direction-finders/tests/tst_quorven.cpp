@@ -87,11 +87,12 @@ bool writeRecords(const QString& dir, const QList<Pelengator>& records)
     return store.write(CoConfig::ObjectAll);
 }
 
-// The plugin made through its library's factory, with its page shown over the given store.
+// The plugin made through its library's factory, with its page shown over the given store and
+// its model checked throughout (unless the model is too large to walk).
 class Tab
 {
 public:
-    explicit Tab(CoConfig::ComplexConfigInterface* store) : m_library(PluginName)
+    explicit Tab(CoConfig::ComplexConfigInterface* store, bool checked = true) : m_library(PluginName)
     {
         m_plugin = m_library.create();
         if (!m_plugin)
@@ -103,11 +104,11 @@ public:
         page->resize(600, 400);
         page->show();
         m_view = page->findChild<QTreeView*>();
-        if (m_view && QTest::qWaitForWindowExposed(page))
+        if (!m_view || !QTest::qWaitForWindowExposed(page))
+            m_view = nullptr;
+        else if (checked)
             new QAbstractItemModelTester(m_view->model(), QAbstractItemModelTester::FailureReportingMode::QtTest,
                                          m_view->model());
-        else
-            m_view = nullptr;
     }
     ~Tab() { m_library.destroy(m_plugin); }
 
@@ -206,6 +207,7 @@ private Q_SLOTS:
     void dialogName_data();
     void dialogName();
     void editsReachStoreAndDisk();
+    void beyondSixteenBitPositions();
 
 private:
     std::unique_ptr<TestStore> m_dir;
@@ -475,6 +477,39 @@ void TstQuorven::editsReachStoreAndDisk()
     // The list is not reloaded after the save, and still matches what was written.
     QCOMPARE(model->rowCount(), 4);
     QCOMPARE(model->index(3, 0).data().toString(), QStringLiteral("Новый"));
+}
+
+void TstQuorven::beyondSixteenBitPositions()
+{
+    // Positions past 65535 must not wrap onto the first records.
+    const int count = 65536 + 8;
+    QList<Pelengator> records;
+    for (int uid = 1; uid <= count; ++uid)
+        records << record(uid, QStringLiteral("П%1").arg(uid), uid > count - 4, 0, 0);
+    QVERIFY(writeRecords(m_dir->path(), records));
+    ScriptedUidStore store(m_dir->path(), 1, 64);
+    Tab tab(&store, false);
+    QVERIFY(tab.view());
+    QAbstractItemModel* model = tab.model();
+    QCOMPARE(model->rowCount(), count);
+    // Store records in reverse, then the four virtual ones.
+    QCOMPARE(model->index(0, 0).data().toString(), QStringLiteral("П65540"));
+    QCOMPARE(model->index(65536, 0).data().toString(), QStringLiteral("П4"));
+    QCOMPARE(model->index(65539, 0).data().toString(), QStringLiteral("П1"));
+    const QModelIndex last = model->index(count - 1, 0);
+    QCOMPARE(last.data().toString(), QStringLiteral("П%1").arg(count));
+    const QModelIndex id = model->index(0, 1, last);
+    QCOMPARE(id.data().toString(), QStringLiteral("65544 (0x00010008)"));
+    QCOMPARE(id.parent(), last);
+
+    tab.view()->scrollTo(last);
+    QMenu* menu = openMenu(tab.view(), id);
+    QVERIFY(menu);
+    QVERIFY(menuAction(menu, QStringLiteral("Удалить"))->isEnabled());
+    menuAction(menu, QStringLiteral("Удалить"))->trigger();
+    QCOMPARE(model->rowCount(), count - 1);
+    QVERIFY(!store.pelengatorsMap().contains(count));
+    QVERIFY(store.pelengatorsMap().contains(1));
 }
 
 QTEST_MAIN(TstQuorven)
