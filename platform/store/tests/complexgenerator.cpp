@@ -91,8 +91,10 @@ ComplexData generateComplex(const ComplexSizes& s, int variant)
             c.flags.insert(ComputerFlag::AntennaServer);
         if (s.operators > 0) {
             c.registrations.insert(QStringLiteral("user%1").arg(i), (i - 1) % s.operators + 1);
-            if (i % 2)
+            if (s.registrations > 1 && i % 2)
                 c.registrations.insert(QStringLiteral("оператор%1_%2").arg(i).arg(variant), i % s.operators + 1);
+            if (s.registrations > 2 && i % 3 == 0)
+                c.registrations.insert(QStringLiteral("вход%1").arg(i), (i + 1) % s.operators + 1);
         }
         d.computers.insert(c.uid, c);
     }

@@ -21,6 +21,7 @@ struct ComplexSizes
     int pelengators = 3;
     int others = 3; // every remaining kind
     int links = 3;  // of each link kind
+    int registrations = 2; // on each computer: one to this many (at most three)
 
     static ComplexSizes large(); // the benchmark's complex
     static ComplexSizes medium(int channels);
