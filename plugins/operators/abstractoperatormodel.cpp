@@ -123,16 +123,3 @@ void AbstractOperatorModel::itemChanged(BaseTreeItem* item)
 {
     emit dataChanged(indexOf(item, 0), indexOf(item, BaseTreeItem::ColumnCount - 1));
 }
-
-QList<BaseTreeItem*> AbstractOperatorModel::findItems(const std::function<bool(const BaseTreeItem*)>& match) const
-{
-    QList<BaseTreeItem*> found;
-    QList<BaseTreeItem*> pending = m_root->children();
-    while (!pending.isEmpty()) {
-        BaseTreeItem* item = pending.takeFirst();
-        if (match(item))
-            found << item;
-        pending << item->children();
-    }
-    return found;
-}

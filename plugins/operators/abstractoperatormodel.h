@@ -7,8 +7,6 @@
 #include <QPersistentModelIndex>
 #include <QStringList>
 
-#include <functional>
-
 class BaseTreeItem;
 class OperatorWorkingSet;
 
@@ -58,7 +56,6 @@ protected:
     void appendItem(BaseTreeItem* parent, BaseTreeItem* item);
     void removeItem(BaseTreeItem* item);
     void itemChanged(BaseTreeItem* item);
-    QList<BaseTreeItem*> findItems(const std::function<bool(const BaseTreeItem*)>& match) const;
 
 private:
     OperatorWorkingSet* m_workingSet;

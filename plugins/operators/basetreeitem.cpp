@@ -15,19 +15,18 @@ Qt::ItemFlags BaseTreeItem::flags(int) const
     return Qt::ItemIsEnabled;
 }
 
-int BaseTreeItem::row() const
-{
-    return m_parent ? m_parent->m_children.indexOf(const_cast<BaseTreeItem*>(this)) : 0;
-}
-
 void BaseTreeItem::appendChild(BaseTreeItem* item)
 {
     item->m_parent = this;
+    item->m_row = m_children.size();
     m_children.append(item);
 }
 
 void BaseTreeItem::deleteChild(int row)
 {
-    if (row >= 0 && row < m_children.size())
-        delete m_children.takeAt(row);
+    if (row < 0 || row >= m_children.size())
+        return;
+    delete m_children.takeAt(row);
+    for (int later = row; later < m_children.size(); ++later)
+        m_children.at(later)->m_row = later;
 }

@@ -7,7 +7,8 @@
 class OperatorWorkingSet;
 
 // A node of the operator trees. Items keep uids and look their texts up in the working set,
-// so they never hold on to records that an edit replaced.
+// so they never hold on to records that an edit replaced. Each item knows its row, so that
+// the index of any item is found without searching its siblings.
 class BaseTreeItem
 {
 public:
@@ -34,7 +35,7 @@ public:
     BaseTreeItem* child(int row) const { return m_children.value(row); }
     int childCount() const { return m_children.size(); }
     const QList<BaseTreeItem*>& children() const { return m_children; }
-    int row() const;
+    int row() const { return m_row; }
 
     void appendChild(BaseTreeItem* item); // takes ownership
     void deleteChild(int row);
@@ -46,5 +47,6 @@ private:
     int m_type;
     const OperatorWorkingSet* m_workingSet;
     BaseTreeItem* m_parent = nullptr;
+    int m_row = 0;
     QList<BaseTreeItem*> m_children;
 };

@@ -5,8 +5,6 @@
 #include "operatorworkingset.h"
 #include "unionitem.h"
 
-#include <QSet>
-
 OperatorsByArmUnionModel::OperatorsByArmUnionModel(OperatorWorkingSet* workingSet, QObject* parent)
     : AbstractOperatorModel({tr("Объединение / АРМ / ФИО"), tr("Должность"), tr("Звание"), tr("Логин")},
                             workingSet, parent)
@@ -20,18 +18,18 @@ void OperatorsByArmUnionModel::build()
     for (int u = 0; u < set->unions().size(); ++u) {
         auto* unionItem = new UnionItem(u, set);
         root()->appendChild(unionItem);
-        QSet<int> seen;
-        for (int armUid : set->unions().at(u).armUids) {
-            if (!set->hasArm(armUid) || seen.contains(armUid))
-                continue;
-            seen.insert(armUid);
+        for (int armUid : set->armsOf(u)) {
             auto* armItem = new ArmItem(u, armUid, set);
             unionItem->appendChild(armItem);
-            const QHash<QString, int> registrations = set->arm(armUid).registrations;
+            m_armItems[armUid] << armItem;
+            const QHash<QString, int> registrations = set->registrations(armUid);
             for (const QString& login : set->logins(armUid)) {
                 const int operatorUid = registrations.value(login);
-                if (set->hasOperator(operatorUid))
-                    armItem->appendChild(new OperatorUnionItem(operatorUid, login, set));
+                if (!set->hasOperator(operatorUid))
+                    continue;
+                auto* item = new OperatorUnionItem(operatorUid, login, set);
+                armItem->appendChild(item);
+                m_operatorRows[operatorUid] << item;
             }
         }
     }
@@ -40,13 +38,16 @@ void OperatorsByArmUnionModel::build()
 void OperatorsByArmUnionModel::addOperatorToArm(int armUid, const Common::Operator& op, const QString& login)
 {
     OperatorWorkingSet* set = workingSet();
-    if (!set->hasArm(armUid) || set->arm(armUid).registrations.contains(login))
+    if (!set->hasArm(armUid) || set->registrations(armUid).contains(login))
         return;
     addOperator(op);
     if (!set->registerOperator(armUid, login, op.uid))
         return;
-    for (BaseTreeItem* armItem : armItems(armUid))
-        appendItem(armItem, new OperatorUnionItem(op.uid, login, set));
+    for (ArmItem* armItem : m_armItems.value(armUid)) {
+        auto* item = new OperatorUnionItem(op.uid, login, set);
+        appendItem(armItem, item);
+        m_operatorRows[op.uid] << item;
+    }
 }
 
 bool OperatorsByArmUnionModel::operatorOf(const QModelIndex& index, Common::Operator& op) const
@@ -91,11 +92,7 @@ void OperatorsByArmUnionModel::updateOperator(const Common::Operator& op)
 {
     if (!workingSet()->updateOperator(op))
         return;
-    const auto items = findItems([&op](const BaseTreeItem* item) {
-        return item->type() == BaseTreeItem::OperatorUnion
-            && static_cast<const OperatorUnionItem*>(item)->operatorUid() == op.uid;
-    });
-    for (BaseTreeItem* item : items)
+    for (OperatorUnionItem* item : m_operatorRows.value(op.uid))
         itemChanged(item);
 }
 
@@ -108,8 +105,8 @@ void OperatorsByArmUnionModel::updateLogin(const QModelIndex& index, const QStri
     const QString oldLogin = item->login();
     if (!workingSet()->renameLogin(armUid, oldLogin, login))
         return;
-    for (BaseTreeItem* twin : registrationItems(armUid, oldLogin)) {
-        static_cast<OperatorUnionItem*>(twin)->setLogin(login);
+    for (OperatorUnionItem* twin : registrationItems(armUid, oldLogin)) {
+        twin->setLogin(login);
         itemChanged(twin);
     }
 }
@@ -122,8 +119,13 @@ bool OperatorsByArmUnionModel::remove(const QModelIndex& index)
     const int armUid = armUidOf(item);
     const QString login = item->login();
     workingSet()->unregister(armUid, login);
-    for (BaseTreeItem* twin : registrationItems(armUid, login))
+    for (OperatorUnionItem* twin : registrationItems(armUid, login)) {
+        QList<OperatorUnionItem*>& rows = m_operatorRows[twin->operatorUid()];
+        rows.removeOne(twin);
+        if (rows.isEmpty())
+            m_operatorRows.remove(twin->operatorUid());
         removeItem(twin);
+    }
     return true;
 }
 
@@ -145,7 +147,7 @@ void OperatorsByArmUnionModel::paste(const QList<QPersistentModelIndex>& copied,
             registrations.append({op, login});
     }
     for (const auto& registration : std::as_const(registrations)) {
-        if (!workingSet()->arm(armUid).registrations.contains(registration.second))
+        if (!workingSet()->registrations(armUid).contains(registration.second))
             addOperatorToArm(armUid, registration.first, registration.second);
     }
 }
@@ -168,20 +170,14 @@ int OperatorsByArmUnionModel::armUidOf(const BaseTreeItem* item) const
     return item && item->type() == BaseTreeItem::Arm ? static_cast<const ArmItem*>(item)->armUid() : -1;
 }
 
-QList<BaseTreeItem*> OperatorsByArmUnionModel::armItems(int armUid) const
+QList<OperatorUnionItem*> OperatorsByArmUnionModel::registrationItems(int armUid, const QString& login) const
 {
-    return findItems([armUid](const BaseTreeItem* item) {
-        return item->type() == BaseTreeItem::Arm && static_cast<const ArmItem*>(item)->armUid() == armUid;
-    });
-}
-
-QList<BaseTreeItem*> OperatorsByArmUnionModel::registrationItems(int armUid, const QString& login) const
-{
-    QList<BaseTreeItem*> result;
-    for (BaseTreeItem* armItem : armItems(armUid)) {
+    QList<OperatorUnionItem*> result;
+    for (const ArmItem* armItem : m_armItems.value(armUid)) {
         for (BaseTreeItem* child : armItem->children()) {
-            if (static_cast<OperatorUnionItem*>(child)->login() == login)
-                result << child;
+            auto* registration = static_cast<OperatorUnionItem*>(child);
+            if (registration->login() == login)
+                result << registration;
         }
     }
     return result;

@@ -2,6 +2,8 @@
 
 #include "abstractoperatormodel.h"
 
+#include <QHash>
+
 class ArmItem;
 class OperatorUnionItem;
 
@@ -31,7 +33,11 @@ private:
     OperatorUnionItem* registrationItem(const QModelIndex& index) const;
     // The workstation uid of a workstation item or of a registration under one; -1 otherwise.
     int armUidOf(const BaseTreeItem* item) const;
-    QList<BaseTreeItem*> armItems(int armUid) const;
     // Every item, under any union, that shows the workstation's login.
-    QList<BaseTreeItem*> registrationItems(int armUid, const QString& login) const;
+    QList<OperatorUnionItem*> registrationItems(int armUid, const QString& login) const;
+
+    // Workstation uid -> its item under each union that lists it.
+    QHash<int, QList<ArmItem*>> m_armItems;
+    // Operator uid -> every item showing one of its registrations.
+    QHash<int, QList<OperatorUnionItem*>> m_operatorRows;
 };

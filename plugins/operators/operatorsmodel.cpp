@@ -4,8 +4,6 @@
 #include "operatorworkingset.h"
 #include "unionarmitem.h"
 
-#include <QSet>
-
 OperatorsModel::OperatorsModel(OperatorWorkingSet* workingSet, QObject* parent)
     : AbstractOperatorModel({tr("ФИО / АРМ"), tr("Должность"), tr("Звание"), tr("Логин")}, workingSet, parent)
 {
@@ -16,20 +14,18 @@ void OperatorsModel::build()
 {
     const OperatorWorkingSet* set = workingSet();
     for (const Common::Operator& op : set->operators()) {
-        auto* operatorItem = new OperatorItem(op.uid, set);
-        root()->appendChild(operatorItem);
-        m_operatorItems.insert(op.uid, operatorItem);
-        for (int u = 0; u < set->unions().size(); ++u) {
-            QSet<int> seen;
-            for (int armUid : set->unions().at(u).armUids) {
-                if (!set->hasArm(armUid) || seen.contains(armUid))
-                    continue;
-                seen.insert(armUid);
-                const QHash<QString, int> registrations = set->arm(armUid).registrations;
-                for (const QString& login : set->logins(armUid)) {
-                    if (registrations.value(login) == op.uid)
-                        operatorItem->appendChild(new UnionArmItem(u, armUid, login, set));
-                }
+        auto* item = new OperatorItem(op.uid, set);
+        root()->appendChild(item);
+        m_operatorItems.insert(op.uid, item);
+    }
+    // One pass over the unions puts every registration under its operator, in the order of
+    // the unions, of their workstations and of the logins.
+    for (int u = 0; u < set->unions().size(); ++u) {
+        for (int armUid : set->armsOf(u)) {
+            const QHash<QString, int> registrations = set->registrations(armUid);
+            for (const QString& login : set->logins(armUid)) {
+                if (OperatorItem* parent = m_operatorItems.value(registrations.value(login)))
+                    parent->appendChild(new UnionArmItem(u, armUid, login, set));
             }
         }
     }
@@ -47,7 +43,7 @@ void OperatorsModel::addOperator(const Common::Operator& op)
 void OperatorsModel::addOperatorToArm(int armUid, const Common::Operator& op, const QString& login)
 {
     OperatorWorkingSet* set = workingSet();
-    if (!set->hasArm(armUid) || set->arm(armUid).registrations.contains(login))
+    if (!set->hasArm(armUid) || set->registrations(armUid).contains(login))
         return;
     addOperator(op);
     if (!set->registerOperator(armUid, login, op.uid))

@@ -30,6 +30,30 @@ void OperatorWorkingSet::load(CoConfig::ComplexConfigInterface* store)
         m_operators.insert(op.uid, op);
     for (const CoConfig::Computer& computer : std::as_const(m_computers))
         m_arms.insert(computer.uid.value, computer);
+    buildIndexes();
+}
+
+void OperatorWorkingSet::buildIndexes()
+{
+    m_armsOfUnion.reserve(m_unions.size());
+    for (int u = 0; u < m_unions.size(); ++u) {
+        QList<int> arms;
+        for (int armUid : m_unions.at(u).armUids) {
+            if (!m_arms.contains(armUid))
+                continue;
+            QList<int>& unions = m_unionsOfArm[armUid];
+            // A workstation listed twice by one union was recorded for it the first time.
+            if (!unions.isEmpty() && unions.last() == u)
+                continue;
+            unions << u;
+            arms << armUid;
+        }
+        m_armsOfUnion << arms;
+    }
+    for (auto arm = m_arms.cbegin(); arm != m_arms.cend(); ++arm) {
+        for (int operatorUid : arm->registrations)
+            ++m_registrationsOf[operatorUid][arm.key()];
+    }
 }
 
 void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
@@ -63,6 +87,9 @@ void OperatorWorkingSet::clear()
     m_operatorList.clear();
     m_operators.clear();
     m_arms.clear();
+    m_armsOfUnion.clear();
+    m_unionsOfArm.clear();
+    m_registrationsOf.clear();
 }
 
 bool OperatorWorkingSet::addOperator(const Common::Operator& op)
@@ -84,27 +111,35 @@ bool OperatorWorkingSet::updateOperator(const Common::Operator& op)
 void OperatorWorkingSet::removeOperator(int uid)
 {
     m_operators.remove(uid);
-    for (CoConfig::Computer& computer : m_arms) {
-        for (auto reg = computer.registrations.begin(); reg != computer.registrations.end();) {
+    const QHash<int, int> arms = m_registrationsOf.take(uid);
+    for (auto armUid = arms.keyBegin(); armUid != arms.keyEnd(); ++armUid) {
+        QHash<QString, int>& registrations = m_arms[*armUid].registrations;
+        for (auto reg = registrations.begin(); reg != registrations.end();) {
             if (reg.value() == uid)
-                reg = computer.registrations.erase(reg);
+                reg = registrations.erase(reg);
             else
                 ++reg;
         }
     }
 }
 
+QHash<QString, int> OperatorWorkingSet::registrations(int armUid) const
+{
+    const auto arm = m_arms.constFind(armUid);
+    return arm == m_arms.cend() ? QHash<QString, int>() : arm->registrations;
+}
+
 QStringList OperatorWorkingSet::logins(int armUid) const
 {
-    QStringList result = m_arms.value(armUid).registrations.keys();
+    QStringList result = registrations(armUid).keys();
     std::sort(result.begin(), result.end());
     return result;
 }
 
 bool OperatorWorkingSet::isRegistered(int armUid, int operatorUid) const
 {
-    const auto registrations = m_arms.value(armUid).registrations;
-    return std::find(registrations.cbegin(), registrations.cend(), operatorUid) != registrations.cend();
+    const auto arms = m_registrationsOf.constFind(operatorUid);
+    return arms != m_registrationsOf.cend() && arms->contains(armUid);
 }
 
 bool OperatorWorkingSet::registerOperator(int armUid, const QString& login, int operatorUid)
@@ -113,13 +148,22 @@ bool OperatorWorkingSet::registerOperator(int armUid, const QString& login, int 
     if (arm == m_arms.end() || arm->registrations.contains(login) || !m_operators.contains(operatorUid))
         return false;
     arm->registrations.insert(login, operatorUid);
+    ++m_registrationsOf[operatorUid][armUid];
     return true;
 }
 
 bool OperatorWorkingSet::unregister(int armUid, const QString& login)
 {
     auto arm = m_arms.find(armUid);
-    return arm != m_arms.end() && arm->registrations.remove(login);
+    if (arm == m_arms.end() || !arm->registrations.contains(login))
+        return false;
+    const int operatorUid = arm->registrations.take(login);
+    QHash<int, int>& arms = m_registrationsOf[operatorUid];
+    if (--arms[armUid] == 0)
+        arms.remove(armUid);
+    if (arms.isEmpty())
+        m_registrationsOf.remove(operatorUid);
+    return true;
 }
 
 bool OperatorWorkingSet::renameLogin(int armUid, const QString& oldLogin, const QString& newLogin)
@@ -133,14 +177,4 @@ bool OperatorWorkingSet::renameLogin(int armUid, const QString& oldLogin, const 
         return false;
     arm->registrations.insert(newLogin, arm->registrations.take(oldLogin));
     return true;
-}
-
-QList<int> OperatorWorkingSet::unionsOf(int armUid) const
-{
-    QList<int> result;
-    for (int i = 0; i < m_unions.size(); ++i) {
-        if (m_unions.at(i).armUids.contains(armUid))
-            result << i;
-    }
-    return result;
 }

@@ -2,6 +2,7 @@
 
 #include "records.h"
 
+#include <QHash>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -12,7 +13,9 @@ class ComplexConfigInterface;
 }
 
 // The editor's own copies of operators, workstations and unions. Every edit changes
-// only these copies; save() commits them into the store.
+// only these copies; save() commits them into the store. Indexes from workstation to unions,
+// from union to workstations and from operator to workstations keep every lookup of the
+// trees and their edits independent of the size of the complex.
 class OperatorWorkingSet
 {
 public:
@@ -36,6 +39,8 @@ public:
 
     bool hasArm(int uid) const { return m_arms.contains(uid); }
     CoConfig::Computer arm(int uid) const { return m_arms.value(uid); }
+    QHash<QString, int> registrations(int armUid) const; // login -> operator uid
+    // Sorted.
     QStringList logins(int armUid) const;
     bool isRegistered(int armUid, int operatorUid) const;
     // Refuses a login that the workstation already holds, an unknown workstation or operator.
@@ -44,12 +49,21 @@ public:
     bool renameLogin(int armUid, const QString& oldLogin, const QString& newLogin);
 
     // Positions in unions() of the unions that list the workstation, in order.
-    QList<int> unionsOf(int armUid) const;
+    QList<int> unionsOf(int armUid) const { return m_unionsOfArm.value(armUid); }
+    // The workstations of the working set that the union at that position lists, in its
+    // order, each once.
+    QList<int> armsOf(int unionIndex) const { return m_armsOfUnion.value(unionIndex); }
 
 private:
+    void buildIndexes();
+
     QList<CoConfig::ArmUnion> m_unions;
     QList<CoConfig::Computer> m_computers;
     QList<Common::Operator> m_operatorList;
     QMap<int, Common::Operator> m_operators;
     QMap<int, CoConfig::Computer> m_arms;
+    QList<QList<int>> m_armsOfUnion;
+    QHash<int, QList<int>> m_unionsOfArm;
+    // Operator uid -> workstation uid -> the number of its registrations there.
+    QHash<int, QHash<int, int>> m_registrationsOf;
 };
