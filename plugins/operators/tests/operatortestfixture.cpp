@@ -177,15 +177,19 @@ QModelIndex PelluxHarness::find(const QStringList& path) const
     return parent;
 }
 
-void PelluxHarness::select(const QList<QStringList>& paths)
+bool PelluxHarness::select(const QList<QStringList>& paths)
 {
     QItemSelectionModel* selection = view()->selectionModel();
     selection->clearSelection();
     for (const QStringList& path : paths) {
         const QModelIndex index = find(path);
-        QVERIFY2(index.isValid(), qPrintable(path.join(QLatin1Char('/'))));
+        // Fails the running test, as a QVERIFY would, and tells the caller.
+        if (!QTest::qVerify(index.isValid(), "index.isValid()", qPrintable(path.join(QLatin1Char('/'))), __FILE__,
+                            __LINE__))
+            return false;
         selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
+    return true;
 }
 
 bool PelluxHarness::requestContextMenu()

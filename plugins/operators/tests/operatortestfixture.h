@@ -61,7 +61,8 @@ public:
 
     // The index of the row reached through column-0 texts from the top level.
     QModelIndex find(const QStringList& path) const;
-    void select(const QList<QStringList>& paths);
+    // False, and the running test failed, when a path leads nowhere.
+    bool select(const QList<QStringList>& paths);
 
     // Sends a context-menu request; true when a menu opened (it is closed again at once).
     bool requestContextMenu();
