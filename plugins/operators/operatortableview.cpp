@@ -20,6 +20,11 @@ OperatorTableView::OperatorTableView(CoConfig::ComplexConfigInterface* store, QW
     setObjectName(QStringLiteral("OperatorTableView"));
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Every row is one line of text. With tens of thousands of rows, row heights and the
+    // widths that the header fits to the contents come from the rows on screen instead of
+    // being measured row by row after each change.
+    setUniformRowHeights(true);
+    header()->setResizeContentsPrecision(0);
     if (parent)
         setWindowTitle(parent->windowTitle());
     connect(this, &QAbstractItemView::doubleClicked, this, [this] { Edit(); });

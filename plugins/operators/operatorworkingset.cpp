@@ -69,8 +69,13 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
     auto& computers = store->computers();
     for (auto it = computers.begin(); it != computers.end(); ++it) {
         QHash<QString, int>& registrations = it->registrations;
-        if (m_arms.contains(it.key().value))
-            registrations = m_arms.value(it.key().value).registrations;
+        const auto arm = m_arms.constFind(it.key().value);
+        if (arm != m_arms.cend())
+            registrations = arm->registrations;
+        // Only a map that holds such a registration is detached from the working copy.
+        const auto& shared = std::as_const(registrations);
+        if (std::all_of(shared.begin(), shared.end(), [this](int uid) { return m_operators.contains(uid); }))
+            continue;
         for (auto reg = registrations.begin(); reg != registrations.end();) {
             if (m_operators.contains(reg.value()))
                 ++reg;
