@@ -118,7 +118,10 @@ void OperatorWorkingSet::removeOperator(int uid)
     m_operators.remove(uid);
     const QHash<int, int> arms = m_registrationsOf.take(uid);
     for (auto armUid = arms.keyBegin(); armUid != arms.keyEnd(); ++armUid) {
-        QHash<QString, int>& registrations = m_arms[*armUid].registrations;
+        const auto arm = m_arms.find(*armUid);
+        if (arm == m_arms.end())
+            continue;
+        QHash<QString, int>& registrations = arm->registrations;
         for (auto reg = registrations.begin(); reg != registrations.end();) {
             if (reg.value() == uid)
                 reg = registrations.erase(reg);

@@ -1,7 +1,8 @@
 // Times the operator editor (the real plugin through the contract, over the real store on a
 // temporary directory) on complexes of N operators and N workstations in unions of 20, one to
 // three registrations on each workstation. Each step runs on every size in turn, so that a row
-// shows how the figure grows.
+// shows how the figure grows. Each figure is the wall time, with the process's processor time
+// beside it: on a busy machine the first also counts the waits for a processor.
 // Run by hand: QT_QPA_PLATFORM=offscreen orvane-bench-operators [N...]   (default: 2000 20000)
 
 #include "complexconfig.h"
@@ -184,7 +185,7 @@ void edit(const Complex& complex)
         fail(QStringLiteral("no Edit slot"));
 }
 
-// Steps grouped by union: add (copy and paste), rename and remove one registration.
+// Grouped by union: a copied registration pasted onto a workstation of the next union.
 double addRegistrationByUnion(Complex& c)
 {
     const int top = c.model()->rowCount() / 2;
