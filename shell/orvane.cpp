@@ -9,6 +9,7 @@
 #include "orvaneplugin.h"
 #include "orvaneplugininstance.h"
 #include "pluginpaths.h"
+#include "referencecheckindicator.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -58,6 +59,8 @@ Orvane::Orvane(const QStringList& arguments, CoConfig::ComplexConfigInterface* s
     loadPlugins(arguments, pluginFolder);
     // The first tab became current before its plugin was known; show its tool bar now.
     tabChanged(m_ui->tabWidget->currentIndex());
+    m_referenceCheck = new ReferenceCheckIndicator(statusBar());
+    m_referenceCheck->check(*m_store);
 
     restoreGeometry(Common::GlobalIni::ini().value(QLatin1String(GeometryKey)).toByteArray());
 }
@@ -172,6 +175,7 @@ bool Orvane::saveUnlessDeclined()
     statusBar()->showMessage(tr("Конфигурация сохранена"), SavedMessageTimeoutMs);
     for (OrvanePluginInstance* instance : std::as_const(m_plugins))
         instance->plugin()->setComplexConfig(m_store);
+    m_referenceCheck->check(*m_store);
     return true;
 }
 

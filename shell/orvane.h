@@ -10,6 +10,7 @@
 
 class CMenuBar;
 class OrvanePluginInstance;
+class ReferenceCheckIndicator;
 class QTabWidget;
 class QToolBar;
 
@@ -81,4 +82,5 @@ private:
     QHash<const QWidget*, OrvanePluginInstance*> m_pageOwners; // tab page -> its plugin
     QList<SkippedLibrary> m_skipped;
     QPointer<QToolBar> m_pluginToolBar;                 // the plugin's; never deleted here
+    ReferenceCheckIndicator* m_referenceCheck = nullptr; // in the status bar
 };

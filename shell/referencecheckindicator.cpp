@@ -1,0 +1,44 @@
+#include "referencecheckindicator.h"
+
+#include "referencechecker.h"
+#include "referenceproblemsdialog.h"
+
+#include <QStatusBar>
+#include <QStyle>
+
+ReferenceCheckIndicator::ReferenceCheckIndicator(QStatusBar* statusBar)
+    : QToolButton(statusBar)
+{
+    setObjectName(QStringLiteral("referenceCheckIndicator"));
+    setAutoRaise(true);
+    setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    setToolTip(tr("Показать список ошибок в ссылках"));
+    setVisible(false);
+    statusBar->addPermanentWidget(this);
+    connect(this, &QToolButton::clicked, this, &ReferenceCheckIndicator::showProblems);
+}
+
+void ReferenceCheckIndicator::check(const CoConfig::ComplexConfigInterface& store)
+{
+    m_problems = ConfigCheck::ReferenceChecker::check(store);
+    setText(tr("Ошибок в ссылках: %1").arg(m_problems.size()));
+    setVisible(!m_problems.isEmpty());
+    if (m_dialog)
+        m_dialog->setProblems(m_problems);
+}
+
+ReferenceProblemsDialog* ReferenceCheckIndicator::problemsDialog() const
+{
+    return m_dialog;
+}
+
+void ReferenceCheckIndicator::showProblems()
+{
+    if (!m_dialog)
+        m_dialog = new ReferenceProblemsDialog(window());
+    m_dialog->setProblems(m_problems);
+    m_dialog->show();
+    m_dialog->raise();
+    m_dialog->activateWindow();
+}

@@ -1,0 +1,49 @@
+#include "referenceproblemsdialog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+ReferenceProblemsDialog::ReferenceProblemsDialog(QWidget* parent)
+    : QDialog(parent)
+    , m_summary(new QLabel(this))
+    , m_list(new QPlainTextEdit(this))
+{
+    setWindowTitle(tr("Ошибки в ссылках"));
+    m_list->setReadOnly(true);
+    m_list->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_list->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton* copy = buttons->addButton(tr("Скопировать всё"), QDialogButtonBox::ActionRole);
+    connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(text()); });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_summary);
+    layout->addWidget(m_list);
+    layout->addWidget(buttons);
+    resize(720, 360);
+}
+
+void ReferenceProblemsDialog::setProblems(const QList<ConfigCheck::ConfigProblem>& problems)
+{
+    m_summary->setText(problems.isEmpty() ? tr("Ошибок в ссылках нет.")
+                                          : tr("Ошибок в ссылках: %1. Исправьте записи во вкладках и сохраните "
+                                               "конфигурацию.")
+                                                .arg(problems.size()));
+    QStringList lines;
+    lines.reserve(problems.size());
+    for (const ConfigCheck::ConfigProblem& problem : problems)
+        lines.append(problem.text());
+    m_list->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+QString ReferenceProblemsDialog::text() const
+{
+    return m_list->toPlainText();
+}
