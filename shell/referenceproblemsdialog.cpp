@@ -19,6 +19,7 @@ ReferenceProblemsDialog::ReferenceProblemsDialog(QWidget* parent)
     m_list->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(tr("Закрыть"));
     QPushButton* copy = buttons->addButton(tr("Скопировать всё"), QDialogButtonBox::ActionRole);
     connect(copy, &QPushButton::clicked, this, [this] { QApplication::clipboard()->setText(text()); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
