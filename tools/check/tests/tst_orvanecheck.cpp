@@ -1,6 +1,7 @@
 #include "complexconfig.h"
 #include "testfiles.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
