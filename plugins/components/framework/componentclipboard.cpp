@@ -1,8 +1,9 @@
 #include "componentclipboard.h"
 
+#include "safexmlreader.h"
+
 #include <QDataStream>
 #include <QIODevice>
-#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 #include <QtEndian>
 
@@ -60,16 +61,11 @@ QByteArray ComponentClipboard::writeDocument(const char* element, const std::fun
 bool ComponentClipboard::readDocument(const QByteArray& document, const char* element,
                                       const std::function<void(QXmlStreamReader&)>& read)
 {
-    QXmlStreamReader reader(document);
-    while (!reader.atEnd() && reader.readNext() != QXmlStreamReader::StartElement) {
-        // Our documents never declare a document type; one that does may declare entities.
-        if (reader.tokenType() == QXmlStreamReader::DTD)
-            return false;
-    }
-    if (reader.tokenType() != QXmlStreamReader::StartElement || reader.name() != QLatin1String(element))
+    // One record per document: nothing of ours comes near these limits.
+    constexpr Xml::SafeXmlReader::Limits limits{64, 16 * 1024 * 1024};
+    Xml::SafeXmlReader reader(document, QString(), limits);
+    if (!reader.readRoot(QLatin1String(element)))
         return false;
-    read(reader);
-    while (!reader.hasError() && !reader.atEnd())
-        reader.readNext();
-    return !reader.hasError();
+    read(reader.xml());
+    return !reader.xml().hasError() && reader.finish();
 }

@@ -25,7 +25,7 @@ public:
     // A document with the single element `element`, whose content `write` writes.
     static QByteArray writeDocument(const char* element, const std::function<void(QXmlStreamWriter&)>& write);
     // Runs read on the document's element when it is named `element`; true when the document
-    // was well-formed to its end, held no document type declaration and read raised no error.
+    // passed the safe reader of outside XML to its end and read raised no error.
     static bool readDocument(const QByteArray& document, const char* element,
                              const std::function<void(QXmlStreamReader&)>& read);
 };

@@ -18,6 +18,7 @@ public:
 
     quint16 port() const { return m_port; }
     quint16 searchPort() const { return m_searchPort; }
+    qint64 processId() const { return m_process.processId(); }
     QString error() const { return m_error; }
 
     static QString program();

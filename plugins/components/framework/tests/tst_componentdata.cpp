@@ -270,12 +270,6 @@ void TestComponentData::hostileClipboard_data()
     QTest::addColumn<int>("kept");
 
     const QByteArray good = entry(receiverDocument);
-    QByteArray deep = "<?xml version=\"1.0\"?><Receiver uid=\"1\">";
-    for (int i = 0; i < 100000; ++i)
-        deep += "<a>";
-    QByteArray huge = "<?xml version=\"1.0\"?><Rack name=\"";
-    huge += QByteArray(16 * 1024 * 1024, 'x');
-    huge += "\"/>";
     const QByteArray laughs = "<?xml version=\"1.0\"?>"
                               "<!DOCTYPE Receiver [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">"
                               "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\">"
@@ -295,8 +289,7 @@ void TestComponentData::hostileClipboard_data()
     QTest::newRow("not xml") << count(2) + entry("\x01\x02 not xml at all") + good << 1;
     QTest::newRow("another type") << count(1) + entry("<?xml version=\"1.0\"?><Rack uid=\"1\"/>") << 0;
     QTest::newRow("trailing content") << count(1) + entry(receiverDocument + "<Receiver/>") << 0;
-    QTest::newRow("deeply nested, unclosed") << count(1) + entry(deep) << 0;
-    QTest::newRow("enormous, another type") << count(2) + entry(huge) + good << 1;
+    // The documents go through the safe reader of outside XML, tested with the hostile table there.
     QTest::newRow("entity expansion") << count(1) + entry(laughs) << 0;
 }
 
