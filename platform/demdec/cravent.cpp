@@ -13,9 +13,6 @@
 
 namespace {
 
-// A search longer than this is a mistake of the caller, not a wish to wait.
-constexpr unsigned int MaxSearchMs = 60000;
-
 QHostAddress plainAddress(const QHostAddress& address)
 {
     bool isIPv4 = false;
@@ -37,6 +34,9 @@ Cravent::Cravent(QObject* parent)
         fail(QNetData::QError(QNetData::QError::Timeout,
                               tr("Сервер %1:%2 не ответил за %3 мс")
                                   .arg(m_server.address()).arg(m_server.port()).arg(m_connectTimeoutMs)));
+    });
+    connect(&m_keepAlive, &QTimer::timeout, this, [this] {
+        m_socket->write(QNetData::FrameReader::encode(QNetData::Protocol::KeepAlive, QByteArray()));
     });
     m_searchTimer.setSingleShot(true);
     connect(&m_searchTimer, &QTimer::timeout, this, &Cravent::finishSearch);
@@ -96,6 +96,7 @@ bool Cravent::IsOFFLine() const
 void Cravent::dropSocket()
 {
     m_connectTimer.stop();
+    m_keepAlive.stop();
     if (!m_socket)
         return;
     m_socket->disconnect(this);
@@ -112,7 +113,7 @@ void Cravent::readFrames()
     while (m_reader.takeFrame(&type, &payload)) {
         if (type == QNetData::Protocol::Catalogue && m_state == State::Connecting) {
             DemDecData::Catalogue catalogue;
-            DemDecData::ParseError error;
+            Xml::ReadError error;
             if (!DemDecData::Catalogue::fromXml(payload, &catalogue, &error)) {
                 fail(QNetData::QError(QNetData::QError::ProtocolError,
                                       tr("Каталог сервера ДД не читается: %1").arg(error.toString())));
@@ -121,6 +122,7 @@ void Cravent::readFrames()
             m_catalogue = catalogue;
             m_state = State::Online;
             m_connectTimer.stop();
+            m_keepAlive.start(m_keepAliveMs);
             emit OnConnected(QNetData::QError());
             return;
         }
@@ -169,9 +171,8 @@ void Cravent::FindServers(unsigned int port, unsigned int timeout)
     const quint16 defaultPort = quint16(std::min(port, 65535u));
 
     QUdpSocket* sockets[2] = {nullptr, nullptr}; // IPv4, IPv6: broadcasts need a plain IPv4 socket
-    const QList<DemDecData::SearchTarget> targets =
-        DemDecData::SearchTarget::parse(Common::GlobalConfig::SearchAddressesDDServer(), defaultPort);
-    for (const DemDecData::SearchTarget& target : targets) {
+    m_unanswered = DemDecData::SearchTarget::parse(Common::GlobalConfig::SearchAddressesDDServer(), defaultPort);
+    for (const DemDecData::SearchTarget& target : std::as_const(m_unanswered)) {
         const bool v6 = target.address.protocol() == QAbstractSocket::IPv6Protocol;
         QUdpSocket*& socket = sockets[v6 ? 1 : 0];
         if (!socket) {
@@ -187,7 +188,7 @@ void Cravent::FindServers(unsigned int port, unsigned int timeout)
         }
         socket->writeDatagram(query, target.address, target.port);
     }
-    m_searchTimer.start(int(std::min(timeout, MaxSearchMs)));
+    m_searchTimer.start(int(std::min(timeout, unsigned(std::max(m_maxSearchMs, 0)))));
 }
 
 void Cravent::stopSearch()
@@ -198,6 +199,7 @@ void Cravent::stopSearch()
         socket->deleteLater();
     }
     m_searchSockets.clear();
+    m_unanswered.clear();
 }
 
 void Cravent::collectAnswers(QUdpSocket* socket)
@@ -209,13 +211,18 @@ void Cravent::collectAnswers(QUdpSocket* socket)
         if (!datagram.isValid()
             || !QNetData::Protocol::readSearchAnswer(datagram.data(), m_searchToken, &port, &name))
             continue;
-        const DemDecData::QServerStatus found(plainAddress(datagram.senderAddress()).toString(), port, name);
+        const QHostAddress sender = plainAddress(datagram.senderAddress());
+        m_unanswered.removeAll(DemDecData::SearchTarget{sender, quint16(datagram.senderPort())});
+        const DemDecData::QServerStatus found(sender.toString(), port, name);
         const bool known = std::any_of(m_found.cbegin(), m_found.cend(), [&](const DemDecData::QServerStatus& server) {
             return server.address() == found.address() && server.port() == found.port();
         });
         if (!known)
             m_found.append(found);
     }
+    // Every address asked answered from itself: no broadcast among them, nobody else to hear.
+    if (m_unanswered.isEmpty())
+        finishSearch();
 }
 
 void Cravent::finishSearch()

@@ -2,8 +2,10 @@
 
 #include "catalogue.h"
 #include "framereader.h"
+#include "protocol.h"
 #include "qerror.h"
 #include "qserverstatus.h"
+#include "searchtarget.h"
 
 #include <QList>
 #include <QObject>
@@ -32,10 +34,13 @@ public:
     bool IsOFFLine() const;
 
     // Queries the search port of every address in the settings ("DemDec/SearchAddresses") and
-    // collects answers for timeout ms; then OnSearch_AnswerRecieved. A new search ends the
-    // previous one without an answer.
+    // collects answers for timeout ms, or until each address asked answered itself (a broadcast
+    // address never does); then OnSearch_AnswerRecieved. A new search ends the previous one
+    // without an answer.
     void FindServers(unsigned int port, unsigned int timeout);
     bool isSearching() const { return m_searchTimer.isActive(); }
+    // No search lasts longer than this, whatever its timeout.
+    void setMaxSearchTime(int milliseconds) { m_maxSearchMs = milliseconds; }
 
     // The last catalogue received; it stays after the connection goes.
     const DemDecData::Catalogue& catalogue() const { return m_catalogue; }
@@ -43,6 +48,8 @@ public:
     DemDecData::QServerStatus server() const { return m_server; }
 
     void setConnectTimeout(int milliseconds) { m_connectTimeoutMs = milliseconds; }
+    // How often a connected client tells the server it is still there.
+    void setKeepAliveInterval(int milliseconds) { m_keepAliveMs = milliseconds; }
 
 Q_SIGNALS:
     void OnConnected(QNetData::QError error);
@@ -67,6 +74,8 @@ private:
     QTcpSocket* m_socket = nullptr;
     QTimer m_connectTimer;
     int m_connectTimeoutMs = DefaultConnectTimeoutMs;
+    QTimer m_keepAlive;
+    int m_keepAliveMs = QNetData::Protocol::KeepAliveIntervalMs;
     quint64 m_attempt = 0;
     QNetData::FrameReader m_reader;
     DemDecData::Catalogue m_catalogue;
@@ -74,6 +83,8 @@ private:
 
     QList<QUdpSocket*> m_searchSockets;
     QTimer m_searchTimer;
+    int m_maxSearchMs = 60000; // longer is a mistake of the caller, not a wish to wait
     quint32 m_searchToken = 0;
+    QList<DemDecData::SearchTarget> m_unanswered; // asked, and no answer from that address yet
     QList<DemDecData::QServerStatus> m_found;
 };

@@ -1,5 +1,6 @@
 #include "ddtattributemodel.h"
 
+#include "ddtformat.h"
 #include "ddttreemodel.h"
 
 namespace DemDecData {
@@ -48,8 +49,13 @@ bool DdtAttributeModel::setData(const QModelIndex& index, const QVariant& value,
 {
     if (role != Qt::EditRole || index.column() != ValueColumn || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return false;
+    const QString text = value.toString();
+    if (!DdtFormat::canHold(text)) {
+        emit valueRefused(index.siblingAtColumn(NameColumn).data().toString());
+        return false;
+    }
     // The tree's dataChanged comes back through treeDataChanged and updates this table.
-    return m_tree->setAttribute(m_node, index.row(), value.toString());
+    return m_tree->setAttribute(m_node, index.row(), text);
 }
 
 Qt::ItemFlags DdtAttributeModel::flags(const QModelIndex& index) const

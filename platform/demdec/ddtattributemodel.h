@@ -8,7 +8,8 @@ namespace DemDecData {
 class DdtTreeModel;
 
 // The attributes of one node of a DdtTreeModel: a name and an editable value per row. It follows
-// the tree: edits go to the tree model, and the table empties when its node goes away.
+// the tree: edits go to the tree model, and the table empties when its node goes away. A value
+// that a .ddt file cannot hold is refused.
 class DdtAttributeModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -25,6 +26,9 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+Q_SIGNALS:
+    void valueRefused(const QString& attribute);
 
 private:
     void treeDataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight);

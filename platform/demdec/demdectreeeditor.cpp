@@ -4,10 +4,10 @@
 #include "ddtattributemodel.h"
 #include "ddtformat.h"
 #include "ddttreemodel.h"
+#include "regularfile.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -92,6 +92,15 @@ void DemDecTreeEditor::setupUi()
         m_attributes->setNode(current);
         updateActions();
     });
+    connect(m_attributes, &DdtAttributeModel::valueRefused, this, [this](const QString& attribute) {
+        showError(tr("Значение атрибута %1 не принято: управляющие символы в файл .ddt не записываются")
+                      .arg(attribute));
+        m_refusalShown = true;
+    });
+    connect(m_model, &QAbstractItemModel::dataChanged, this, [this] {
+        if (m_refusalShown)
+            hideError();
+    });
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &DemDecTreeEditor::updateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &DemDecTreeEditor::updateActions);
     connect(m_addTaskButton, &QPushButton::clicked, this,
@@ -105,9 +114,12 @@ bool DemDecTreeEditor::initFromClient(const Cravent* client)
     m_initialized = client && !client->IsOFFLine();
     if (m_initialized) {
         m_catalogue = client->catalogue();
-        m_catalogueBox->clear();
+        QStringList titles;
+        titles.reserve(m_catalogue.size());
         for (const CatalogueEntry& entry : m_catalogue.entries())
-            m_catalogueBox->addItem(entry.title());
+            titles.append(entry.title());
+        m_catalogueBox->clear();
+        m_catalogueBox->addItems(titles);
     }
     updateActions();
     return m_initialized;
@@ -120,17 +132,14 @@ bool DemDecTreeEditor::openTree(const QString& path)
         showError(tr("Файл %1 не открыт: нет каталога сервера ДД").arg(shown));
         return false;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        showError(tr("Файл %1 не открыт: %2").arg(shown, file.errorString()));
+    QByteArray bytes;
+    QString readError;
+    if (!readRegularFile(path, DdtFormat::MaxFileSize, &bytes, &readError)) {
+        showError(tr("Файл %1 не открыт: %2").arg(shown, readError));
         return false;
     }
-    if (file.size() > MaxFileSize) {
-        showError(tr("Файл %1 не открыт: больше %2 МБ").arg(shown).arg(MaxFileSize / (1024 * 1024)));
-        return false;
-    }
-    ParseError error;
-    std::unique_ptr<DdtNode> root = DdtFormat::read(file.read(MaxFileSize + 1), m_model->maxDepth(), &error);
+    Xml::ReadError error;
+    std::unique_ptr<DdtNode> root = DdtFormat::read(bytes, m_model->maxDepth(), &error);
     if (!root) {
         showError(tr("Файл %1 не открыт: %2").arg(shown, error.toString()));
         return false;
@@ -139,8 +148,7 @@ bool DemDecTreeEditor::openTree(const QString& path)
     m_model->setRoot(std::move(root), QFileInfo(path).fileName());
     m_treeView->expandAll();
     select(m_model->indexOf(m_model->root()));
-    m_lastError.clear();
-    m_message->hide();
+    hideError();
     return true;
 }
 
@@ -166,8 +174,19 @@ bool DemDecTreeEditor::save()
         m_lastError = tr("Файл %1 не сохранен: файл только для чтения").arg(shown);
         return false;
     }
-    QSaveFile file(m_path);
+    // What is written must read back as it is: XML cannot hold every text.
     const QByteArray bytes = toByteArray();
+    Xml::ReadError error;
+    const std::unique_ptr<DdtNode> back = DdtFormat::read(bytes, m_model->maxDepth(), &error);
+    if (!back) {
+        m_lastError = tr("Файл %1 не сохранен: дерево не прочиталось бы из него (%2)").arg(shown, error.toString());
+        return false;
+    }
+    if (!back->sameTree(*m_model->root())) {
+        m_lastError = tr("Файл %1 не сохранен: в дереве есть значения, которых файл .ddt не хранит").arg(shown);
+        return false;
+    }
+    QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         m_lastError = tr("Файл %1 не сохранен: %2").arg(shown, file.errorString());
         return false;
@@ -180,7 +199,7 @@ void DemDecTreeEditor::clear()
 {
     m_model->setRoot(nullptr);
     m_path.clear();
-    m_message->hide();
+    hideError();
 }
 
 QModelIndex DemDecTreeEditor::currentNode() const
@@ -254,9 +273,17 @@ void DemDecTreeEditor::select(const QModelIndex& index)
 
 void DemDecTreeEditor::showError(const QString& message)
 {
+    m_refusalShown = false;
     m_lastError = message;
     m_message->setText(message);
     m_message->show();
+}
+
+void DemDecTreeEditor::hideError()
+{
+    m_refusalShown = false;
+    m_lastError.clear();
+    m_message->hide();
 }
 
 void DemDecTreeEditor::updateActions()

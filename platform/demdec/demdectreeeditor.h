@@ -26,8 +26,6 @@ class DemDecTreeEditor : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
-
     // maxDepth: how deep processing nodes may nest, in files and in edits.
     explicit DemDecTreeEditor(int maxDepth, QWidget* parent = nullptr);
     ~DemDecTreeEditor() override;
@@ -38,14 +36,15 @@ public:
     const Catalogue& catalogue() const { return m_catalogue; }
 
     // Shows the file; on failure lastError() names the file, the line and the fault, the
-    // message shows below the tree and the tree shown before stays.
+    // message shows below the tree and the tree shown before stays. Only regular files open.
     bool openTree(const QString& path);
     // Null while no file is open.
     const DdtNode* rootItem() const;
     QString fileName() const { return m_path; }
     // The file's bytes as the tree stands; empty while no file is open.
     QByteArray toByteArray() const;
-    // Writes the tree to its file, all or nothing; false with lastError() on failure.
+    // Writes the tree to its file, all or nothing; false with lastError() on failure. A tree
+    // that would not read back is not written.
     bool save();
     void clear();
     QString lastError() const { return m_lastError; }
@@ -65,6 +64,7 @@ private:
     QString nextResultsId() const;
     void select(const QModelIndex& index);
     void showError(const QString& message);
+    void hideError();
     void updateActions();
 
     DdtTreeModel* m_model;
@@ -73,6 +73,7 @@ private:
     bool m_initialized = false;
     QString m_path;
     QString m_lastError;
+    bool m_refusalShown = false; // the message is about a refused attribute value
 
     QComboBox* m_catalogueBox = nullptr;
     QPushButton* m_addTaskButton = nullptr;

@@ -32,7 +32,7 @@ void catalogueCheck(int entries)
 {
     const QByteArray xml = catalogueXml(entries);
     DemDecData::Catalogue catalogue;
-    DemDecData::ParseError error;
+    Xml::ReadError error;
     QElapsedTimer timer;
     timer.start();
     const bool read = DemDecData::Catalogue::fromXml(xml, &catalogue, &error);

@@ -1,7 +1,8 @@
 #include "catalogue.h"
 
 #include "ddtnames.h"
-#include "strictxmlreader.h"
+
+#include <QSet>
 
 #include <QXmlStreamWriter>
 
@@ -32,25 +33,32 @@ int Catalogue::indexOf(const QString& id) const
     return -1;
 }
 
-bool Catalogue::fromXml(const QByteArray& bytes, Catalogue* catalogue, ParseError* error)
+bool Catalogue::fromXml(const QByteArray& bytes, Catalogue* catalogue, Xml::ReadError* error)
 {
-    StrictXmlReader xml(bytes);
+    Xml::SafeXmlReader xml(bytes, QString(), {8, MaxBytes});
     Catalogue read;
+    QSet<QString> ids;
     bool ok = xml.readRoot(Names::Catalogue) && xml.expectNoAttributes();
     while (ok && xml.readNextChild()) {
         if (xml.name() != Names::DemDecTask) {
             ok = xml.fail(QStringLiteral("неожиданный элемент <%1> в <%2>").arg(xml.name(), Names::Catalogue));
             break;
         }
+        if (read.size() == MaxEntries) {
+            ok = xml.fail(QStringLiteral("в каталоге больше %1 записей").arg(MaxEntries));
+            break;
+        }
         CatalogueEntry entry;
         ok = xml.readAttributes(Names::taskAttributes(), &entry.values);
         if (ok && entry.id().isEmpty())
             ok = xml.fail(QStringLiteral("у <%1> нет атрибута id").arg(Names::DemDecTask));
-        if (ok && read.indexOf(entry.id()) >= 0)
+        if (ok && ids.contains(entry.id()))
             ok = xml.fail(QStringLiteral("id «%1» повторяется").arg(entry.id()));
         ok = ok && xml.expectEmpty();
-        if (ok)
+        if (ok) {
+            ids.insert(entry.id());
             read.m_entries.append(entry);
+        }
     }
     ok = ok && !xml.hasError() && xml.finish();
     if (!ok) {

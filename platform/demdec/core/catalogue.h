@@ -1,6 +1,7 @@
 #pragma once
 
-#include "parseerror.h"
+#include "framereader.h"
+#include "safexmlreader.h"
 
 #include <QByteArray>
 #include <QList>
@@ -26,12 +27,19 @@ struct CatalogueEntry
 class Catalogue
 {
 public:
+    // More than any server offers; a longer list is an error, not a wait.
+    static constexpr int MaxEntries = 10000;
+    // The catalogue travels in one frame.
+    static constexpr qint64 MaxBytes = QNetData::FrameReader::DefaultLimit - 1;
+
     const QList<CatalogueEntry>& entries() const { return m_entries; }
     bool isEmpty() const { return m_entries.isEmpty(); }
     int size() const { return int(m_entries.size()); }
     int indexOf(const QString& id) const;
 
-    static bool fromXml(const QByteArray& bytes, Catalogue* catalogue, ParseError* error);
+    // False, with *error filled, for anything but a catalogue of at most MaxEntries entries in
+    // at most MaxBytes.
+    static bool fromXml(const QByteArray& bytes, Catalogue* catalogue, Xml::ReadError* error);
     QByteArray toXml() const;
 
     bool operator==(const Catalogue& other) const { return m_entries == other.m_entries; }

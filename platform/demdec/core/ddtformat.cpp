@@ -1,7 +1,7 @@
 #include "ddtformat.h"
 
 #include "ddtnames.h"
-#include "strictxmlreader.h"
+#include "xmlvalues.h"
 
 #include <QXmlStreamWriter>
 
@@ -32,12 +32,12 @@ class TreeReader
 {
 public:
     TreeReader(const QByteArray& bytes, int maxDepth)
-        : m_xml(bytes)
+        : m_xml(bytes, QString(), {ElementDepth, DdtFormat::MaxFileSize})
         , m_maxDepth(maxDepth)
     {
     }
 
-    std::unique_ptr<DdtNode> read(ParseError* error)
+    std::unique_ptr<DdtNode> read(Xml::ReadError* error)
     {
         auto root = std::make_unique<DdtNode>(DdtNode::Kind::Root);
         if (m_xml.readRoot(Names::ProcNode) && m_xml.expectNoAttributes() && readChildren(*root) && m_xml.finish())
@@ -89,7 +89,10 @@ private:
         return readChildren(*child);
     }
 
-    StrictXmlReader m_xml;
+    // The reader refuses unknown elements at once; this only bounds the scan below it.
+    static constexpr int ElementDepth = 256;
+
+    Xml::SafeXmlReader m_xml;
     int m_maxDepth;
 };
 
@@ -109,7 +112,7 @@ void writeNode(QXmlStreamWriter& xml, const DdtNode& node)
 
 } // namespace
 
-std::unique_ptr<DdtNode> DdtFormat::read(const QByteArray& bytes, int maxDepth, ParseError* error)
+std::unique_ptr<DdtNode> DdtFormat::read(const QByteArray& bytes, int maxDepth, Xml::ReadError* error)
 {
     return TreeReader(bytes, maxDepth).read(error);
 }
@@ -124,6 +127,11 @@ QByteArray DdtFormat::write(const DdtNode& root)
     writeNode(xml, root);
     xml.writeEndDocument();
     return bytes;
+}
+
+bool DdtFormat::canHold(const QString& value)
+{
+    return Xml::Values::isXmlText(value);
 }
 
 } // namespace DemDecData

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ddtnode.h"
-#include "parseerror.h"
+#include "safexmlreader.h"
 
 #include <QByteArray>
 
@@ -16,10 +16,14 @@ namespace DemDecData {
 class DdtFormat
 {
 public:
-    // Null, with *error filled, when the bytes are no valid tree or processing nodes nest
-    // deeper than maxDepth.
-    static std::unique_ptr<DdtNode> read(const QByteArray& bytes, int maxDepth, ParseError* error);
+    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
+
+    // Null, with *error filled, when the bytes are no valid tree, are longer than MaxFileSize or
+    // nest processing nodes deeper than maxDepth.
+    static std::unique_ptr<DdtNode> read(const QByteArray& bytes, int maxDepth, Xml::ReadError* error);
     static QByteArray write(const DdtNode& root);
+    // Whether the file format can hold the value: XML has no room for control characters.
+    static bool canHold(const QString& value);
 };
 
 } // namespace DemDecData

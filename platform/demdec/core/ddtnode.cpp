@@ -73,6 +73,17 @@ int DdtNode::processingHeight() const
     return below + (m_kind == Kind::Processing ? 1 : 0);
 }
 
+bool DdtNode::sameTree(const DdtNode& other) const
+{
+    if (m_kind != other.m_kind || m_values != other.m_values || m_children.size() != other.m_children.size())
+        return false;
+    for (size_t i = 0; i < m_children.size(); ++i) {
+        if (!m_children[i]->sameTree(*other.m_children[i]))
+            return false;
+    }
+    return true;
+}
+
 bool DdtNode::canHold(Kind childKind) const
 {
     switch (m_kind) {

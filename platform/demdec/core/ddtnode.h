@@ -37,6 +37,9 @@ public:
     // Depth of the deepest processing chain below and including this node.
     int processingHeight() const;
 
+    // Same kind and values, and the same below.
+    bool sameTree(const DdtNode& other) const;
+
     bool canHold(Kind childKind) const;
     DdtNode* insertChild(int row, std::unique_ptr<DdtNode> child);
     std::unique_ptr<DdtNode> takeChild(int row);

@@ -11,10 +11,11 @@ namespace {
 constexpr int MaxSessions = 64;
 }
 
-DemDecServer::DemDecServer(const QByteArray& catalogueXml, const QString& name, QObject* parent)
+DemDecServer::DemDecServer(const QByteArray& catalogueXml, const QString& name, int idleTimeoutMs, QObject* parent)
     : QObject(parent)
     , m_catalogueFrame(QNetData::FrameReader::encode(QNetData::Protocol::Catalogue, catalogueXml))
     , m_name(name)
+    , m_idleTimeoutMs(idleTimeoutMs)
 {
     connect(&m_tcp, &QTcpServer::newConnection, this, &DemDecServer::acceptConnections);
     connect(&m_udp, &QUdpSocket::readyRead, this, &DemDecServer::answerSearches);
@@ -45,7 +46,7 @@ void DemDecServer::acceptConnections()
             socket->deleteLater();
             continue;
         }
-        auto* session = new ServerSession(socket, m_catalogueFrame, this);
+        auto* session = new ServerSession(socket, m_catalogueFrame, m_idleTimeoutMs, this);
         ++m_sessions;
         connect(session, &QObject::destroyed, this, [this] { --m_sessions; });
     }

@@ -11,7 +11,8 @@ class DemDecServer : public QObject
     Q_OBJECT
 
 public:
-    DemDecServer(const QByteArray& catalogueXml, const QString& name, QObject* parent = nullptr);
+    // A session from which nothing arrives for idleTimeoutMs is dropped.
+    DemDecServer(const QByteArray& catalogueXml, const QString& name, int idleTimeoutMs, QObject* parent = nullptr);
 
     // A port of 0 picks a free one; a search port of -1 is the TCP port.
     bool listen(const QHostAddress& address, quint16 port, int searchPort, QString* error);
@@ -26,5 +27,6 @@ private:
     QUdpSocket m_udp;
     QByteArray m_catalogueFrame;
     QString m_name;
+    int m_idleTimeoutMs;
     int m_sessions = 0;
 };

@@ -1,10 +1,11 @@
 // orvane-demdec-server: serves a catalogue of demodulators and decoders to Orvane's .ddt editor.
 #include "catalogue.h"
 #include "demdecserver.h"
+#include "protocol.h"
+#include "regularfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 #include <QTextStream>
 
 int main(int argc, char* argv[])
@@ -20,7 +21,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption portOption("port", "TCP port (0: any free one).", "port", "11310");
     const QCommandLineOption searchPortOption("search-port", "UDP port for searches (default: the TCP port).", "port");
     const QCommandLineOption nameOption("name", "Name given in search answers.", "name", "Сервер ДД");
-    parser.addOptions({catalogueOption, addressOption, portOption, searchPortOption, nameOption});
+    const QCommandLineOption idleOption("idle-timeout", "Drop a client silent for this long (ms).", "ms",
+                                        QString::number(QNetData::Protocol::IdleTimeoutMs));
+    parser.addOptions({catalogueOption, addressOption, portOption, searchPortOption, nameOption, idleOption});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -38,17 +41,30 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString path = parser.value(catalogueOption);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        err << path << ": " << file.errorString() << Qt::endl;
+    QByteArray xml;
+    QString readError;
+    if (!DemDecData::readRegularFile(path, DemDecData::Catalogue::MaxBytes, &xml, &readError)) {
+        err << path << ": " << readError << Qt::endl;
         return 1;
     }
-    const QByteArray xml = file.readAll();
     DemDecData::Catalogue catalogue;
-    DemDecData::ParseError parseError;
+    Xml::ReadError parseError;
     if (!DemDecData::Catalogue::fromXml(xml, &catalogue, &parseError)) {
         err << path << ": " << parseError.toString() << Qt::endl;
         return 1;
+    }
+    // Written in full, a catalogue may grow beyond what one frame carries.
+    const QByteArray sent = catalogue.toXml();
+    if (sent.size() > DemDecData::Catalogue::MaxBytes) {
+        err << path << ": the catalogue takes " << sent.size() << " bytes, more than one message carries ("
+            << DemDecData::Catalogue::MaxBytes << ")" << Qt::endl;
+        return 1;
+    }
+    bool idleOk = false;
+    const int idleTimeout = parser.value(idleOption).toInt(&idleOk);
+    if (!idleOk || idleTimeout <= 0) {
+        err << "invalid idle timeout: " << parser.value(idleOption) << Qt::endl;
+        return 2;
     }
 
     const QHostAddress address(parser.value(addressOption));
@@ -63,7 +79,7 @@ int main(int argc, char* argv[])
     if (parser.isSet(searchPortOption) && !readPort(searchPortOption, &searchPort))
         return 2;
 
-    DemDecServer server(catalogue.toXml(), parser.value(nameOption));
+    DemDecServer server(sent, parser.value(nameOption), idleTimeout);
     QString error;
     if (!server.listen(address, port, parser.isSet(searchPortOption) ? searchPort : -1, &error)) {
         err << error << Qt::endl;

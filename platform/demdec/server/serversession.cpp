@@ -3,27 +3,30 @@
 #include "protocol.h"
 
 #include <QTcpSocket>
-#include <QTimer>
+
+#include <algorithm>
 
 namespace {
 // Clients send only short messages; anything bigger is a broken peer.
 constexpr int MaxRequestSize = 1024;
 constexpr int HelloTimeoutMs = 10000;
-}
+// Answers waiting for a peer that does not read; one more and the peer goes.
+constexpr int MaxQueuedAnswers = 2;
+} // namespace
 
-ServerSession::ServerSession(QTcpSocket* socket, const QByteArray& catalogueFrame, QObject* parent)
+ServerSession::ServerSession(QTcpSocket* socket, const QByteArray& catalogueFrame, int idleTimeoutMs, QObject* parent)
     : QObject(parent)
     , m_socket(socket)
     , m_catalogueFrame(catalogueFrame)
     , m_reader(MaxRequestSize)
+    , m_idleTimeoutMs(idleTimeoutMs)
 {
     m_socket->setParent(this);
     connect(m_socket, &QTcpSocket::readyRead, this, &ServerSession::readFrames);
     connect(m_socket, &QTcpSocket::disconnected, this, &QObject::deleteLater);
-    QTimer::singleShot(HelloTimeoutMs, this, [this] {
-        if (!m_greeted)
-            drop();
-    });
+    m_idle.setSingleShot(true);
+    connect(&m_idle, &QTimer::timeout, this, &ServerSession::drop);
+    m_idle.start(std::min(HelloTimeoutMs, m_idleTimeoutMs));
     if (m_socket->state() != QAbstractSocket::ConnectedState)
         deleteLater();
 }
@@ -35,14 +38,18 @@ void ServerSession::readFrames()
     QByteArray payload;
     while (m_reader.takeFrame(&type, &payload)) {
         if (type == QNetData::Protocol::Hello && QNetData::Protocol::isHello(payload)) {
-            m_greeted = true;
+            if (m_socket->bytesToWrite() >= MaxQueuedAnswers * m_catalogueFrame.size()) {
+                drop();
+                return;
+            }
             m_socket->write(m_catalogueFrame);
-        } else {
+        } else if (type != QNetData::Protocol::KeepAlive || !payload.isEmpty()) {
             const QByteArray reason = QStringLiteral("неизвестное сообщение или версия протокола").toUtf8();
             m_socket->write(QNetData::FrameReader::encode(QNetData::Protocol::Refusal, reason));
             m_socket->disconnectFromHost();
             return;
         }
+        m_idle.start(m_idleTimeoutMs);
     }
     if (m_reader.isBroken())
         drop();
@@ -50,6 +57,7 @@ void ServerSession::readFrames()
 
 void ServerSession::drop()
 {
+    m_idle.stop();
     m_socket->abort();
     deleteLater();
 }

@@ -3,16 +3,18 @@
 #include "framereader.h"
 
 #include <QObject>
+#include <QTimer>
 
 class QTcpSocket;
 
-// One client connection: answers Hello with the catalogue, drops broken or silent peers.
+// One client connection: answers Hello with the catalogue; drops a peer that breaks the
+// protocol, stays silent longer than the idle timeout, or asks for more than it reads.
 class ServerSession : public QObject
 {
     Q_OBJECT
 
 public:
-    ServerSession(QTcpSocket* socket, const QByteArray& catalogueFrame, QObject* parent);
+    ServerSession(QTcpSocket* socket, const QByteArray& catalogueFrame, int idleTimeoutMs, QObject* parent);
 
 private:
     void readFrames();
@@ -21,5 +23,6 @@ private:
     QTcpSocket* m_socket;
     QByteArray m_catalogueFrame;
     QNetData::FrameReader m_reader;
-    bool m_greeted = false;
+    QTimer m_idle;
+    int m_idleTimeoutMs;
 };

@@ -13,6 +13,10 @@
 #include <QUdpSocket>
 #include <QtEndian>
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 using QNetData::QError;
 
 namespace {
@@ -50,6 +54,26 @@ void setSearchAddresses(const QStringList& addresses)
     Common::GlobalIni::ini().setValue("DemDec/SearchAddresses", addresses);
 }
 
+// Lets every event already posted run, so that a second outcome, if any, would have arrived.
+void processPosted()
+{
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+}
+
+// A client that greets a server and then says nothing more; it discards what it receives.
+std::unique_ptr<QTcpSocket> greet(quint16 port, int hellos = 1)
+{
+    auto socket = std::make_unique<QTcpSocket>();
+    QObject::connect(socket.get(), &QTcpSocket::readyRead, socket.get(), [socket = socket.get()] { socket->readAll(); });
+    socket->connectToHost(QHostAddress::LocalHost, port);
+    if (!socket->waitForConnected(WaitMs))
+        return nullptr;
+    const QByteArray hello = QNetData::FrameReader::encode(QNetData::Protocol::Hello, QNetData::Protocol::hello());
+    socket->write(hello.repeated(hellos));
+    return socket;
+}
+
 } // namespace
 
 class TestCravent : public QObject
@@ -67,6 +91,8 @@ private Q_SLOTS:
     void searchFindsServer();
     void emptySearchKeepsConnection();
     void serverSurvivesBrokenClients();
+    void serverDropsClientAskingFasterThanItReads();
+    void serverDropsIdleClients();
 
 private:
     ServerProcess m_server;
@@ -93,7 +119,7 @@ void TestCravent::connectsAndReceivesCatalogue()
     QFile file(ServerProcess::sampleCatalogue());
     QVERIFY(file.open(QIODevice::ReadOnly));
     DemDecData::Catalogue expected;
-    DemDecData::ParseError parseError;
+    Xml::ReadError parseError;
     QVERIFY(DemDecData::Catalogue::fromXml(file.readAll(), &expected, &parseError));
     QCOMPARE(client.catalogue(), expected);
 
@@ -123,7 +149,7 @@ void TestCravent::connectFailures()
     QCOMPARE(int(error.code()), code);
     QVERIFY(!error.text().isEmpty());
     QVERIFY(client.IsOFFLine());
-    QTest::qWait(50);
+    processPosted();
     QCOMPARE(spy.count(), 1);
 }
 
@@ -161,13 +187,13 @@ void TestCravent::hostilePeers()
     });
 
     Cravent client;
-    client.setConnectTimeout(500);
+    client.setConnectTimeout(100);
     QSignalSpy spy(&client, &Cravent::OnConnected);
     const QError error = connectAndWait(client, "127.0.0.1", peer.serverPort());
     QCOMPARE(int(error.code()), code);
     QVERIFY(client.IsOFFLine());
     QVERIFY(client.catalogue().isEmpty());
-    QTest::qWait(150);
+    processPosted();
     QCOMPARE(spy.count(), 1);
 }
 
@@ -178,9 +204,10 @@ void TestCravent::searchFindsServer()
     junk.writeDatagram(QByteArray(600, 'x'), QHostAddress::LocalHost, m_server.searchPort());
     junk.writeDatagram("ODDQ", QHostAddress::LocalHost, m_server.searchPort());
 
+    // The one address asked answers, so the search ends without waiting for its timeout.
     setSearchAddresses({QStringLiteral("127.0.0.1:%1").arg(m_server.searchPort())});
     Cravent client;
-    const QList<DemDecData::QServerStatus> found = searchAndWait(client, 1000);
+    const QList<DemDecData::QServerStatus> found = searchAndWait(client, WaitMs);
     QCOMPARE(found.size(), 1);
     QCOMPARE(found.first().address(), QStringLiteral("127.0.0.1"));
     QCOMPARE(found.first().port(), m_server.port());
@@ -195,10 +222,11 @@ void TestCravent::emptySearchKeepsConnection()
 
     setSearchAddresses({QStringLiteral("127.0.0.1:%1").arg(ServerProcess::unusedPort())});
     QSignalSpy answers(&client, &Cravent::OnSearch_AnswerRecieved);
-    client.FindServers(11310, 600);
-    client.FindServers(11310, 200); // ends the first search without an answer
+    client.FindServers(11310, WaitMs);
+    client.FindServers(11310, 50); // ends the first search without an answer
     QVERIFY(answers.wait(WaitMs));
-    QTest::qWait(700);
+    QVERIFY(!client.isSearching());
+    processPosted();
     QCOMPARE(answers.count(), 1);
     QVERIFY(answers.first().first().value<QList<DemDecData::QServerStatus>>().isEmpty());
     QVERIFY(!client.IsOFFLine());
@@ -225,6 +253,50 @@ void TestCravent::serverSurvivesBrokenClients()
 
     Cravent client;
     const QError error = connectAndWait(client, "127.0.0.1", m_server.port());
+    QVERIFY2(!error.isError(), qPrintable(error.text()));
+}
+
+void TestCravent::serverDropsClientAskingFasterThanItReads()
+{
+    // Each Hello is answered with the whole catalogue; a client that asks again and again
+    // without taking the answers would have the server queue them without end.
+    const std::unique_ptr<QTcpSocket> greedy = greet(m_server.port(), 100);
+    QVERIFY(greedy);
+    QTRY_COMPARE_WITH_TIMEOUT(greedy->state(), QAbstractSocket::UnconnectedState, WaitMs);
+
+    Cravent client;
+    const QError error = connectAndWait(client, "127.0.0.1", m_server.port());
+    QVERIFY2(!error.isError(), qPrintable(error.text()));
+}
+
+void TestCravent::serverDropsIdleClients()
+{
+    ServerProcess server;
+    QVERIFY2(server.start(ServerProcess::sampleCatalogue(), QString(), {"--idle-timeout", "300"}),
+             qPrintable(server.error()));
+    // A client of ours says it is alive more often than the server's idle timeout.
+    Cravent keptAlive;
+    keptAlive.setKeepAliveInterval(50);
+    QVERIFY(!connectAndWait(keptAlive, "127.0.0.1", server.port()).isError());
+    QSignalSpy lost(&keptAlive, &Cravent::OnDisconnected);
+
+    // Idle clients fill every other place the server has.
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    for (int i = 0; i < 63; ++i) {
+        idle.push_back(greet(server.port()));
+        QVERIFY(idle.back());
+    }
+
+    // Once they time out, their places are free again; the client that kept alive stayed.
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(idle.cbegin(), idle.cend(), [](const auto& socket) {
+                                 return socket->state() == QAbstractSocket::UnconnectedState;
+                             }),
+                             WaitMs);
+    processPosted();
+    QCOMPARE(lost.count(), 0);
+    QVERIFY(!keptAlive.IsOFFLine());
+    Cravent later;
+    const QError error = connectAndWait(later, "127.0.0.1", server.port());
     QVERIFY2(!error.isError(), qPrintable(error.text()));
 }
 

@@ -38,6 +38,8 @@ private Q_SLOTS:
     void saveFailureKeepsTheTree();
     void malformedFileKeepsTheOpenTree_data();
     void malformedFileKeepsTheOpenTree();
+    void valuesAFileCannotHoldAreRefused_data();
+    void valuesAFileCannotHoldAreRefused();
 
 private:
     QString copySample(const QString& name);
@@ -226,6 +228,51 @@ void TestDemDecTreeEditor::malformedFileKeepsTheOpenTree()
     QVERIFY(editor.lastError().contains("missing.ddt"));
     QVERIFY(editor.openTree(good));
     QVERIFY(message->isHidden());
+}
+
+void TestDemDecTreeEditor::valuesAFileCannotHoldAreRefused_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("held");
+    QTest::newRow("control character") << QStringLiteral("a\x01b") << false;
+    QTest::newRow("escape") << QStringLiteral("\x1b[0m") << false;
+    QTest::newRow("not a character") << QString(QChar(0xFFFE)) << false;
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << false;
+    QTest::newRow("tab, line breaks") << QStringLiteral("a\tb\r\nc") << true;
+    QTest::newRow("beyond the basic plane") << QString::fromUtf8("\xF0\x9F\x93\xA1") << true;
+}
+
+void TestDemDecTreeEditor::valuesAFileCannotHoldAreRefused()
+{
+    QFETCH(QString, value);
+    QFETCH(bool, held);
+
+    DemDecTreeEditor editor(MaxDepth);
+    QVERIFY(editor.initFromClient(&m_client));
+    const QString path = copySample("am_voice.ddt");
+    QVERIFY(editor.openTree(path));
+    const QByteArray original = readFile(path);
+    const QModelIndex task = editor.model()->index(0, 0, editor.model()->index(0, 0));
+    editor.findChild<QTreeView*>()->setCurrentIndex(task);
+    QAbstractItemModel* attributes = editor.findChild<QTableView*>()->model();
+    auto* message = editor.findChild<QLabel*>();
+
+    // Typed or pasted into the attribute table, such a value is refused with a word why.
+    QCOMPARE(attributes->setData(attributes->index(4, 1), value), held);
+    QCOMPARE(message->isHidden(), held);
+    if (!held)
+        QVERIFY2(message->text().contains("name"), qPrintable(message->text()));
+
+    // Whatever way it got into the tree, a save never writes a file the editor cannot read back.
+    editor.model()->setAttribute(task, 4, value);
+    QCOMPARE(editor.save(), held);
+    if (!held) {
+        QVERIFY2(editor.lastError().contains("am_voice.ddt"), qPrintable(editor.lastError()));
+        QCOMPARE(readFile(path), original);
+        return;
+    }
+    QVERIFY2(editor.openTree(path), qPrintable(editor.lastError()));
+    QCOMPARE(editor.model()->node(editor.model()->index(0, 0, editor.model()->index(0, 0)))->attribute("name"), value);
 }
 
 QTEST_MAIN(TestDemDecTreeEditor)

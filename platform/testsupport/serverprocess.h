@@ -3,7 +3,8 @@
 #include <QProcess>
 #include <QString>
 
-// The server program run for a test: on loopback, on ports the system picks, killed at the end.
+// The demodulation/decoding server program run for a test: on loopback, on ports the system
+// picks, killed at the end. Tests that use it depend on the orvane-demdec-server target.
 class ServerProcess
 {
 public:
@@ -13,7 +14,9 @@ public:
     ServerProcess& operator=(const ServerProcess&) = delete;
 
     // Starts the server and waits (bounded) until it listens; false with error() otherwise.
-    bool start(const QString& catalogue = sampleCatalogue(), const QString& name = QString());
+    // Options go to the program as they are (e.g. "--idle-timeout", "100").
+    bool start(const QString& catalogue = sampleCatalogue(), const QString& name = QString(),
+               const QStringList& options = {});
     void stop();
 
     quint16 port() const { return m_port; }

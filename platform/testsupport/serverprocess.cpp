@@ -12,12 +12,13 @@ ServerProcess::~ServerProcess()
     stop();
 }
 
-bool ServerProcess::start(const QString& catalogue, const QString& name)
+bool ServerProcess::start(const QString& catalogue, const QString& name, const QStringList& options)
 {
     stop();
     QStringList arguments{"--catalogue", catalogue, "--address", "127.0.0.1", "--port", "0", "--search-port", "0"};
     if (!name.isEmpty())
         arguments << "--name" << name;
+    arguments << options;
     m_process.start(program(), arguments);
     if (!m_process.waitForStarted(StartTimeoutMs)) {
         m_error = m_process.errorString();
