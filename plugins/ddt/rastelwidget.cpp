@@ -34,7 +34,6 @@ RastelWidget::RastelWidget(QWidget* parent)
     m_model = new QFileSystemModel(this);
     m_model->setReadOnly(true);
     connect(m_model, &QFileSystemModel::rootPathChanged, this, &RastelWidget::pathChanged);
-    connect(m_model, &QFileSystemModel::directoryLoaded, this, &RastelWidget::expandLoaded);
 
     setupUi();
     changeDDTDir(QString());
@@ -140,7 +139,6 @@ void RastelWidget::changeDDTDir(const QString& path)
     m_model->setNameFilters(QStringList(QStringLiteral("*.ddt")));
     m_model->setNameFilterDisables(false);
     m_view->setRootIndex(m_model->index(folder));
-    m_view->expandAll();
     m_shownFolder = folder;
 }
 
@@ -155,15 +153,13 @@ void RastelWidget::pathChanged(const QString&)
 
 void RastelWidget::selectedItem(const QItemSelection& selection)
 {
-    if (!m_editor->isInitialized())
+    if (!m_editor->isInitialized() || m_reselecting)
         return;
     const QModelIndexList indexes = selection.indexes();
     const QModelIndex index = indexes.isEmpty() ? QModelIndex() : indexes.first();
     if (m_model->isDir(index))
         return;
     const QString path = m_model->filePath(index);
-    if (m_editor->rootItem() && path == m_editor->fileName())
-        return;
     if (!closeFile()) {
         reselectOpenFile();
         return;
@@ -196,24 +192,13 @@ void RastelWidget::showFolderMessage(const QString& message)
     m_folderMessage->show();
 }
 
-void RastelWidget::expandLoaded(const QString& folder)
-{
-    // The model loads folders lazily, so expandAll() alone reaches only what was loaded: each
-    // folder's sub-folders are expanded once it is loaded. Links are left closed, as they may
-    // lead back up the tree.
-    if (m_shownFolder.isEmpty() || (folder != m_shownFolder && !folder.startsWith(m_shownFolder + QLatin1Char('/'))))
-        return;
-    const QModelIndex parent = m_model->index(folder);
-    for (int row = 0; row < m_model->rowCount(parent); ++row) {
-        const QModelIndex child = m_model->index(row, 0, parent);
-        if (m_model->isDir(child) && !m_model->fileInfo(child).isSymLink())
-            m_view->expand(child);
-    }
-}
-
 void RastelWidget::reselectOpenFile()
 {
     const QModelIndex open = m_model->index(m_editor->fileName());
-    if (open.isValid())
-        m_view->selectionModel()->select(open, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!open.isValid())
+        return;
+    // The file stays open as it is: selecting it here must not close and read it again.
+    m_reselecting = true;
+    m_view->selectionModel()->select(open, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    m_reselecting = false;
 }

@@ -18,8 +18,9 @@ class DemDecTreeEditor;
 }
 
 // The page of the "Файлы .ddt" tab: the .ddt files of a folder on the left, the tree editor of
-// the selected file on the right. A changed file is offered for saving before another file or
-// folder is shown and before the page goes.
+// the selected file on the right. A changed file is offered for saving before a file (the open
+// one too, which is then read again) or another folder is shown, and before the page goes.
+// Sub-folders load when the user opens them, so that even "/" as the folder costs little.
 class RastelWidget : public QWidget
 {
     Q_OBJECT
@@ -47,7 +48,6 @@ public Q_SLOTS:
 private:
     void setupUi();
     void showFolderMessage(const QString& message);
-    void expandLoaded(const QString& folder);
     void reselectOpenFile();
 
     QFileSystemModel* m_model = nullptr;
@@ -59,4 +59,5 @@ private:
     QPushButton* m_serverButton = nullptr;
     QLabel* m_folderMessage = nullptr;
     QString m_shownFolder; // empty while no folder is shown
+    bool m_reselecting = false;
 };

@@ -9,6 +9,7 @@
 #include "testfiles.h"
 
 #include <QFile>
+#include <QElapsedTimer>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QPushButton>
@@ -17,6 +18,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using DemDecData::DemDecTreeEditor;
 using TestFiles::readFile;
@@ -40,6 +46,7 @@ private Q_SLOTS:
 
     void pluginContract();
     void connectsAndShowsDdtFiles();
+    void foldersOpenWhenTheUserOpensThem();
     void withoutServerNothingOpens();
     void searchFindsServer();
     void emptySearchChangesNothing_data();
@@ -49,6 +56,9 @@ private Q_SLOTS:
     void changedFileIsOffered();
     void openFileStays_data();
     void openFileStays();
+    void openFileSelectedAgainIsReadAgain_data();
+    void openFileSelectedAgainIsReadAgain();
+    void onlyRegularFilesOpen();
     void malformedFileOpensNothing();
     void missingFolder();
     void failedSaveKeepsChanges();
@@ -58,6 +68,8 @@ private Q_SLOTS:
 
 private:
     void createPage(quint16 port, const QString& ddtDir = QString());
+    // Waits (bounded) until the page's editor took the server's catalogue.
+    bool editorReady() const;
     QString path(const QString& name) const { return m_dir->filePath(name); }
     bool select(const QString& file);
     QString selectedPath() const;
@@ -133,6 +145,14 @@ void TestRastel::createPage(quint16 port, const QString& ddtDir)
     QVERIFY(m_editor && m_client && m_folders);
 }
 
+bool TestRastel::editorReady() const
+{
+    if (m_editor->isInitialized())
+        return true;
+    QSignalSpy ready(m_page, SIGNAL(editorInitOk()));
+    return ready.wait(WaitMs) && m_editor->isInitialized();
+}
+
 bool TestRastel::select(const QString& file)
 {
     const QModelIndex index = m_files->index(file);
@@ -156,7 +176,7 @@ bool TestRastel::invoke(const char* slot, const QString& argument)
 
 void TestRastel::openChanged(const QString& file)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(editorReady());
     QVERIFY(select(file));
     QCOMPARE(m_editor->fileName(), file);
     QVERIFY(m_editor->addTask(QModelIndex(), 0).isValid());
@@ -197,11 +217,11 @@ void TestRastel::pluginContract()
 void TestRastel::connectsAndShowsDdtFiles()
 {
     createPage(m_server.port());
-    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(editorReady());
     QVERIFY(button("Обновить сервер ДД")->isHidden());
     QCOMPARE(m_editor->catalogue(), m_client->catalogue());
 
-    // Only .ddt files show, sub-folders included and expanded.
+    // Only .ddt files show, sub-folders included.
     const QModelIndex root = m_folders->rootIndex();
     QCOMPARE(m_files->filePath(root), m_dir->path());
     const QModelIndex sub = m_files->index(path("sub"));
@@ -211,13 +231,39 @@ void TestRastel::connectsAndShowsDdtFiles()
         shown << m_files->index(row, 0, root).data().toString();
     shown.sort();
     QCOMPARE(shown, (QStringList{"a.ddt", "b.ddt", "sub"}));
-    QTRY_VERIFY_WITH_TIMEOUT(m_folders->isExpanded(sub), WaitMs);
+    m_folders->expand(sub);
     QTRY_COMPARE_WITH_TIMEOUT(m_files->rowCount(sub), 1, WaitMs);
 
     QVERIFY(select(path("sub/c.ddt")));
     QCOMPARE(m_editor->fileName(), path("sub/c.ddt"));
     QVERIFY(m_editor->rootItem());
     QVERIFY(m_boxes->boxes().isEmpty());
+}
+
+void TestRastel::foldersOpenWhenTheUserOpensThem()
+{
+    // A deep tree of folders, as "/" or a home folder would be.
+    QString deepest = path("sub");
+    for (int level = 0; level < 40; ++level) {
+        deepest += "/f";
+        QVERIFY(QDir().mkpath(deepest + "/g"));
+    }
+    createPage(m_server.port());
+    QSignalSpy loaded(m_files, &QFileSystemModel::directoryLoaded);
+    QTRY_VERIFY_WITH_TIMEOUT(loaded.contains({m_dir->path()}), WaitMs);
+
+    // Nothing below the shown folder is opened or read by itself...
+    const QModelIndex sub = m_files->index(path("sub"));
+    QVERIFY(!m_folders->isExpanded(sub));
+    QVERIFY(m_files->canFetchMore(sub));
+
+    // ... only what the user opens, one level at a time.
+    m_folders->expand(sub);
+    QTRY_VERIFY_WITH_TIMEOUT(loaded.contains({path("sub")}), WaitMs);
+    const QModelIndex f = m_files->index(path("sub/f"));
+    QVERIFY(f.isValid());
+    QVERIFY(!m_folders->isExpanded(f));
+    QVERIFY(m_files->canFetchMore(f));
 }
 
 void TestRastel::withoutServerNothingOpens()
@@ -242,7 +288,7 @@ void TestRastel::searchFindsServer()
     QVERIFY(!m_editor->isInitialized());
 
     button("Обновить сервер ДД")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(editorReady());
     QVERIFY(button("Обновить сервер ДД")->isHidden());
     QCOMPARE(m_client->server().port(), m_server.port());
     QVERIFY(select(path("a.ddt")));
@@ -263,7 +309,7 @@ void TestRastel::emptySearchChangesNothing()
     Common::GlobalIni::ini().setValue("DemDec/SearchAddresses",
                                       QStringLiteral("127.0.0.1:%1").arg(ServerProcess::unusedPort()));
     if (connected) {
-        QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+        QVERIFY(editorReady());
         QVERIFY(select(path("a.ddt")));
     } else {
         QSignalSpy outcome(m_client, &Cravent::OnConnected);
@@ -271,10 +317,10 @@ void TestRastel::emptySearchChangesNothing()
     }
 
     QSignalSpy answers(m_client, &Cravent::OnSearch_AnswerRecieved);
+    m_client->setMaxSearchTime(50); // nobody answers: no need to wait the page's whole second
     QVERIFY(invoke("rescanServers", QString()));
     QVERIFY(answers.wait(WaitMs));
     QVERIFY(answers.first().first().value<QList<DemDecData::QServerStatus>>().isEmpty());
-    QTest::qWait(50);
     QCOMPARE(m_client->IsOFFLine(), !connected);
     QCOMPARE(m_editor->isInitialized(), connected);
     QCOMPARE(button("Обновить сервер ДД")->isHidden(), connected);
@@ -283,9 +329,13 @@ void TestRastel::emptySearchChangesNothing()
 
 void TestRastel::unchangedFileAsksNothing()
 {
+    QElapsedTimer t; t.start();
     createPage(m_server.port());
-    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    qWarning("page %lld", t.restart());
+    QVERIFY(editorReady());
+    qWarning("ready %lld", t.restart());
     QVERIFY(select(path("a.ddt")));
+    qWarning("select %lld", t.restart());
     QCOMPARE(m_editor->fileName(), path("a.ddt"));
     QVERIFY(select(path("b.ddt")));
     QCOMPARE(m_editor->fileName(), path("b.ddt"));
@@ -360,11 +410,78 @@ void TestRastel::openFileStays()
         QCOMPARE(m_boxes->boxes().first().icon, QMessageBox::NoIcon);
 }
 
+void TestRastel::openFileSelectedAgainIsReadAgain_data()
+{
+    QTest::addColumn<bool>("change");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("unchanged") << false << int(QMessageBox::NoButton);
+    QTest::newRow("changed, saved") << true << int(QMessageBox::Save);
+    QTest::newRow("changed, discarded") << true << int(QMessageBox::Discard);
+}
+
+void TestRastel::openFileSelectedAgainIsReadAgain()
+{
+    QFETCH(bool, change);
+    QFETCH(int, answer);
+    createPage(m_server.port());
+    QVERIFY(editorReady());
+    QVERIFY(select(path("a.ddt")));
+    if (change)
+        QVERIFY(m_editor->addTask(QModelIndex(), 0).isValid());
+    const QByteArray edited = m_editor->toByteArray();
+    // Another program rewrites the file meanwhile; the user looks at a folder, then at the file.
+    QVERIFY(QFile::remove(path("a.ddt")) && QFile::copy(path("b.ddt"), path("a.ddt")));
+    QVERIFY(select(path("sub")));
+    QCOMPARE(m_editor->fileName(), path("a.ddt"));
+
+    if (change)
+        m_boxes->clickNext(QMessageBox::StandardButton(answer));
+    QVERIFY(select(path("a.ddt")));
+    QCOMPARE(m_boxes->boxes().size(), change ? 1 : 0);
+    if (change)
+        QCOMPARE(m_boxes->boxes().first().text, QString::fromUtf8(Question));
+    const QByteArray onDisk = answer == QMessageBox::Save ? edited : readFile(path("b.ddt"));
+    QCOMPARE(readFile(path("a.ddt")), onDisk);
+    QCOMPARE(m_editor->fileName(), path("a.ddt"));
+    QCOMPARE(m_editor->toByteArray(), onDisk);
+}
+
+void TestRastel::onlyRegularFilesOpen()
+{
+    // A .ddt file listed in the folder is replaced by a FIFO before the user selects it (the
+    // folder view shows no FIFOs, but it cannot follow every change at once).
+    createPage(m_server.port());
+    QVERIFY(editorReady());
+    QVERIFY(select(path("b.ddt")));
+    QVERIFY(QFile::copy(path("b.ddt"), path("pipe.ddt")));
+    QTRY_VERIFY_WITH_TIMEOUT(m_files->index(path("pipe.ddt")).isValid(), WaitMs);
+    const QByteArray fifo = QFile::encodeName(path("pipe.ddt"));
+    QVERIFY(QFile::remove(path("pipe.ddt")));
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+
+    // A writer meets a reader that waits on the FIFO, so that a failure ends instead of hanging.
+    std::thread writer([fifo] {
+        const int fd = ::open(fifo.constData(), O_WRONLY | O_CLOEXEC);
+        if (fd >= 0)
+            ::close(fd);
+    });
+    const bool selected = select(path("pipe.ddt"));
+    const int release = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer.join();
+    ::close(release);
+
+    QVERIFY(selected);
+    QVERIFY(!m_editor->rootItem());
+    QVERIFY2(m_editor->lastError().contains("pipe.ddt") && m_editor->lastError().contains("не обычный файл"),
+             qPrintable(m_editor->lastError()));
+    QVERIFY(m_boxes->boxes().isEmpty());
+}
+
 void TestRastel::malformedFileOpensNothing()
 {
     createPage(m_server.port());
     QVERIFY(writeFile(path("bad.ddt"), "<?xml version=\"1.0\"?>\n<proc_node>\n<processing_node>\n</proc_node>\n"));
-    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(editorReady());
     QVERIFY(select(path("a.ddt")));
 
     QVERIFY(select(path("bad.ddt")));
@@ -471,21 +588,27 @@ void TestRastel::unsavedChangesAtExit()
 {
     QFETCH(bool, change);
     QFETCH(int, answer);
+    // Written by hand in another layout than the editor's, so that a rewrite would show.
+    QByteArray original = readFile(path("a.ddt"));
+    original.replace("    ", "\t").replace('"', '\'').replace("?>\n", "?>\n<!-- written by hand -->\n");
+    QVERIFY(writeFile(path("a.ddt"), original));
     createPage(m_server.port());
-    const QByteArray original = readFile(path("a.ddt"));
-    QTRY_VERIFY_WITH_TIMEOUT(m_editor->isInitialized(), WaitMs);
+    QVERIFY(editorReady());
     QVERIFY(select(path("a.ddt")));
+    QVERIFY2(m_editor->rootItem(), qPrintable(m_editor->lastError()));
+    QVERIFY(m_editor->toByteArray() != original);
     if (change)
         QVERIFY(m_editor->addTask(QModelIndex(), 0).isValid());
     const QByteArray edited = m_editor->toByteArray();
 
-    m_boxes->clickNext(QMessageBox::StandardButton(answer));
+    if (change)
+        m_boxes->clickNext(QMessageBox::StandardButton(answer));
     m_library.destroy(m_plugin);
     m_plugin = nullptr;
     QCOMPARE(m_boxes->boxes().size(), change ? 1 : 0);
     if (change)
         QCOMPARE(m_boxes->boxes().first().text, QString::fromUtf8(Question));
-    QCOMPARE(readFile(path("a.ddt")), answer == QMessageBox::Save ? edited : original);
+    QCOMPARE(readFile(path("a.ddt")), change && answer == QMessageBox::Save ? edited : original);
 }
 
 QTEST_MAIN(TestRastel)
