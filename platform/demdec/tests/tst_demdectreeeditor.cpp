@@ -43,6 +43,9 @@ private Q_SLOTS:
 
 private:
     QString copySample(const QString& name);
+    // Initialises the editor from the client and opens a copy of the sample; its path, or
+    // empty when that failed.
+    QString openSample(DemDecTreeEditor& editor, const QString& name);
 
     ServerProcess m_server;
     Cravent m_client;
@@ -70,6 +73,12 @@ QString TestDemDecTreeEditor::copySample(const QString& name)
     QFile::copy(ORVANE_SOURCE_DIR "/sample/ddt/" + name, path);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     return path;
+}
+
+QString TestDemDecTreeEditor::openSample(DemDecTreeEditor& editor, const QString& name)
+{
+    const QString path = copySample(name);
+    return editor.initFromClient(&m_client) && editor.openTree(path) ? path : QString();
 }
 
 void TestDemDecTreeEditor::uninitialisedOpensNothing()
@@ -141,8 +150,7 @@ void TestDemDecTreeEditor::editsFollowTheRules()
 {
     DemDecTreeEditor editor(MaxDepth);
     QAbstractItemModelTester tester(editor.model());
-    QVERIFY(editor.initFromClient(&m_client));
-    QVERIFY(editor.openTree(copySample("am_voice.ddt")));
+    QVERIFY(!openSample(editor, "am_voice.ddt").isEmpty());
 
     const QModelIndex root = editor.model()->index(0, 0);
     QVERIFY(!editor.removeNode(root));
@@ -175,9 +183,8 @@ void TestDemDecTreeEditor::editsFollowTheRules()
 void TestDemDecTreeEditor::saveFailureKeepsTheTree()
 {
     DemDecTreeEditor editor(MaxDepth);
-    QVERIFY(editor.initFromClient(&m_client));
-    const QString path = copySample("am_voice.ddt");
-    QVERIFY(editor.openTree(path));
+    const QString path = openSample(editor, "am_voice.ddt");
+    QVERIFY(!path.isEmpty());
     QVERIFY(editor.addTask(QModelIndex(), 0).isValid());
     const QByteArray changed = editor.toByteArray();
     QVERIFY(editor.save());
@@ -208,9 +215,8 @@ void TestDemDecTreeEditor::malformedFileKeepsTheOpenTree()
     QFETCH(QString, where);
 
     DemDecTreeEditor editor(MaxDepth);
-    QVERIFY(editor.initFromClient(&m_client));
-    const QString good = copySample("am_voice.ddt");
-    QVERIFY(editor.openTree(good));
+    const QString good = openSample(editor, "am_voice.ddt");
+    QVERIFY(!good.isEmpty());
     const QByteArray opened = editor.toByteArray();
     const QString bad = m_dir->filePath("bad.ddt");
     QVERIFY(writeFile(bad, content));
@@ -248,9 +254,8 @@ void TestDemDecTreeEditor::valuesAFileCannotHoldAreRefused()
     QFETCH(bool, held);
 
     DemDecTreeEditor editor(MaxDepth);
-    QVERIFY(editor.initFromClient(&m_client));
-    const QString path = copySample("am_voice.ddt");
-    QVERIFY(editor.openTree(path));
+    const QString path = openSample(editor, "am_voice.ddt");
+    QVERIFY(!path.isEmpty());
     const QByteArray original = readFile(path);
     const QModelIndex task = editor.model()->index(0, 0, editor.model()->index(0, 0));
     editor.findChild<QTreeView*>()->setCurrentIndex(task);
