@@ -9,8 +9,9 @@
 namespace Xml {
 
 // Passes the bytes of the source to the XML reader while following the markup: element
-// nesting, comments, CDATA sections, instructions and declarations. At the first byte that
-// breaks a limit it passes what came before and then ends the stream, keeping why and where.
+// nesting, comments, CDATA sections and instructions. At the first byte that breaks a rule (a
+// declaration, nesting too deep, too many bytes) it passes what came before and then ends the
+// stream, keeping why and where.
 class SafeXmlReader::Guard : public QIODevice
 {
 public:
@@ -89,21 +90,20 @@ private:
     {
         constexpr std::string_view comment("--");
         constexpr std::string_view cdata("[CDATA[");
-        qint64 i = 0;
         const auto stop = [&](qint64 at, const QString& why) {
             m_line += std::count(data, data + at, '\n');
             m_refusal = why;
             m_refusalLine = m_line;
             return at;
         };
-        for (; i < size; ++i) {
+        for (qint64 i = 0; i < size; ++i) {
             const char c = data[i];
             switch (m_state) {
             case Text: {
                 const void* open = std::memchr(data + i, '<', size_t(size - i));
-                if (!open)
+                if (!open) {
                     i = size - 1;
-                else {
+                } else {
                     i = static_cast<const char*>(open) - data;
                     m_state = Open;
                     m_tagStart = i;
