@@ -3,6 +3,9 @@
 #include <QDeadlineTimer>
 #include <QTcpServer>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace {
 constexpr int StartTimeoutMs = 10000;
 }
@@ -19,6 +22,8 @@ bool ServerProcess::start(const QString& catalogue, const QString& name, const Q
     if (!name.isEmpty())
         arguments << "--name" << name;
     arguments << options;
+    // A test that crashes or is killed must not leave its server behind.
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     m_process.start(program(), arguments);
     if (!m_process.waitForStarted(StartTimeoutMs)) {
         m_error = m_process.errorString();
