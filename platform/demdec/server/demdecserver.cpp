@@ -24,6 +24,7 @@ DemDecServer::DemDecServer(const QByteArray& catalogueXml, const QString& name, 
 bool DemDecServer::listen(const QHostAddress& address, quint16 port, int searchPort, QString* error)
 {
     m_tcp.setMaxPendingConnections(MaxSessions);
+    m_tcp.setListenBacklogSize(MaxSessions);
     if (!m_tcp.listen(address, port)) {
         *error = QStringLiteral("TCP %1:%2: %3").arg(address.toString()).arg(port).arg(m_tcp.errorString());
         return false;

@@ -61,16 +61,19 @@ void processPosted()
     QCoreApplication::sendPostedEvents();
 }
 
-// A client that greets a server and then says nothing more; it discards what it receives.
-std::unique_ptr<QTcpSocket> greet(quint16 port, int hellos = 1)
+// A client that greets a server once connected (counted in *connected), then says nothing more;
+// it discards what it receives. It waits on nothing, so other clients of the test stay served.
+std::unique_ptr<QTcpSocket> greet(quint16 port, int hellos, int* connected)
 {
     auto socket = std::make_unique<QTcpSocket>();
-    QObject::connect(socket.get(), &QTcpSocket::readyRead, socket.get(), [socket = socket.get()] { socket->readAll(); });
-    socket->connectToHost(QHostAddress::LocalHost, port);
-    if (!socket->waitForConnected(WaitMs))
-        return nullptr;
-    const QByteArray hello = QNetData::FrameReader::encode(QNetData::Protocol::Hello, QNetData::Protocol::hello());
-    socket->write(hello.repeated(hellos));
+    QTcpSocket* raw = socket.get();
+    QObject::connect(raw, &QTcpSocket::readyRead, raw, [raw] { raw->readAll(); });
+    QObject::connect(raw, &QTcpSocket::connected, raw, [raw, hellos, connected] {
+        ++*connected;
+        const QByteArray hello = QNetData::FrameReader::encode(QNetData::Protocol::Hello, QNetData::Protocol::hello());
+        raw->write(hello.repeated(hellos));
+    });
+    raw->connectToHost(QHostAddress::LocalHost, port);
     return socket;
 }
 
@@ -260,8 +263,9 @@ void TestCravent::serverDropsClientAskingFasterThanItReads()
 {
     // Each Hello is answered with the whole catalogue; a client that asks again and again
     // without taking the answers would have the server queue them without end.
-    const std::unique_ptr<QTcpSocket> greedy = greet(m_server.port(), 100);
-    QVERIFY(greedy);
+    int connected = 0;
+    const std::unique_ptr<QTcpSocket> greedy = greet(m_server.port(), 100, &connected);
+    QTRY_COMPARE_WITH_TIMEOUT(connected, 1, WaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(greedy->state(), QAbstractSocket::UnconnectedState, WaitMs);
 
     Cravent client;
@@ -272,7 +276,7 @@ void TestCravent::serverDropsClientAskingFasterThanItReads()
 void TestCravent::serverDropsIdleClients()
 {
     ServerProcess server;
-    QVERIFY2(server.start(ServerProcess::sampleCatalogue(), QString(), {"--idle-timeout", "300"}),
+    QVERIFY2(server.start(ServerProcess::sampleCatalogue(), QString(), {"--idle-timeout", "500"}),
              qPrintable(server.error()));
     // A client of ours says it is alive more often than the server's idle timeout.
     Cravent keptAlive;
@@ -282,10 +286,10 @@ void TestCravent::serverDropsIdleClients()
 
     // Idle clients fill every other place the server has.
     std::vector<std::unique_ptr<QTcpSocket>> idle;
-    for (int i = 0; i < 63; ++i) {
-        idle.push_back(greet(server.port()));
-        QVERIFY(idle.back());
-    }
+    int connected = 0;
+    for (int i = 0; i < 63; ++i)
+        idle.push_back(greet(server.port(), 1, &connected));
+    QTRY_COMPARE_WITH_TIMEOUT(connected, 63, WaitMs);
 
     // Once they time out, their places are free again; the client that kept alive stayed.
     QTRY_VERIFY_WITH_TIMEOUT(std::all_of(idle.cbegin(), idle.cend(), [](const auto& socket) {
