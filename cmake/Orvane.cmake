@@ -45,13 +45,14 @@ function(orvane_add_plugin name)
     orvane_warnings(${name})
 endfunction()
 
-# orvane_add_test(NAME SOURCES ... [LIBS ...])
-# One QtTest executable, registered with CTest and run on the offscreen platform
-# with its settings pointed at a private folder.
+# orvane_add_test(NAME SOURCES ... [LIBS ...] [TIMEOUT seconds])
+# One QtTest executable, registered with CTest and run on the offscreen platform. Every test
+# links OrvaneTestIsolation, which points its settings at a fresh temporary folder before main,
+# and needs the fixture that checks the engineer's own settings are left as they were.
 function(orvane_add_test name)
     cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    target_link_libraries(${name} PRIVATE OrvaneTestIsolation Qt6::Test ${ARG_LIBS})
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVANE_TEST_OUTPUT_DIR})
     target_compile_definitions(${name} PRIVATE
         ORVANE_BIN_DIR="${ORVANE_OUTPUT_DIR}"
@@ -64,7 +65,8 @@ function(orvane_add_test name)
     endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ORVANE_SETTINGS=${CMAKE_BINARY_DIR}/test-settings/${name}.ini")
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
+        FIXTURES_REQUIRED MachineSettings)
 endfunction()
 
 # orvane_add_benchmark(NAME SOURCES ... [LIBS ...])
@@ -79,9 +81,18 @@ function(orvane_add_benchmark name)
     orvane_warnings(${name})
 endfunction()
 
-# Adds a sub-directory when it holds a CMakeLists.txt (modules still being built).
-function(orvane_add_subdirectory dir)
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-        add_subdirectory(${dir})
-    endif()
+# Call at the end of a CMakeLists that lists its module folders with add_subdirectory(): fails
+# the configuration when a folder beside them holds a CMakeLists.txt that no line adds, so a
+# module is never left out of the build without a word.
+function(orvane_require_listed_subdirectories)
+    get_directory_property(added SUBDIRECTORIES)
+    file(GLOB found LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*/CMakeLists.txt)
+    foreach(lists ${found})
+        get_filename_component(dir ${lists} DIRECTORY)
+        if(NOT dir IN_LIST added)
+            file(RELATIVE_PATH shown ${CMAKE_SOURCE_DIR} ${dir})
+            message(FATAL_ERROR "${shown} holds a CMakeLists.txt but no add_subdirectory() line "
+                                "of ${CMAKE_CURRENT_LIST_FILE} adds it")
+        endif()
+    endforeach()
 endfunction()
