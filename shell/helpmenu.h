@@ -16,7 +16,6 @@ public:
     explicit HelpMenu(QWidget* parent = nullptr);
     ~HelpMenu() override;
 
-    AboutAction* aboutAction() const { return m_aboutAction; }
     About* about() const { return m_about.get(); }
 
 private:

@@ -16,8 +16,10 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -62,7 +64,8 @@ Orvane::Orvane(const QStringList& arguments, CoConfig::ComplexConfigInterface* s
     m_referenceCheck = new ReferenceCheckIndicator(statusBar());
     m_referenceCheck->check(*m_store);
 
-    restoreGeometry(Common::GlobalIni::ini().value(QLatin1String(GeometryKey)).toByteArray());
+    if (!restoreGeometry(Common::GlobalIni::ini().value(QLatin1String(GeometryKey)).toByteArray()))
+        placeOnScreen();
 }
 
 Orvane::~Orvane()
@@ -82,6 +85,13 @@ Orvane::~Orvane()
     m_pageOwners.clear();
 
     qCleanupResources_icons();
+}
+
+void Orvane::placeOnScreen()
+{
+    // The form's own size is too small to work in; two thirds of the screen, centred.
+    const QRect available = screen()->availableGeometry();
+    setGeometry(QStyle::alignedRect(layoutDirection(), Qt::AlignCenter, available.size() * 2 / 3, available));
 }
 
 QTabWidget* Orvane::tabWidget() const
@@ -138,7 +148,7 @@ void Orvane::addPlugin(OrvanePluginInstance* instance)
     QMenu* menu = plugin->menu();
     if (page) {
         const QString title = plugin->name();
-        page = plugin->widget();
+        page = plugin->widget(); // asked again, as the contract says the shell does; the same object
         m_ui->tabWidget->addTab(page, title);
         m_pageOwners.insert(page, instance);
     }

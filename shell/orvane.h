@@ -44,7 +44,6 @@ public:
            QWidget* parent = nullptr);
     ~Orvane() override;
 
-    CoConfig::ComplexConfigInterface* store() const { return m_store; }
     QList<OrvanePluginInstance*> plugins() const { return m_plugins; }
     // The libraries that were tried and gave no plugin, with the loader's reason.
     QList<SkippedLibrary> skippedLibraries() const { return m_skipped; }
@@ -65,6 +64,7 @@ protected:
 
 private:
     void reportReadFailure();
+    void placeOnScreen(); // when no geometry was saved
     void createSaveToolBar();
     void loadPlugins(const QStringList& arguments, const QString& folder);
     void addPlugin(OrvanePluginInstance* instance);
