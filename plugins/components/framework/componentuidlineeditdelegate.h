@@ -2,7 +2,8 @@
 
 #include <QStyledItemDelegate>
 
-// Edits a uid cell as its number in a plain line edit; the uid keeps the type it had.
+// Edits a uid cell as its number. The line edit takes only a uid that the store can hold and that
+// no other row has (ComponentUidValidator); the uid keeps the type it had.
 class ComponentUidLineEditDelegate : public QStyledItemDelegate
 {
 public:

@@ -15,11 +15,6 @@ public:
     // The text of the n-th filled cell, n from 0.
     QString counterText(int n) const;
 
-    QLineEdit* maskEdit() const { return m_mask; }
-    QSpinBox* startBox() const { return m_start; }
-    QSpinBox* stepBox() const { return m_step; }
-    QSpinBox* digitsBox() const { return m_digits; }
-
 private:
     QLineEdit* m_mask;
     QSpinBox* m_start;

@@ -18,7 +18,6 @@ public:
 
     QToolBar* toolBar() const;
     QAction* action(int key) const { return m_actions.value(key); }
-    QList<QAction*> actions() const { return m_actions.values(); }
 
 private:
     QPointer<QToolBar> m_toolBar;

@@ -44,7 +44,8 @@ QVariant StandardModel::headerData(int section, Qt::Orientation orientation, int
 
 Qt::ItemFlags StandardModel::flags(const QModelIndex& index) const
 {
-    // Every cell is editable; the invalid index (the table's root) is no cell.
+    // Every cell is editable. The invalid index is the table's root, no cell: Qt's item model
+    // rules (QAbstractItemModelTester) want no item flags on it.
     if (!index.isValid())
         return Qt::NoItemFlags;
     return Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
@@ -72,11 +73,6 @@ bool StandardModel::appendRecord()
     m_data->appendRecord(uid);
     endInsertRows();
     return true;
-}
-
-void StandardModel::removeRecord(int row)
-{
-    removeRecords({row});
 }
 
 void StandardModel::removeRecords(const QList<int>& rows)
@@ -144,7 +140,7 @@ int StandardModel::pasteRecords(const QByteArray& bytes)
     for (int k = 0; k < count; ++k) {
         const int uid = m_data->freshUid();
         if (uid < 0)
-            break;
+            return -1; // all or nothing: part of a copy would be easy to miss
         uids.append(uid);
     }
     if (uids.isEmpty())

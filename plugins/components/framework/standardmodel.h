@@ -28,14 +28,14 @@ public:
     void save(CoConfig::ComplexConfigInterface* store);
     // Appends a record with a fresh uid; false when the store can give no uid.
     bool appendRecord();
-    void removeRecord(int row);
     // Removes those rows, each contiguous run at once; more runs than maxNotifiedRuns are
     // removed behind one reset.
     void removeRecords(const QList<int>& rows);
     static constexpr int maxNotifiedRuns = 16;
     // Writes valueOf(n) into the n-th of those rows of the column, with one notification for all.
     void setColumnData(const QList<int>& rows, int column, const std::function<QVariant(int n)>& valueOf);
-    // Appends the records of the clipboard bytes, each with a fresh uid; returns how many.
+    // Appends the records of the clipboard bytes, each with a fresh uid; returns how many, or -1
+    // (and appends none) when the store can give fewer uids than there are records.
     int pasteRecords(const QByteArray& bytes);
 
 private:

@@ -87,7 +87,7 @@ QToolBar* StandardPlugin::toolBar()
 void StandardPlugin::add()
 {
     if (!m_model->appendRecord())
-        Q_EMIT Error(tr("Не удалось получить новый идентификатор"));
+        reportNoFreshUid();
 }
 
 void StandardPlugin::remove()
@@ -134,5 +134,11 @@ void StandardPlugin::paste()
     const QMimeData* mimeData = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
     if (!mimeData || !mimeData->hasFormat(ComponentClipboard::mimeType))
         return;
-    m_model->pasteRecords(mimeData->data(ComponentClipboard::mimeType));
+    if (m_model->pasteRecords(mimeData->data(ComponentClipboard::mimeType)) < 0)
+        reportNoFreshUid();
+}
+
+void StandardPlugin::reportNoFreshUid()
+{
+    Q_EMIT Error(tr("Не удалось получить новый идентификатор"));
 }

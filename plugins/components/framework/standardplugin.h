@@ -30,8 +30,6 @@ public:
     QMenu* menu() override;
     QToolBar* toolBar() override;
 
-    StandardEditActions* editActions() const { return m_actions; }
-
 private Q_SLOTS:
     void add();
     void remove();
@@ -42,6 +40,8 @@ private Q_SLOTS:
     void paste();
 
 private:
+    void reportNoFreshUid();
+
     const QString m_name;
     CoConfig::ComplexConfigInterface* m_store = nullptr;
     std::unique_ptr<StandardData> m_data;

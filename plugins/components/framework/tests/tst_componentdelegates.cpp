@@ -88,6 +88,7 @@ void TestComponentDelegates::rackCombo()
 
     // A rack missing from the store opens with no current item.
     combo = openCombo(holder, m_model->index(1, 1));
+    QVERIFY(combo);
     QCOMPARE(combo->currentIndex(), -1);
 
     // With an empty store the list holds only "---".
@@ -95,6 +96,7 @@ void TestComponentDelegates::rackCombo()
     RackSelect emptyHolder;
     emptyHolder.setComplexConfig(empty.get());
     combo = openCombo(emptyHolder, m_model->index(0, 1));
+    QVERIFY(combo);
     QCOMPARE(itemTexts(*combo), QStringList({"---"}));
 }
 
@@ -105,6 +107,7 @@ void TestComponentDelegates::rackComboStoresNoneForDashesOrNoItem()
     const QModelIndex index = m_model->index(0, 1);
 
     std::unique_ptr<QComboBox> combo = openCombo(holder, index);
+    QVERIFY(combo);
     combo->setCurrentIndex(3);
     holder.delegate()->setModelData(combo.get(), m_model.get(), index);
     QCOMPARE(index.data(Qt::EditRole), QVariant(QSize(3, 0)));
@@ -127,9 +130,13 @@ void TestComponentDelegates::rackComboIsASnapshot()
     RackSelect holder;
     holder.setComplexConfig(m_store->get());
     (*m_store)->racks().insert(ComponentUid<0>(4), makeRack(4, "D"));
-    QCOMPARE(itemTexts(*openCombo(holder, m_model->index(0, 1))), QStringList({"---", "A", "B", "C"}));
+    std::unique_ptr<QComboBox> combo = openCombo(holder, m_model->index(0, 1));
+    QVERIFY(combo);
+    QCOMPARE(itemTexts(*combo), QStringList({"---", "A", "B", "C"}));
     holder.setComplexConfig(m_store->get());
-    QCOMPARE(itemTexts(*openCombo(holder, m_model->index(0, 1))), QStringList({"---", "A", "B", "C", "D"}));
+    combo = openCombo(holder, m_model->index(0, 1));
+    QVERIFY(combo);
+    QCOMPARE(itemTexts(*combo), QStringList({"---", "A", "B", "C", "D"}));
 }
 
 void TestComponentDelegates::computerComboShowsRackAndComputer()
@@ -147,6 +154,7 @@ void TestComponentDelegates::computerComboShowsRackAndComputer()
     ComputerSelect holder;
     holder.setComplexConfig(m_store->get());
     std::unique_ptr<QComboBox> combo = openCombo(holder, model.index(0, 1));
+    QVERIFY(combo);
     QCOMPARE(itemTexts(*combo), QStringList({"---", "A/Server", "/Loose"}));
     QCOMPARE(combo->currentIndex(), 2);
     QCOMPARE(combo->itemData(1), QVariant(QSize(5, 1)));

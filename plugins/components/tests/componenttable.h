@@ -1,0 +1,69 @@
+#pragma once
+
+#include "bindings.h"
+#include "componentclipboard.h"
+#include "componentstore.h"
+#include "configwriter.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QXmlStreamWriter>
+
+#include <functional>
+
+// One component editor as the conformance test knows it: a row of componentTables(), made by
+// componentTable() from the editor's library, tab title, columns and a sample record.
+struct ComponentTable
+{
+    QString library;   // the plugin's file name without ".so", e.g. "orvane-10-racks"
+    QString title;     // its tab title
+    QList<int> fields; // its columns, as ComponentField values
+    int componentType = -1;
+    // Adds a copy of the sample record to the store under the uid.
+    std::function<void(CoConfig::ComplexConfigInterface& store, int uid)> addSample;
+    // The store's records of the type by uid, each as an XML document without its uid: two
+    // records compare equal when every member but the uid is equal.
+    std::function<QMap<int, QByteArray>(const CoConfig::ComplexConfigInterface& store)> records;
+    QByteArray newRecord; // a default record, as records() gives it
+};
+
+// Every component editor, one row each (componenttables.cpp).
+QList<ComponentTable> componentTables();
+
+template <typename T>
+QByteArray documentWithoutUid(T record)
+{
+    record.uid = decltype(record.uid)();
+    return ComponentClipboard::writeDocument(Xml::elementName<T>(), [&record](QXmlStreamWriter& writer) {
+        Xml::ConfigWriter::write(writer, record);
+    });
+}
+
+// The sample should set every member to something other than its default, so that a member
+// lost on the way through the clipboard or the store shows.
+template <typename T>
+ComponentTable componentTable(const QString& library, const QString& title, const QList<int>& fields, const T& sample)
+{
+    constexpr int type = Bindings::UidTraits<decltype(sample.uid)>::type;
+    ComponentTable table;
+    table.library = library;
+    table.title = title;
+    table.fields = fields;
+    table.componentType = type;
+    table.addSample = [sample](CoConfig::ComplexConfigInterface& store, int uid) {
+        T record = sample;
+        record.uid = CoConfig::ComponentUid<type>(uid);
+        ComponentStore<type>::map(store).insert(record.uid, record);
+    };
+    table.records = [](const CoConfig::ComplexConfigInterface& store) {
+        QMap<int, QByteArray> records;
+        const auto& map = ComponentStore<type>::map(store);
+        for (auto it = map.cbegin(); it != map.cend(); ++it)
+            records.insert(it.key().value, documentWithoutUid(it.value()));
+        return records;
+    };
+    table.newRecord = documentWithoutUid(T());
+    return table;
+}

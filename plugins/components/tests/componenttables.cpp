@@ -1,0 +1,12 @@
+#include "componentfield.h"
+#include "componenttable.h"
+
+// Every component editor: its library, tab title, columns and a sample record.
+QList<ComponentTable> componentTables()
+{
+    using namespace CoConfig;
+    return {
+        componentTable("orvane-10-racks", "Стойки", {FieldUid, FieldName, FieldShortName},
+                       Rack{ComponentUid<0>(1), "Стойка управления", "СУ"}),
+    };
+}

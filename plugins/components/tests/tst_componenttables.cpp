@@ -1,0 +1,673 @@
+#include "componentfield.h"
+#include "componenttable.h"
+#include "modalanswerer.h"
+#include "orvaneplugin.h"
+#include "orvaneplugininterface.h"
+#include "pluginlibrary.h"
+#include "teststore.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableView>
+#include <QToolBar>
+#include <QtTest>
+
+#include <memory>
+#include <vector>
+
+// What every component table shares, checked on every component plugin library of the build,
+// each loaded through the contract over a real store in a temporary directory.
+
+namespace {
+
+enum Action { Add, Remove, Edit, Fill, FillWithCounter, Copy, Paste, ActionCount };
+
+struct ActionText
+{
+    QString text;
+    QKeySequence shortcut;
+    QString icon; // empty: none
+    QString toolTip;
+};
+
+// Built when asked: a standard shortcut needs the application.
+QList<ActionText> actionTexts()
+{
+    return {
+        {"Добавить", QKeySequence(Qt::Key_Insert), ":/icons/common/add.png", "Добавить"},
+        {"Удалить", QKeySequence(QKeySequence::Delete), ":/icons/common/remove.png", "Удалить"},
+        {"Редактировать", QKeySequence(Qt::CTRL | Qt::Key_Return), ":/icons/common/edit.png", "Редактировать"},
+        {"Заполнить", QKeySequence(), "", "Заполнить выделенные ячейки столбца значением текущей ячейки"},
+        {"Заполнить счётчиком", QKeySequence(), ":/icons/common/play.png", "Заполнить выделенные ячейки столбца счётчиком"},
+        {"Скопировать", QKeySequence(QKeySequence::Copy), ":/icons/common/copy.png", "Скопировать"},
+        {"Вставить", QKeySequence(QKeySequence::Paste), ":/icons/common/paste.png", "Вставить"},
+    };
+}
+
+// The title and header tooltip of every field.
+const QHash<int, QPair<QString, QString>> vocabulary = {
+    {FieldUid, {"ID", "Универсальный идентификатор"}},
+    {FieldName, {"Название", "Показывается вместо идентификатора"}},
+    {FieldShortName, {"Короткое название", "Используется для подписи иконок.\nДолжно быть действительно короткое"}},
+    {FieldIpAddress, {"IP адрес", "IP адрес устройства"}},
+    {FieldControlPort, {"Порт управления", "Порт управления"}},
+    {FieldSignalPort, {"Порт сигнала", "Порт рассылки сигнала"}},
+    {FieldDacPort, {"Порт ЦАК", "Порт рассылки сигнала цифрового антенного коммутатора"}},
+    {FieldRack, {"Стойка", "В какой стойке находится"}},
+    {FieldUps, {"ИБП", "В каком ИБП находится"}},
+    {FieldPdu, {"Распределитель питания", "В каком распределителе питания находится"}},
+    {FieldComputer, {"Компьютер", "В каком компьютере находится"}},
+    {FieldIndex, {"Индекс", "Индекс расположения в родительском элементе"}},
+    {FieldObject, {"Объект", "Подлючённый компонент комплекса"}},
+    {FieldControlledRack, {"Стойка", "Контролируемая стойка"}},
+    {FieldComputerFlags, {"Тип", "Флаги компьютера"}},
+    {FieldCassetteType, {"Тип кассеты", "Задаёт режимы работы, фильтры, ослабления канала"}},
+    {FieldModule, {"Модуль", "Задаёт автоматичски загружаемый модуль"}},
+    {FieldFixed, {"Фикс.", "Пользователь не может распределять такие каналы"}},
+    {FieldHidden, {"Скрыт", "Пользователь не видит такие каналы"}},
+    {FieldMulti, {"Мульти", "Канал, созданный из других каналов"}},
+    {FieldScale, {"Масшт.", "Коэффициент масштабирования сигнла"}},
+    {FieldReceiver, {"Приёмник", "В каком приёмнике находится канал"}},
+    {FieldChannelServer, {"Сервер каналов", "На каком сервере каналов находится канал"}},
+    {FieldServerIndex, {"Индекс", "Индекс по порядку на сервере каналов (с нуля)"}},
+    {FieldBoard, {"Плата", "Через какую плату осуществляется доступ к каналу"}},
+    {FieldCassette, {"Кассета", "Порядковый номер кассеты в приёмнике (с нуля)"}},
+    {FieldRpu, {"РПУ", "Управление антеной"}},
+    {FieldX64, {"x64", "64битная версия"}},
+    {FieldDiagrams, {"Диаграммы", "Список диаграмм"}},
+    {FieldAntennaServer, {"Сервер", "На каком сервере антенн находится управление"}},
+    {FieldControlRpu, {"РПУ", "Через какое РПУ осуществляется управление антеннами"}},
+    {FieldAntennaPool, {"Антенная группа", "Антенная группа, привязанная к серверу антенн"}},
+    {FieldGroup, {"Группа", "Название антенной группы"}},
+    {FieldAntenna, {"Антена", "Антена антенной группы"}},
+};
+
+const QString NoUid = QStringLiteral("Не удалось получить новый идентификатор");
+constexpr int SampleRows = 5; // under uids 1 to 5
+
+QTableView* view(OrvanePlugin* plugin)
+{
+    return qobject_cast<QTableView*>(plugin->widget());
+}
+
+QAbstractItemModel* model(OrvanePlugin* plugin)
+{
+    return view(plugin)->model();
+}
+
+void trigger(OrvanePlugin* plugin, Action action)
+{
+    plugin->toolBar()->actions().at(action)->trigger();
+}
+
+QVariantList column(OrvanePlugin* plugin, int column)
+{
+    QVariantList values;
+    for (int row = 0; row < model(plugin)->rowCount(); ++row)
+        values.append(model(plugin)->index(row, column).data(Qt::EditRole));
+    return values;
+}
+
+// Cells as (column, row) points; the current cell is not selected by itself.
+void select(OrvanePlugin* plugin, const QList<QPoint>& cells, QPoint current)
+{
+    QItemSelectionModel* selection = view(plugin)->selectionModel();
+    selection->clearSelection();
+    for (const QPoint& cell : cells)
+        selection->select(model(plugin)->index(cell.y(), cell.x()), QItemSelectionModel::Select);
+    selection->setCurrentIndex(model(plugin)->index(current.y(), current.x()), QItemSelectionModel::NoUpdate);
+}
+
+QList<QPoint> cellsOf(int column, const QList<int>& rows)
+{
+    QList<QPoint> cells;
+    for (const int row : rows)
+        cells.append(QPoint(column, row));
+    return cells;
+}
+
+void setClipboard(const QString& format, const QByteArray& bytes)
+{
+    auto* mimeData = new QMimeData();
+    mimeData->setData(format, bytes);
+    QApplication::clipboard()->setMimeData(mimeData);
+}
+
+} // namespace
+
+class TestComponentTables : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase_data();
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void contract();
+    void columnsAndFlags();
+    void actions();
+    void newRows();
+    void copyAndPaste();
+    void noUidsLeft();
+    void fill();
+    void fillWithCounter_data();
+    void fillWithCounter();
+    void fillWithCounterRefusedOnADelegateColumn();
+    void removeScatteredSelection();
+    void uidEditor_data();
+    void uidEditor();
+    void saveAndRead();
+
+private:
+    // A plugin of the table's library, handed the store, its model watched from the start.
+    OrvanePlugin* createPlugin();
+    int uidColumn() const { return int(m_table.fields.indexOf(FieldUid)); }
+    QList<int> uids(OrvanePlugin* plugin) const;
+    QMap<int, QByteArray> stored() const { return m_table.records(*m_store->get()); }
+    // The first column edited without a delegate that holds text or a number; -1 when none.
+    static int plainColumn(OrvanePlugin* plugin);
+    // Writes 1, 2, 3, ... into the plain column, so that every row's record is its own.
+    static bool numberRows(OrvanePlugin* plugin, int column);
+    static QLineEdit* openEditor(OrvanePlugin* plugin, int row, int column);
+
+    ComponentTable m_table;
+    std::unique_ptr<PluginLibrary> m_library;
+    std::unique_ptr<TestStore> m_store;
+    std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
+};
+
+void TestComponentTables::initTestCase_data()
+{
+    QTest::addColumn<int>("table");
+    const QList<ComponentTable> tables = componentTables();
+    for (int i = 0; i < tables.size(); ++i)
+        QTest::newRow(qPrintable(tables.at(i).library)) << i;
+}
+
+// Every component plugin library of the build has a row, and every row a library.
+void TestComponentTables::initTestCase()
+{
+    QStringList found;
+    const QDir folder(QStringLiteral(ORVANE_BIN_DIR));
+    for (const QString& file : folder.entryList({QStringLiteral("orvane-*.so")}, QDir::Files)) {
+        const PluginLibrary library(QFileInfo(file).completeBaseName());
+        if (library.root() && library.root()->inherits("ComponentPluginInterface"))
+            found.append(QFileInfo(file).completeBaseName());
+    }
+    QStringList rows;
+    for (const ComponentTable& table : componentTables())
+        rows.append(table.library);
+    rows.sort();
+    QCOMPARE(found, rows);
+}
+
+void TestComponentTables::init()
+{
+    QFETCH_GLOBAL(int, table);
+    m_table = componentTables().at(table);
+    m_library = std::make_unique<PluginLibrary>(m_table.library);
+    QVERIFY2(m_library->isLoaded(), qPrintable(m_library->errorString()));
+    m_store = std::make_unique<TestStore>();
+    QVERIFY(m_store->isValid());
+    for (int uid = SampleRows; uid >= 1; --uid)
+        m_table.addSample(*m_store->get(), uid);
+}
+
+void TestComponentTables::cleanup()
+{
+    m_testers.clear();
+    if (m_library)
+        m_library->destroyAll();
+    m_library.reset();
+    m_store.reset();
+}
+
+OrvanePlugin* TestComponentTables::createPlugin()
+{
+    OrvanePlugin* plugin = m_library->create();
+    if (!plugin || !view(plugin))
+        return nullptr;
+    m_testers.push_back(std::make_unique<QAbstractItemModelTester>(
+        model(plugin), QAbstractItemModelTester::FailureReportingMode::QtTest));
+    plugin->setComplexConfig(m_store->get());
+    return plugin;
+}
+
+QList<int> TestComponentTables::uids(OrvanePlugin* plugin) const
+{
+    QList<int> values;
+    for (const QVariant& value : column(plugin, uidColumn()))
+        values.append(value.toSize().width());
+    return values;
+}
+
+int TestComponentTables::plainColumn(OrvanePlugin* plugin)
+{
+    for (int column = 0; column < model(plugin)->columnCount(); ++column) {
+        const int type = model(plugin)->index(0, column).data(Qt::EditRole).typeId();
+        if (!view(plugin)->itemDelegateForColumn(column) && (type == QMetaType::QString || type == QMetaType::Int))
+            return column;
+    }
+    return -1;
+}
+
+bool TestComponentTables::numberRows(OrvanePlugin* plugin, int column)
+{
+    for (int row = 0; row < model(plugin)->rowCount(); ++row) {
+        if (!model(plugin)->setData(model(plugin)->index(row, column), QString::number(row + 1)))
+            return false;
+    }
+    return true;
+}
+
+QLineEdit* TestComponentTables::openEditor(OrvanePlugin* plugin, int row, int column)
+{
+    QTableView* table = view(plugin);
+    table->resize(800, 400);
+    table->show();
+    if (!QTest::qWaitForWindowExposed(table))
+        return nullptr;
+    const QRect cell = table->visualRect(model(plugin)->index(row, column));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    return table->viewport()->findChild<QLineEdit*>();
+}
+
+void TestComponentTables::contract()
+{
+    QObject* root = m_library->root();
+    QVERIFY(root->qt_metacast(OrvanePluginInterface_iid));
+    QCOMPARE(root->qt_metacast(OrvanePluginInterface_iid), root->qt_metacast("OrvanePluginInterface"));
+    m_library->factory()->destroyPlugin(nullptr);
+
+    // Before the store arrives a save writes nothing, and "Добавить" says why it adds nothing.
+    OrvanePlugin* plugin = m_library->create();
+    QVERIFY(plugin);
+    QSignalSpy errors(plugin, SIGNAL(Error(QString)));
+    plugin->saveComplexConfig();
+    QCOMPARE(stored().size(), SampleRows);
+    trigger(plugin, Add);
+    QCOMPARE(model(plugin)->rowCount(), 0);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(errors.at(0).at(0).toString(), NoUid);
+
+    plugin->setComplexConfig(m_store->get());
+    QCOMPARE(model(plugin)->rowCount(), SampleRows);
+    QCOMPARE(plugin->name(), m_table.title);
+    QVERIFY(!plugin->menu());
+    QCOMPARE(plugin->widget(), plugin->widget());
+    QVERIFY(plugin->toolBar());
+    QCOMPARE(plugin->toolBar(), plugin->toolBar());
+    QCOMPARE(plugin->toolBar()->windowTitle(), m_table.title);
+
+    // The shell re-parents the page and the tool bar; the plugin still deletes them, and the
+    // column delegates with them.
+    QPointer<QWidget> page = plugin->widget();
+    QPointer<QToolBar> toolBar = plugin->toolBar();
+    QPointer<QAbstractItemDelegate> uidDelegate = view(plugin)->itemDelegateForColumn(uidColumn());
+    QVERIFY(uidDelegate);
+    QWidget tabs;
+    page->setParent(&tabs);
+    toolBar->setParent(&tabs);
+    m_library->destroy(plugin);
+    QVERIFY(page.isNull());
+    QVERIFY(toolBar.isNull());
+    QVERIFY(uidDelegate.isNull());
+}
+
+void TestComponentTables::columnsAndFlags()
+{
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    QAbstractItemModel* table = model(plugin);
+    QCOMPARE(table->columnCount(), m_table.fields.size());
+    for (int section = 0; section < table->columnCount(); ++section) {
+        const int field = m_table.fields.at(section);
+        QVERIFY2(vocabulary.contains(field), qPrintable(QString::number(field)));
+        QCOMPARE(table->headerData(section, Qt::Horizontal).toString(), vocabulary.value(field).first);
+        QCOMPARE(table->headerData(section, Qt::Horizontal, Qt::ToolTipRole).toString(), vocabulary.value(field).second);
+        QVERIFY(!table->headerData(section, Qt::Horizontal, Qt::DecorationRole).isValid());
+    }
+    QVERIFY(!table->headerData(0, Qt::Vertical).isValid()); // rows carry no numbers
+
+    const Qt::ItemFlags editable = Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
+    QCOMPARE(int(editable), 35);
+    QCOMPARE(table->flags(QModelIndex()), Qt::NoItemFlags); // the root, no cell
+    for (int row = 0; row < table->rowCount(); ++row) {
+        for (int column = 0; column < table->columnCount(); ++column)
+            QCOMPARE(table->flags(table->index(row, column)), editable);
+    }
+
+    // Loaded in uid order; the uid column shows the bare number through its own delegate.
+    QCOMPARE(uids(plugin), QList<int>({1, 2, 3, 4, 5}));
+    for (const QVariant& uid : column(plugin, uidColumn()))
+        QCOMPARE(uid.toSize().height(), m_table.componentType);
+    auto* uidDelegate = qobject_cast<QStyledItemDelegate*>(view(plugin)->itemDelegateForColumn(uidColumn()));
+    QVERIFY(uidDelegate);
+    QCOMPARE(uidDelegate->displayText(table->index(3, uidColumn()).data(), QLocale(QLocale::Russian)),
+             QStringLiteral("4"));
+}
+
+// The seven commands, on the tool bar and in the table's context menu alike.
+void TestComponentTables::actions()
+{
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    const QList<QAction*> actions = plugin->toolBar()->actions();
+    QCOMPARE(actions.size(), int(ActionCount));
+    QCOMPARE(view(plugin)->actions(), actions);
+    QCOMPARE(view(plugin)->contextMenuPolicy(), Qt::ActionsContextMenu);
+    const QList<ActionText> expectedActions = actionTexts();
+    for (int key = 0; key < ActionCount; ++key) {
+        const ActionText& expected = expectedActions.at(key);
+        QAction* action = actions.at(key);
+        QCOMPARE(action->text(), expected.text);
+        QCOMPARE(action->shortcut(), expected.shortcut);
+        QCOMPARE(action->toolTip(), expected.toolTip);
+        if (expected.icon.isEmpty()) {
+            QVERIFY(action->icon().isNull());
+            continue;
+        }
+        // The image of the shared icon file, drawn the same way.
+        const QSize size = QImage(expected.icon).size();
+        QVERIFY2(!size.isEmpty(), qPrintable(expected.icon));
+        QCOMPARE(action->icon().pixmap(size).toImage(), QIcon(expected.icon).pixmap(size).toImage());
+    }
+
+    // "Редактировать" opens the editor of the current cell.
+    const int column = plainColumn(plugin);
+    QVERIFY(column >= 0);
+    view(plugin)->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view(plugin)));
+    select(plugin, {}, {column, 2});
+    trigger(plugin, Edit);
+    QVERIFY(view(plugin)->indexWidget(model(plugin)->index(2, column)));
+}
+
+void TestComponentTables::newRows()
+{
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    trigger(plugin, Add);
+    trigger(plugin, Add);
+    QCOMPARE(model(plugin)->rowCount(), SampleRows + 2);
+    const QList<int> added = uids(plugin).mid(SampleRows);
+    QCOMPARE(QSet<int>(added.cbegin(), added.cend()).size(), 2);
+    for (const int uid : added)
+        QVERIFY2(uid > SampleRows, qPrintable(QString::number(uid)));
+    QCOMPARE(column(plugin, uidColumn()).last().toSize().height(), m_table.componentType);
+    QCOMPARE(stored().size(), SampleRows); // nothing reaches the store before a save
+
+    // Every member but the uid is a default record's.
+    plugin->saveComplexConfig();
+    const QMap<int, QByteArray> records = stored();
+    for (const int uid : added)
+        QCOMPARE(records.value(uid), m_table.newRecord);
+}
+
+void TestComponentTables::copyAndPaste()
+{
+    OrvanePlugin* source = createPlugin();
+    QVERIFY(source);
+    const int plain = plainColumn(source);
+    QVERIFY(plain >= 0);
+    QVERIFY(numberRows(source, plain));
+    const int lastColumn = model(source)->columnCount() - 1;
+    select(source, {{lastColumn, 3}, {uidColumn(), 1}}, {uidColumn(), 1}); // rows 1 and 3
+    trigger(source, Copy);
+    source->saveComplexConfig();
+    const QMap<int, QByteArray> sourceRecords = stored();
+    const QList<QByteArray> copied = {sourceRecords.value(2), sourceRecords.value(4)};
+
+    OrvanePlugin* target = createPlugin();
+    QVERIFY(target);
+    trigger(target, Paste);
+    trigger(target, Paste);
+    QCOMPARE(model(target)->rowCount(), SampleRows + 4);
+    const QList<int> pasted = uids(target).mid(SampleRows);
+    QCOMPARE(QSet<int>(pasted.cbegin(), pasted.cend()).size(), 4);
+    for (const int uid : pasted)
+        QVERIFY2(!sourceRecords.contains(uid), qPrintable(QString::number(uid)));
+
+    target->saveComplexConfig();
+    const QMap<int, QByteArray> records = stored();
+    for (int k = 0; k < pasted.size(); ++k)
+        QCOMPARE(records.value(pasted.at(k)), copied.at(k % 2));
+
+    // Another format pastes nothing.
+    setClipboard(QStringLiteral("text/plain"), QByteArray("1"));
+    trigger(target, Paste);
+    QCOMPARE(model(target)->rowCount(), SampleRows + 4);
+}
+
+// When the store can give no uid, "Добавить" and "Вставить" add nothing and say so.
+void TestComponentTables::noUidsLeft()
+{
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    QSignalSpy errors(plugin, SIGNAL(Error(QString)));
+    select(plugin, cellsOf(uidColumn(), {0, 1}), {uidColumn(), 0});
+    trigger(plugin, Copy);
+
+    m_store->setUidsLeft(1); // one short of the two copied rows
+    trigger(plugin, Paste);
+    QCOMPARE(model(plugin)->rowCount(), SampleRows);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(errors.at(0).at(0).toString(), NoUid);
+
+    m_store->setUidsLeft(0);
+    trigger(plugin, Add);
+    QCOMPARE(model(plugin)->rowCount(), SampleRows);
+    QCOMPARE(errors.size(), 2);
+}
+
+void TestComponentTables::fill()
+{
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    const int plain = plainColumn(plugin);
+    QVERIFY(plain >= 0);
+    QVERIFY(numberRows(plugin, plain));
+    QList<QVariantList> before;
+    for (int c = 0; c < model(plugin)->columnCount(); ++c)
+        before.append(column(plugin, c));
+
+    // Row 2 is selected in another column only: it is filled too, and its selected cell in the
+    // other column stays as it is.
+    select(plugin, cellsOf(plain, {0, 1, 3}) + QList<QPoint>{{uidColumn(), 2}}, {plain, 1});
+    trigger(plugin, Fill);
+
+    QVariantList expected = before.at(plain);
+    for (const int row : {0, 2, 3})
+        expected[row] = before.at(plain).at(1);
+    QCOMPARE(column(plugin, plain), expected);
+    for (int c = 0; c < model(plugin)->columnCount(); ++c) {
+        if (c != plain)
+            QCOMPARE(column(plugin, c), before.at(c));
+    }
+}
+
+void TestComponentTables::fillWithCounter_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<QList<int>>("values");
+
+    // Text columns hold "005", "015", "025"; number columns the numbers. Rows count in
+    // ascending order, whatever the order of the selection.
+    QTest::newRow("accepted") << true << QList<int>({5, 2, 15, 4, 25});
+    QTest::newRow("cancelled") << false << QList<int>({1, 2, 3, 4, 5});
+}
+
+void TestComponentTables::fillWithCounter()
+{
+    QFETCH(bool, accept);
+    QFETCH(QList<int>, values);
+
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    const int plain = plainColumn(plugin);
+    QVERIFY(plain >= 0);
+    QVERIFY(numberRows(plugin, plain));
+    select(plugin, cellsOf(plain, {4, 0, 2}), {plain, 4});
+
+    // Checked after the dialog closes: a failure inside the handler would leave it open.
+    QString title;
+    bool filledIn = false;
+    ModalAnswerer answers;
+    answers.handleNext([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QDialog*>(modal);
+        auto* mask = modal->findChild<QLineEdit*>(QStringLiteral("mask"));
+        auto* start = modal->findChild<QSpinBox*>(QStringLiteral("start"));
+        auto* step = modal->findChild<QSpinBox*>(QStringLiteral("step"));
+        auto* digits = modal->findChild<QSpinBox*>(QStringLiteral("digits"));
+        if (!dialog || !mask || !start || !step || !digits)
+            return ModalAnswerer::dismiss(modal);
+        title = dialog->windowTitle();
+        mask->setText(QStringLiteral("[C]"));
+        start->setValue(5);
+        step->setValue(10);
+        digits->setValue(3);
+        filledIn = true;
+        accept ? dialog->accept() : dialog->reject();
+    });
+    trigger(plugin, FillWithCounter);
+    QCOMPARE(answers.pending(), 0);
+    QVERIFY(filledIn);
+    QCOMPARE(title, QStringLiteral("Настройки счётчика"));
+
+    QList<int> filled;
+    for (const QVariant& value : column(plugin, plain))
+        filled.append(value.toString().toInt());
+    QCOMPARE(filled, values);
+}
+
+// A column with its own delegate (uid, reference, ...) takes no counter: the dialog does not open.
+void TestComponentTables::fillWithCounterRefusedOnADelegateColumn()
+{
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    select(plugin, cellsOf(uidColumn(), {0, 1}), {uidColumn(), 0});
+    ModalAnswerer answers;
+    trigger(plugin, FillWithCounter);
+    QVERIFY2(answers.boxes().isEmpty(), qPrintable(answers.seen().join(", ")));
+    QCOMPARE(uids(plugin), QList<int>({1, 2, 3, 4, 5}));
+}
+
+void TestComponentTables::removeScatteredSelection()
+{
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    const int lastColumn = model(plugin)->columnCount() - 1;
+    select(plugin, {{uidColumn(), 1}, {lastColumn, 3}}, {lastColumn, 3});
+    trigger(plugin, Remove);
+    QCOMPARE(uids(plugin), QList<int>({1, 3, 5}));
+
+    select(plugin, {}, {uidColumn(), 0});
+    trigger(plugin, Remove); // nothing selected, nothing removed
+    QCOMPARE(uids(plugin), QList<int>({1, 3, 5}));
+}
+
+void TestComponentTables::uidEditor_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");   // what the editor holds: some keys are refused
+    QTest::addColumn<bool>("explained"); // the editor says why it does not take the text
+    QTest::addColumn<QString>("leaveBy"); // Enter, a click on another cell, or a move of the current cell
+    QTest::addColumn<int>("uid");        // of the edited row, which had 2
+
+    QTest::newRow("a fresh number") << "42" << "42" << false << "Enter" << 42;
+    QTest::newRow("a fresh number, click") << "42" << "42" << false << "click" << 42;
+    QTest::newRow("its own uid") << "2" << "2" << false << "Enter" << 2;
+    QTest::newRow("another row's uid") << "4" << "4" << true << "Enter" << 2;
+    QTest::newRow("another row's uid, click") << "4" << "4" << true << "click" << 2;
+    QTest::newRow("another row's uid, moved") << "4" << "4" << true << "move" << 2;
+    QTest::newRow("a minus sign") << "-5" << "5" << true << "Enter" << 2; // 5 is another row's
+    QTest::newRow("a minus sign alone") << "-" << "2" << false << "Enter" << 2; // the key is refused
+    QTest::newRow("letters") << "abc" << "2" << false << "click" << 2;
+    QTest::newRow("emptied") << "\b" << "" << true << "Enter" << 2;
+    QTest::newRow("emptied, moved") << "\b" << "" << true << "move" << 2;
+    QTest::newRow("beyond the uids the store holds") << "2147483648" << "2147483648" << true << "Enter" << 2;
+    QTest::newRow("beyond the uids, moved") << "2147483648" << "2147483648" << true << "move" << 2;
+    QTest::newRow("the largest uid") << "2147483647" << "2147483647" << false << "Enter" << 2147483647;
+}
+
+// The uid editor takes only a uid that the store can hold and no other row has; anything else
+// leaves the cell as it was.
+void TestComponentTables::uidEditor()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(bool, explained);
+    QFETCH(QString, leaveBy);
+    QFETCH(int, uid);
+
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    QPointer<QLineEdit> editor = openEditor(plugin, 1, uidColumn());
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("2"));
+    editor->selectAll();
+    QTest::keyClicks(editor, typed);
+    QCOMPARE(editor->text(), shown);
+    QCOMPARE(!editor->toolTip().isEmpty(), explained);
+
+    const QModelIndex other = model(plugin)->index(3, uidColumn());
+    if (leaveBy == QLatin1String("click")) {
+        QTest::mouseClick(view(plugin)->viewport(), Qt::LeftButton, {}, view(plugin)->visualRect(other).center());
+    } else if (leaveBy == QLatin1String("move")) {
+        view(plugin)->setCurrentIndex(other); // the view commits the open editor without asking it
+    } else {
+        QTest::keyClick(editor, Qt::Key_Return);
+        if (explained) {
+            QVERIFY(editor); // Enter does not commit a uid that cannot be stored
+            QTest::keyClick(editor, Qt::Key_Escape);
+        }
+    }
+    QTRY_VERIFY(!editor);
+    QCOMPARE(model(plugin)->index(1, uidColumn()).data(Qt::EditRole), QVariant(QSize(uid, m_table.componentType)));
+}
+
+// Saved through the plugin, the store's records read back the same from a fresh store.
+void TestComponentTables::saveAndRead()
+{
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    const int plain = plainColumn(plugin);
+    QVERIFY(plain >= 0);
+    QVERIFY(numberRows(plugin, plain));
+    select(plugin, cellsOf(uidColumn(), {3}), {uidColumn(), 3});
+    trigger(plugin, Copy);
+    trigger(plugin, Paste);
+    trigger(plugin, Add);
+    select(plugin, cellsOf(uidColumn(), {0, 2}), {uidColumn(), 0});
+    trigger(plugin, Remove);
+    const QList<int> rows = uids(plugin);
+
+    plugin->saveComplexConfig();
+    QVERIFY2(m_store->get()->write(CoConfig::ObjectAll), qPrintable(m_store->get()->errorString()));
+    const QMap<int, QByteArray> records = stored();
+    QCOMPARE(QList<int>(records.keyBegin(), records.keyEnd()), rows);
+    const std::unique_ptr<CoConfig::ComplexConfig> fresh = m_store->reopen();
+    QCOMPARE(fresh->readStatus(), 0);
+    QCOMPARE(m_table.records(*fresh), records);
+
+    // Handed the store again, as after the shell's save: the rows in uid order.
+    plugin->setComplexConfig(m_store->get());
+    QList<int> sorted = rows;
+    std::sort(sorted.begin(), sorted.end());
+    QCOMPARE(uids(plugin), sorted);
+}
+
+QTEST_MAIN(TestComponentTables)
+#include "tst_componenttables.moc"
