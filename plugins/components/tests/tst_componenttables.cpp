@@ -1,3 +1,4 @@
+#include "cellediting.h"
 #include "componentfield.h"
 #include "componenttable.h"
 #include "modalanswerer.h"
@@ -165,7 +166,6 @@ private Q_SLOTS:
     void fillWithCounter();
     void fillWithCounterRefusedOnADelegateColumn();
     void removeScatteredSelection();
-    void uidEditor_data();
     void uidEditor();
     void saveAndRead();
 
@@ -177,9 +177,9 @@ private:
     QMap<int, QByteArray> stored() const { return m_table.records(*m_store->get()); }
     // The first column edited without a delegate that holds text or a number; -1 when none.
     static int plainColumn(OrvanePlugin* plugin);
-    // Writes 1, 2, 3, ... into the plain column, so that every row's record is its own.
-    static bool numberRows(OrvanePlugin* plugin, int column);
-    static QLineEdit* openEditor(OrvanePlugin* plugin, int row, int column);
+    // Writes 1, 2, 3, ... into the plain column, so that every row's record is its own; returns
+    // the column, or -1 when there is none or a cell took no number.
+    static int numberRows(OrvanePlugin* plugin);
 
     ComponentTable m_table;
     std::unique_ptr<PluginLibrary> m_library;
@@ -216,6 +216,7 @@ void TestComponentTables::init()
 {
     QFETCH_GLOBAL(int, table);
     m_table = componentTables().at(table);
+    QVERIFY2(uidColumn() >= 0, "every component table shows its uid");
     m_library = std::make_unique<PluginLibrary>(m_table.library);
     QVERIFY2(m_library->isLoaded(), qPrintable(m_library->errorString()));
     m_store = std::make_unique<TestStore>();
@@ -262,26 +263,14 @@ int TestComponentTables::plainColumn(OrvanePlugin* plugin)
     return -1;
 }
 
-bool TestComponentTables::numberRows(OrvanePlugin* plugin, int column)
+int TestComponentTables::numberRows(OrvanePlugin* plugin)
 {
-    for (int row = 0; row < model(plugin)->rowCount(); ++row) {
+    const int column = plainColumn(plugin);
+    for (int row = 0; column >= 0 && row < model(plugin)->rowCount(); ++row) {
         if (!model(plugin)->setData(model(plugin)->index(row, column), QString::number(row + 1)))
-            return false;
+            return -1;
     }
-    return true;
-}
-
-QLineEdit* TestComponentTables::openEditor(OrvanePlugin* plugin, int row, int column)
-{
-    QTableView* table = view(plugin);
-    table->resize(800, 400);
-    table->show();
-    if (!QTest::qWaitForWindowExposed(table))
-        return nullptr;
-    const QRect cell = table->visualRect(model(plugin)->index(row, column));
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
-    return table->viewport()->findChild<QLineEdit*>();
+    return column;
 }
 
 void TestComponentTables::contract()
@@ -420,9 +409,7 @@ void TestComponentTables::copyAndPaste()
 {
     OrvanePlugin* source = createPlugin();
     QVERIFY(source);
-    const int plain = plainColumn(source);
-    QVERIFY(plain >= 0);
-    QVERIFY(numberRows(source, plain));
+    QVERIFY(numberRows(source) >= 0);
     const int lastColumn = model(source)->columnCount() - 1;
     select(source, {{lastColumn, 3}, {uidColumn(), 1}}, {uidColumn(), 1}); // rows 1 and 3
     trigger(source, Copy);
@@ -476,9 +463,8 @@ void TestComponentTables::fill()
 {
     OrvanePlugin* plugin = createPlugin();
     QVERIFY(plugin);
-    const int plain = plainColumn(plugin);
+    const int plain = numberRows(plugin);
     QVERIFY(plain >= 0);
-    QVERIFY(numberRows(plugin, plain));
     QList<QVariantList> before;
     for (int c = 0; c < model(plugin)->columnCount(); ++c)
         before.append(column(plugin, c));
@@ -516,9 +502,8 @@ void TestComponentTables::fillWithCounter()
 
     OrvanePlugin* plugin = createPlugin();
     QVERIFY(plugin);
-    const int plain = plainColumn(plugin);
+    const int plain = numberRows(plugin);
     QVERIFY(plain >= 0);
-    QVERIFY(numberRows(plugin, plain));
     select(plugin, cellsOf(plain, {4, 0, 2}), {plain, 4});
 
     // Checked after the dialog closes: a failure inside the handler would leave it open.
@@ -578,64 +563,27 @@ void TestComponentTables::removeScatteredSelection()
     QCOMPARE(uids(plugin), QList<int>({1, 3, 5}));
 }
 
-void TestComponentTables::uidEditor_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");   // what the editor holds: some keys are refused
-    QTest::addColumn<bool>("explained"); // the editor says why it does not take the text
-    QTest::addColumn<QString>("leaveBy"); // Enter, a click on another cell, or a move of the current cell
-    QTest::addColumn<int>("uid");        // of the edited row, which had 2
-
-    QTest::newRow("a fresh number") << "42" << "42" << false << "Enter" << 42;
-    QTest::newRow("a fresh number, click") << "42" << "42" << false << "click" << 42;
-    QTest::newRow("its own uid") << "2" << "2" << false << "Enter" << 2;
-    QTest::newRow("another row's uid") << "4" << "4" << true << "Enter" << 2;
-    QTest::newRow("another row's uid, click") << "4" << "4" << true << "click" << 2;
-    QTest::newRow("another row's uid, moved") << "4" << "4" << true << "move" << 2;
-    QTest::newRow("a minus sign") << "-5" << "5" << true << "Enter" << 2; // 5 is another row's
-    QTest::newRow("a minus sign alone") << "-" << "2" << false << "Enter" << 2; // the key is refused
-    QTest::newRow("letters") << "abc" << "2" << false << "click" << 2;
-    QTest::newRow("emptied") << "\b" << "" << true << "Enter" << 2;
-    QTest::newRow("emptied, moved") << "\b" << "" << true << "move" << 2;
-    QTest::newRow("beyond the uids the store holds") << "2147483648" << "2147483648" << true << "Enter" << 2;
-    QTest::newRow("beyond the uids, moved") << "2147483648" << "2147483648" << true << "move" << 2;
-    QTest::newRow("the largest uid") << "2147483647" << "2147483647" << false << "Enter" << 2147483647;
-}
-
-// The uid editor takes only a uid that the store can hold and no other row has; anything else
-// leaves the cell as it was.
+// The uid column edits through the uid editor: it refuses another row's uid and says why, and
+// takes a fresh one. Its other cases are the framework's (tst_componentdelegates).
 void TestComponentTables::uidEditor()
 {
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
-    QFETCH(bool, explained);
-    QFETCH(QString, leaveBy);
-    QFETCH(int, uid);
-
     OrvanePlugin* plugin = createPlugin();
     QVERIFY(plugin);
-    QPointer<QLineEdit> editor = openEditor(plugin, 1, uidColumn());
+    const QModelIndex cell = model(plugin)->index(1, uidColumn());
+    QPointer<QLineEdit> editor = qobject_cast<QLineEdit*>(CellEditing::openByDoubleClick(view(plugin), cell));
     QVERIFY(editor);
     QCOMPARE(editor->text(), QStringLiteral("2"));
     editor->selectAll();
-    QTest::keyClicks(editor, typed);
-    QCOMPARE(editor->text(), shown);
-    QCOMPARE(!editor->toolTip().isEmpty(), explained);
-
-    const QModelIndex other = model(plugin)->index(3, uidColumn());
-    if (leaveBy == QLatin1String("click")) {
-        QTest::mouseClick(view(plugin)->viewport(), Qt::LeftButton, {}, view(plugin)->visualRect(other).center());
-    } else if (leaveBy == QLatin1String("move")) {
-        view(plugin)->setCurrentIndex(other); // the view commits the open editor without asking it
-    } else {
-        QTest::keyClick(editor, Qt::Key_Return);
-        if (explained) {
-            QVERIFY(editor); // Enter does not commit a uid that cannot be stored
-            QTest::keyClick(editor, Qt::Key_Escape);
-        }
-    }
+    QTest::keyClicks(editor, QStringLiteral("4"));
+    QVERIFY(!editor->toolTip().isEmpty());
+    QTest::keyClick(editor, Qt::Key_Return);
+    QVERIFY(editor); // not committed
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    QTest::keyClicks(editor, QStringLiteral("42"));
+    QVERIFY(editor->toolTip().isEmpty());
+    QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(!editor);
-    QCOMPARE(model(plugin)->index(1, uidColumn()).data(Qt::EditRole), QVariant(QSize(uid, m_table.componentType)));
+    QCOMPARE(cell.data(Qt::EditRole), QVariant(QSize(42, m_table.componentType)));
 }
 
 // Saved through the plugin, the store's records read back the same from a fresh store.
@@ -643,9 +591,8 @@ void TestComponentTables::saveAndRead()
 {
     OrvanePlugin* plugin = createPlugin();
     QVERIFY(plugin);
-    const int plain = plainColumn(plugin);
+    const int plain = numberRows(plugin);
     QVERIFY(plain >= 0);
-    QVERIFY(numberRows(plugin, plain));
     select(plugin, cellsOf(uidColumn(), {3}), {uidColumn(), 3});
     trigger(plugin, Copy);
     trigger(plugin, Paste);

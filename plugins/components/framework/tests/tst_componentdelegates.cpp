@@ -1,9 +1,12 @@
+#include "cellediting.h"
 #include "standardmodel.h"
 #include "testinstances.h"
 #include "testrecords.h"
 #include "teststore.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QTableView>
 #include <QPointer>
 #include <QtTest>
 
@@ -33,6 +36,8 @@ private Q_SLOTS:
     void rackComboIsASnapshot();
     void computerComboShowsRackAndComputer();
     void heldDelegateGoesWithItsHolder();
+    void uidEditor_data();
+    void uidEditor();
 
 private:
     std::unique_ptr<QComboBox> openCombo(StandardDelegate& holder, const QModelIndex& index);
@@ -172,6 +177,76 @@ void TestComponentDelegates::heldDelegateGoesWithItsHolder()
         delete holder;
     QVERIFY(uidDelegate.isNull());
     QVERIFY(rackDelegate.isNull());
+}
+
+void TestComponentDelegates::uidEditor_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");   // what the editor holds: some keys are refused
+    QTest::addColumn<bool>("explained"); // the editor says why it does not take the text
+    QTest::addColumn<QString>("leaveBy"); // Enter, a click on another cell, or a move of the current cell
+    QTest::addColumn<int>("uid");        // of the edited row, which had 2
+
+    QTest::newRow("a fresh number") << "42" << "42" << false << "Enter" << 42;
+    QTest::newRow("a fresh number, click") << "42" << "42" << false << "click" << 42;
+    QTest::newRow("its own uid") << "2" << "2" << false << "Enter" << 2;
+    QTest::newRow("another row's uid") << "4" << "4" << true << "Enter" << 2;
+    QTest::newRow("another row's uid, click") << "4" << "4" << true << "click" << 2;
+    QTest::newRow("another row's uid, moved") << "4" << "4" << true << "move" << 2;
+    QTest::newRow("a minus sign") << "-5" << "5" << true << "Enter" << 2; // 5 is another row's
+    QTest::newRow("a minus sign alone") << "-" << "2" << false << "Enter" << 2; // the key is refused
+    QTest::newRow("letters") << "abc" << "2" << false << "click" << 2;
+    QTest::newRow("emptied") << "\b" << "" << true << "Enter" << 2;
+    QTest::newRow("emptied, moved") << "\b" << "" << true << "move" << 2;
+    QTest::newRow("beyond the uids the store holds") << "2147483648" << "2147483648" << true << "Enter" << 2;
+    QTest::newRow("beyond the uids, moved") << "2147483648" << "2147483648" << true << "move" << 2;
+    QTest::newRow("the largest uid") << "2147483647" << "2147483647" << false << "Enter" << 2147483647;
+}
+
+// The uid editor takes only a uid that the store can hold and no other row has; anything else
+// leaves the cell as it was.
+void TestComponentDelegates::uidEditor()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(bool, explained);
+    QFETCH(QString, leaveBy);
+    QFETCH(int, uid);
+
+    TestStore store;
+    for (int uid = 1; uid <= 5; ++uid)
+        store->receivers().receivers.insert(ComponentUid<2>(uid), makeReceiver(uid, -1, QString::number(uid)));
+    TestReceiverData data;
+    StandardModel model(&data);
+    model.load(store.get());
+    ComponentUidEditDelegate holder;
+    QTableView view;
+    view.setModel(&model);
+    view.setItemDelegateForColumn(0, holder.delegate());
+
+    const QModelIndex cell = model.index(1, 0);
+    QPointer<QLineEdit> editor = qobject_cast<QLineEdit*>(CellEditing::openByDoubleClick(&view, cell));
+    QVERIFY(editor);
+    QCOMPARE(editor->text(), QStringLiteral("2"));
+    editor->selectAll();
+    QTest::keyClicks(editor, typed);
+    QCOMPARE(editor->text(), shown);
+    QCOMPARE(!editor->toolTip().isEmpty(), explained);
+
+    const QModelIndex other = model.index(3, 0);
+    if (leaveBy == QLatin1String("click")) {
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(other).center());
+    } else if (leaveBy == QLatin1String("move")) {
+        view.setCurrentIndex(other); // the view commits the open editor without asking it
+    } else {
+        QTest::keyClick(editor, Qt::Key_Return);
+        if (explained) {
+            QVERIFY(editor); // Enter does not commit a uid that cannot be stored
+            QTest::keyClick(editor, Qt::Key_Escape);
+        }
+    }
+    QTRY_VERIFY(!editor);
+    QCOMPARE(cell.data(Qt::EditRole), QVariant(QSize(uid, 2)));
 }
 
 QTEST_MAIN(TestComponentDelegates)
