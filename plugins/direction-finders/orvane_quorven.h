@@ -8,7 +8,7 @@
 class Orvane_Quorven : public QObject, public OrvanePluginInterface
 {
     Q_OBJECT
-    Q_PLUGIN_METADATA(IID "Orvane.Plugin.Interface/0.01")
+    Q_PLUGIN_METADATA(IID OrvanePluginInterface_iid)
     Q_INTERFACES(OrvanePluginInterface)
 
 public:
