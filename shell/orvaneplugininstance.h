@@ -18,6 +18,7 @@ public:
     ~OrvanePluginInstance() override;
 
     bool isValid() const { return m_valid; }
+    OrvanePluginInterface* factory() const { return m_interface; }
     OrvanePlugin* plugin() const { return m_plugin; }
     // Why the library gave no plugin; empty when valid.
     QString errorString() const { return m_error; }
