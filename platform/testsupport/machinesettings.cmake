@@ -1,6 +1,6 @@
-# Records (MODE=record) or compares (MODE=compare) the state of the settings that the editor and
-# Qt keep in the user's home: ~/.config/Orvane, ~/.config/QtProject.conf and Qt's test-mode
-# folder ~/.qttest. Run by CTest around the whole suite.
+# Records (MODE=record) or compares (MODE=compare) the state of the editor's settings in the
+# user's home, ~/.config/Orvane, and of Qt's test-mode folder ~/.qttest. Run by CTest around the
+# whole suite. (Qt's own ~/.config/QtProject.conf is left out: other programs write it at any time.)
 #   cmake -DMODE=record|compare -DSNAPSHOT=<file> -P machinesettings.cmake
 
 if(DEFINED ENV{XDG_CONFIG_HOME} AND NOT "$ENV{XDG_CONFIG_HOME}" STREQUAL "")
@@ -10,7 +10,7 @@ else()
 endif()
 
 set(state "")
-foreach(watched "${config}/Orvane" "${config}/QtProject.conf" "$ENV{HOME}/.qttest")
+foreach(watched "${config}/Orvane" "$ENV{HOME}/.qttest")
     if(IS_DIRECTORY "${watched}")
         file(GLOB_RECURSE entries LIST_DIRECTORIES true "${watched}/*")
         list(SORT entries)
