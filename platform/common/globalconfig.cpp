@@ -38,11 +38,6 @@ QString GlobalConfig::ConfigDir(bool* ok, const QString& def)
     return stringValue("Config/Directory", ok, def);
 }
 
-bool GlobalConfig::configDirFromEnvironment()
-{
-    return !qEnvironmentVariable("ORVANE_CONFIG_DIR").isEmpty();
-}
-
 int GlobalConfig::ArmUID(bool* ok, const int& def)
 {
     return intValue("Arm/Uid", ok, def);

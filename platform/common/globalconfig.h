@@ -12,7 +12,6 @@ class GlobalConfig
 public:
     // The configuration directory of the complex. ORVANE_CONFIG_DIR overrides the settings.
     static QString ConfigDir(bool* ok, const QString& def);
-    static bool configDirFromEnvironment();
 
     // The uid of the workstation the program runs on ("Arm/Uid").
     static int ArmUID(bool* ok, const int& def);

@@ -8,9 +8,11 @@ namespace CellEditing {
 QWidget* openByDoubleClick(QAbstractItemView* view, const QModelIndex& index)
 {
     if (!view->isVisible()) {
-        view->resize(800, 400);
-        view->show();
-        if (!QTest::qWaitForWindowExposed(view))
+        // The view may sit in a page: the page's window is what is shown.
+        QWidget* window = view->window();
+        window->resize(800, 400);
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window))
             return nullptr;
     }
     const QPoint center = view->visualRect(index).center();

@@ -18,7 +18,7 @@ int main(int argc, char* argv[])
     CoConfig::ComplexConfig store(1, 64);
 
     bool haveLogin = false;
-    const QString login = Sulvane::currentLogin(&haveLogin);
+    const QString login = Common::currentLogin(&haveLogin);
     if (!haveLogin) {
         Sulvane::Registration::reportNoLogin(out);
         return 0;

@@ -1,5 +1,6 @@
 #include "complexconfig.h"
 
+#include "currentlogin.h"
 #include "directorytransaction.h"
 #include "dirlock.h"
 #include "globalconfig.h"
@@ -17,7 +18,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,12 +45,6 @@ void removeAt(QList<InteractionLink>& links, int index)
 {
     if (index >= 0 && index < links.size())
         links.removeAt(index);
-}
-
-QString currentLogin()
-{
-    const passwd* entry = ::getpwuid(::geteuid());
-    return entry && entry->pw_name ? QString::fromLocal8Bit(entry->pw_name) : QString();
 }
 
 } // namespace
@@ -160,7 +154,7 @@ void ComplexConfig::removeOperator(int uid) { m_data.operators.remove(uid); }
 
 Common::Operator ComplexConfig::currentOperator(int armUid) const
 {
-    const QString login = currentLogin();
+    const QString login = Common::currentLogin();
     const auto computer = m_data.computers.constFind(ComponentUid<1>(armUid));
     if (login.isEmpty() || computer == m_data.computers.cend())
         return {};

@@ -73,7 +73,8 @@ ColumnBinding<T> ownUid()
                 constexpr int type = UidTraits<decltype(record.uid)>::type;
                 record.uid = ComponentUidVariant::toUid<type>(value);
                 return true;
-            }};
+            },
+            true};
 }
 
 template <auto member>

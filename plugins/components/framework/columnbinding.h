@@ -17,6 +17,8 @@ struct ColumnBinding
     QVariant (*get)(const T& record, int role, const CoConfig::ComplexConfigInterface* store); // store may be null
     // Stores the value; false when the role or the column takes no edit.
     bool (*set)(const QVariant& value, T& record, int role);
+    // The record's own uid: two rows never take one value from a fill.
+    bool ownUid = false;
 };
 
 // The binding of every column of a type: a component editor specialises this for its record

@@ -135,6 +135,8 @@ public:
         return stored;
     }
 
+    bool isOwnUid(int column) const override { return column >= 0 && column < m_bindings.size() && m_bindings.at(column).ownUid; }
+
     QByteArray copyRecords(const QList<int>& rows) const override
     {
         QList<QByteArray> documents;

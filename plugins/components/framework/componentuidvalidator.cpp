@@ -1,8 +1,18 @@
 #include "componentuidvalidator.h"
 
+#include <QAbstractProxyModel>
 #include <QSize>
 
 namespace {
+
+// The cell of the table model itself: a filtered view shows only some of its rows, and every
+// row counts.
+QModelIndex modelCell(QModelIndex cell)
+{
+    while (const auto* proxy = qobject_cast<const QAbstractProxyModel*>(cell.model()))
+        cell = proxy->mapToSource(cell);
+    return cell;
+}
 
 bool onlyDigits(const QString& text)
 {
@@ -16,7 +26,7 @@ bool onlyDigits(const QString& text)
 } // namespace
 
 ComponentUidValidator::ComponentUidValidator(const QModelIndex& cell, QObject* parent)
-    : QValidator(parent), m_cell(cell)
+    : QValidator(parent), m_cell(modelCell(cell))
 {
 }
 

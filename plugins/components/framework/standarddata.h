@@ -41,6 +41,8 @@ public:
 
     virtual QVariant data(int row, int column, int role) const = 0;
     virtual bool setData(const QVariant& value, int row, int column, int role) = 0;
+    // The column holds each record's own uid.
+    virtual bool isOwnUid(int column) const = 0;
 
     // Clipboard bytes of the records of those rows, in the order given.
     virtual QByteArray copyRecords(const QList<int>& rows) const = 0;

@@ -6,6 +6,7 @@
 #include "standarddelegate.h"
 #include "standardeditactions.h"
 #include "standardmodel.h"
+#include "standardtablepage.h"
 #include "standardtableview.h"
 
 #include <QAction>
@@ -15,7 +16,7 @@
 
 StandardPlugin::StandardPlugin(const QString& name, StandardData* data)
     : m_name(name), m_data(data), m_actions(new StandardEditActions(name, this)),
-      m_model(new StandardModel(data, this)), m_view(new StandardTableView())
+      m_model(new StandardModel(data, this)), m_page(new StandardTablePage(m_model)), m_view(m_page->view())
 {
     const std::pair<int, void (StandardPlugin::*)()> commands[] = {
         {StandardEditActions::Add, &StandardPlugin::add},
@@ -32,7 +33,6 @@ StandardPlugin::StandardPlugin(const QString& name, StandardData* data)
         m_view->addAction(action); // the table's context menu
     }
 
-    m_view->setModel(m_model);
     for (int column = 0; column < m_model->columnCount(); ++column) {
         if (StandardDelegate* holder = m_data->createDelegate(column)) {
             m_delegates.append(holder);
@@ -43,8 +43,8 @@ StandardPlugin::StandardPlugin(const QString& name, StandardData* data)
 
 StandardPlugin::~StandardPlugin()
 {
-    // The view first: it must not outlive the model and the delegates it uses.
-    delete m_view;
+    // The page and its view first: they must not outlive the model and the delegates they use.
+    delete m_page;
     delete m_model;
     delete m_actions;
     qDeleteAll(m_delegates);
@@ -71,7 +71,7 @@ void StandardPlugin::saveComplexConfig()
 
 QWidget* StandardPlugin::widget()
 {
-    return m_view;
+    return m_page;
 }
 
 QMenu* StandardPlugin::menu()
@@ -92,7 +92,7 @@ void StandardPlugin::add()
 
 void StandardPlugin::remove()
 {
-    m_model->removeRecords(m_view->selectedRows());
+    m_model->removeRecords(m_page->selectedRows());
 }
 
 void StandardPlugin::edit()
@@ -102,30 +102,38 @@ void StandardPlugin::edit()
 
 void StandardPlugin::fill()
 {
-    const QModelIndex current = m_view->currentIndex();
+    const QModelIndex current = m_page->currentIndex();
     if (!current.isValid())
         return;
+    const QList<int> rows = m_page->selectedRows();
+    // One uid in several rows would lose all but one of their records at the next save.
+    if (m_data->isOwnUid(current.column()) && (rows.size() > 1 || (rows.size() == 1 && rows.first() != current.row()))) {
+        Q_EMIT Error(tr("У каждой записи свой идентификатор: заполнить им другие строки нельзя"));
+        return;
+    }
     const QVariant value = current.data(Qt::EditRole);
-    m_model->setColumnData(m_view->selectedRows(), current.column(), [&value](int) { return value; });
+    m_model->setColumnData(rows, current.column(), [&value](int) { return value; });
 }
 
 void StandardPlugin::fillWithCounter()
 {
-    const QModelIndex current = m_view->currentIndex();
+    const QModelIndex current = m_page->currentIndex();
     // Uid, reference and other special columns have their own delegate and take no counter.
     if (!current.isValid() || m_view->itemDelegateForColumn(current.column()))
         return;
     CounterDialog dialog;
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_model->setColumnData(m_view->selectedRows(), current.column(),
+    m_model->setColumnData(m_page->selectedRows(), current.column(),
                            [&dialog](int n) { return QVariant(dialog.counterText(n)); });
 }
 
 void StandardPlugin::copy()
 {
+    const QList<int> rows = m_page->selectedRows();
     auto* mimeData = new QMimeData();
-    mimeData->setData(ComponentClipboard::mimeType, m_data->copyRecords(m_view->selectedRows()));
+    mimeData->setData(ComponentClipboard::mimeType, m_data->copyRecords(rows));
+    mimeData->setText(m_page->plainText(rows)); // for a spreadsheet or a text editor
     QApplication::clipboard()->setMimeData(mimeData, QClipboard::Clipboard);
 }
 

@@ -11,6 +11,7 @@ class StandardData;
 class StandardDelegate;
 class StandardEditActions;
 class StandardModel;
+class StandardTablePage;
 class StandardTableView;
 
 // The plugin object of every component editor: a table of one record type with its edit
@@ -47,6 +48,7 @@ private:
     std::unique_ptr<StandardData> m_data;
     StandardEditActions* m_actions;
     StandardModel* m_model;
-    QPointer<StandardTableView> m_view; // the shell re-parents it
+    QPointer<StandardTablePage> m_page; // the shell re-parents it
+    StandardTableView* m_view;          // the page's
     QList<StandardDelegate*> m_delegates;
 };

@@ -5,14 +5,15 @@
 #include "orvaneplugin.h"
 #include "orvaneplugininterface.h"
 #include "pluginlibrary.h"
+#include "tablemodeltester.h"
 #include "teststore.h"
 
-#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPointer>
@@ -97,7 +98,7 @@ constexpr int SampleRows = 5; // under uids 1 to 5
 
 QTableView* view(OrvanePlugin* plugin)
 {
-    return qobject_cast<QTableView*>(plugin->widget());
+    return plugin->widget()->findChild<QTableView*>();
 }
 
 QAbstractItemModel* model(OrvanePlugin* plugin)
@@ -164,9 +165,11 @@ private Q_SLOTS:
     void fill();
     void fillWithCounter_data();
     void fillWithCounter();
-    void fillWithCounterRefusedOnADelegateColumn();
+    void fillsRefusedOnTheUidColumn_data();
+    void fillsRefusedOnTheUidColumn();
     void removeScatteredSelection();
     void uidEditor();
+    void findLine();
     void saveAndRead();
 
 private:
@@ -184,7 +187,7 @@ private:
     ComponentTable m_table;
     std::unique_ptr<PluginLibrary> m_library;
     std::unique_ptr<TestStore> m_store;
-    std::vector<std::unique_ptr<QAbstractItemModelTester>> m_testers;
+    std::vector<std::unique_ptr<TableModelTester>> m_testers;
 };
 
 void TestComponentTables::initTestCase_data()
@@ -239,8 +242,7 @@ OrvanePlugin* TestComponentTables::createPlugin()
     OrvanePlugin* plugin = m_library->create();
     if (!plugin || !view(plugin))
         return nullptr;
-    m_testers.push_back(std::make_unique<QAbstractItemModelTester>(
-        model(plugin), QAbstractItemModelTester::FailureReportingMode::QtTest));
+    m_testers.push_back(std::make_unique<TableModelTester>(model(plugin)));
     plugin->setComplexConfig(m_store->get());
     return plugin;
 }
@@ -332,7 +334,7 @@ void TestComponentTables::columnsAndFlags()
 
     const Qt::ItemFlags editable = Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
     QCOMPARE(int(editable), 35);
-    QCOMPARE(table->flags(QModelIndex()), Qt::NoItemFlags); // the root, no cell
+    QCOMPARE(table->flags(QModelIndex()), editable); // the root answers as the cells do
     for (int row = 0; row < table->rowCount(); ++row) {
         for (int column = 0; column < table->columnCount(); ++column)
             QCOMPARE(table->flags(table->index(row, column)), editable);
@@ -377,8 +379,8 @@ void TestComponentTables::actions()
     // "Редактировать" opens the editor of the current cell.
     const int column = plainColumn(plugin);
     QVERIFY(column >= 0);
-    view(plugin)->show();
-    QVERIFY(QTest::qWaitForWindowExposed(view(plugin)));
+    view(plugin)->window()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view(plugin)->window()));
     select(plugin, {}, {column, 2});
     trigger(plugin, Edit);
     QVERIFY(view(plugin)->indexWidget(model(plugin)->index(2, column)));
@@ -537,15 +539,28 @@ void TestComponentTables::fillWithCounter()
     QCOMPARE(filled, values);
 }
 
-// A column with its own delegate (uid, reference, ...) takes no counter: the dialog does not open.
-void TestComponentTables::fillWithCounterRefusedOnADelegateColumn()
+// The uid column takes neither fill: the counter's dialog does not open (a column with its own
+// delegate takes no counter), and one uid copied into other rows is refused with a message.
+void TestComponentTables::fillsRefusedOnTheUidColumn_data()
 {
+    QTest::addColumn<int>("action");
+    QTest::addColumn<int>("messages");
+    QTest::newRow("fill") << int(Fill) << 1;
+    QTest::newRow("counter") << int(FillWithCounter) << 0;
+}
+
+void TestComponentTables::fillsRefusedOnTheUidColumn()
+{
+    QFETCH(int, action);
+    QFETCH(int, messages);
     OrvanePlugin* plugin = createPlugin();
     QVERIFY(plugin);
+    QSignalSpy errors(plugin, SIGNAL(Error(QString)));
     select(plugin, cellsOf(uidColumn(), {0, 1}), {uidColumn(), 0});
     ModalAnswerer answers;
-    trigger(plugin, FillWithCounter);
+    trigger(plugin, Action(action));
     QVERIFY2(answers.boxes().isEmpty(), qPrintable(answers.seen().join(", ")));
+    QCOMPARE(errors.size(), messages);
     QCOMPARE(uids(plugin), QList<int>({1, 2, 3, 4, 5}));
 }
 
@@ -587,6 +602,70 @@ void TestComponentTables::uidEditor()
 }
 
 // Saved through the plugin, the store's records read back the same from a fresh store.
+// Ctrl+F shows the find line: only rows whose shown texts hold the text stay, and every edit
+// command and the uid editor work on the rows of the table behind them. Copy gives the rows as
+// text too, as shown, under the column titles. Escape shows every row again.
+void TestComponentTables::findLine()
+{
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    const int plain = plainColumn(plugin);
+    QVERIFY(plain >= 0);
+    const QList<int> values{47470, 58581, 47472, 58583, 47474};
+    for (int row = 0; row < SampleRows; ++row)
+        QVERIFY(model(plugin)->setData(model(plugin)->index(row, plain), QString::number(values.at(row))));
+
+    QWidget* page = plugin->widget();
+    page->show();
+    QVERIFY(QTest::qWaitForWindowActive(page));
+    view(plugin)->setFocus();
+    auto* line = page->findChild<QLineEdit*>(QStringLiteral("find"));
+    auto* count = page->findChild<QLabel*>(QStringLiteral("findCount"));
+    QVERIFY(line && count);
+    QVERIFY(!line->isVisible());
+    QTest::keyClick(view(plugin), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(line->isVisible() && line->hasFocus());
+    QTest::keyClicks(line, QStringLiteral("4747"));
+    QCOMPARE(uids(plugin), QList<int>({1, 3, 5}));
+    QCOMPARE(count->text(), QStringLiteral("3 из 5"));
+
+    // The uid editor refuses a uid that a hidden row holds.
+    QPointer<QLineEdit> editor = qobject_cast<QLineEdit*>(
+        CellEditing::openByDoubleClick(view(plugin), model(plugin)->index(0, uidColumn())));
+    QVERIFY(editor);
+    editor->selectAll();
+    QTest::keyClicks(editor, QStringLiteral("2"));
+    QVERIFY(!editor->toolTip().isEmpty());
+    QTest::keyClick(editor, Qt::Key_Escape);
+
+    QVERIFY(model(plugin)->setData(model(plugin)->index(1, plain), QStringLiteral("47479"))); // uid 3
+    select(plugin, {{plain, 2}}, {plain, 2}); // uid 5
+    trigger(plugin, Remove);
+    QCOMPARE(uids(plugin), QList<int>({1, 3}));
+    QCOMPARE(count->text(), QStringLiteral("2 из 4"));
+    trigger(plugin, Add); // shown although it does not match
+    QCOMPARE(model(plugin)->rowCount(), 3);
+    QCOMPARE(count->text(), QStringLiteral("3 из 5"));
+
+    select(plugin, cellsOf(plain, {0, 1}), {plain, 0});
+    trigger(plugin, Copy);
+    const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 4); // titles, two rows, and the end of the last line
+    const QStringList titles = lines.at(0).split(QLatin1Char('\t'));
+    QCOMPARE(titles.size(), model(plugin)->columnCount());
+    for (int column = 0; column < titles.size(); ++column)
+        QCOMPARE(titles.at(column), model(plugin)->headerData(column, Qt::Horizontal).toString());
+    QCOMPARE(lines.at(1).split(QLatin1Char('\t')).at(uidColumn()), QStringLiteral("1"));
+    QCOMPARE(lines.at(2).split(QLatin1Char('\t')).at(plain), QStringLiteral("47479"));
+    QVERIFY(QApplication::clipboard()->mimeData()->hasFormat(QStringLiteral("orvane/copy_data")));
+
+    QTest::keyClick(line, Qt::Key_Escape);
+    QVERIFY(!line->isVisible());
+    QCOMPARE(uids(plugin).mid(0, 4), QList<int>({1, 2, 3, 4}));
+    QCOMPARE(model(plugin)->rowCount(), 5);
+    QCOMPARE(column(plugin, plain).at(2).toString(), QStringLiteral("47479"));
+}
+
 void TestComponentTables::saveAndRead()
 {
     OrvanePlugin* plugin = createPlugin();

@@ -8,7 +8,6 @@
 #include <QProcess>
 #include <QSettings>
 
-#include <pwd.h>
 #include <unistd.h>
 
 const QString ComplexFixture::existingLogin = QStringLiteral("дежурный");
@@ -125,8 +124,3 @@ QString ComplexFixture::programPath()
     return QStringLiteral(ORVANE_BIN_DIR "/Sulvane");
 }
 
-QString ComplexFixture::currentLogin()
-{
-    const passwd* entry = ::getpwuid(::geteuid());
-    return entry ? QString::fromLocal8Bit(entry->pw_name) : QString();
-}

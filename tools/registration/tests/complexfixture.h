@@ -53,7 +53,6 @@ public:
     QString firstFileIn(const QString& subDir) const;
 
     static QString programPath();
-    static QString currentLogin();
     static const QString existingLogin; // the login registered by createComplex
     static constexpr int existingOperatorUid = 7;
 

@@ -1,6 +1,7 @@
 #include "complexfixture.h"
 
 #include "complexconfig.h"
+#include "currentlogin.h"
 #include "dirlock.h"
 #include "orvaneplugin.h"
 #include "pluginlibrary.h"
@@ -109,7 +110,7 @@ private:
 void TestSulvane::initTestCase()
 {
     QVERIFY2(QFileInfo(ComplexFixture::programPath()).isExecutable(), qPrintable(ComplexFixture::programPath()));
-    m_login = ComplexFixture::currentLogin();
+    m_login = Common::currentLogin();
     QVERIFY2(!m_login.isEmpty(), "the test's own user has no login name");
 }
 

@@ -1,9 +1,9 @@
 #include "standardmodel.h"
+#include "tablemodeltester.h"
 #include "testinstances.h"
 #include "testrecords.h"
 #include "teststore.h"
 
-#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -38,7 +38,7 @@ private:
     std::unique_ptr<TestStore> m_store;
     std::unique_ptr<TestReceiverData> m_data;
     std::unique_ptr<StandardModel> m_model;
-    std::unique_ptr<QAbstractItemModelTester> m_tester;
+    std::unique_ptr<TableModelTester> m_tester;
 };
 
 void TestStandardModel::init()
@@ -48,8 +48,7 @@ void TestStandardModel::init()
         (*m_store)->receivers().receivers.insert(ComponentUid<2>(uid), makeReceiver(uid, -1, QString::number(uid)));
     m_data = std::make_unique<TestReceiverData>();
     m_model = std::make_unique<StandardModel>(m_data.get());
-    m_tester = std::make_unique<QAbstractItemModelTester>(m_model.get(),
-                                                          QAbstractItemModelTester::FailureReportingMode::QtTest);
+    m_tester = std::make_unique<TableModelTester>(m_model.get());
     m_model->load(m_store->get());
 }
 

@@ -60,7 +60,7 @@ void TestOstrel::columnsShowAndEditTheirMember()
     OrvanePlugin* plugin = library.create();
     QVERIFY2(plugin, qPrintable(library.errorString()));
     plugin->setComplexConfig(store.get());
-    auto* view = qobject_cast<QTableView*>(plugin->widget());
+    auto* view = plugin->widget()->findChild<QTableView*>();
     QVERIFY(view);
     const QModelIndex cell = view->model()->index(0, column);
     QCOMPARE(cell.data(Qt::EditRole), shown);

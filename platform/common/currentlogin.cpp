@@ -3,7 +3,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-namespace Sulvane {
+namespace Common {
 
 QString currentLogin(bool* ok)
 {
@@ -15,4 +15,4 @@ QString currentLogin(bool* ok)
     return found ? QString::fromLocal8Bit(entry->pw_name) : QString();
 }
 
-} // namespace Sulvane
+} // namespace Common
