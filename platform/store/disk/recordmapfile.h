@@ -53,8 +53,7 @@ protected:
                              .arg(path());
                 return false;
             }
-            if (!writeRecordElement(writer, element, *it, path(), error))
-                return false;
+            writeRecordElement(writer, element, *it);
         }
         return true;
     }
