@@ -6,7 +6,7 @@ MAKEFLAGS += --no-print-directory
 CCACHE := $(shell command -v ccache 2>/dev/null)
 LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE),)
 
-.PHONY: all deps configure build test run bench clean
+.PHONY: all deps configure build test run bench screenshots clean
 
 all: build
 
@@ -27,6 +27,9 @@ run: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/orvane-bench-*; do echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+
+screenshots: build
+	@bash scripts/screenshots.sh $(BUILD_DIR)
 
 clean:
 	@rm -rf $(BUILD_DIR)

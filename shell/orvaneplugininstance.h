@@ -18,6 +18,7 @@ public:
     ~OrvanePluginInstance() override;
 
     bool isValid() const { return m_valid; }
+    QString filePath() const { return m_filePath; }
     OrvanePluginInterface* factory() const { return m_interface; }
     OrvanePlugin* plugin() const { return m_plugin; }
     // Why the library gave no plugin; empty when valid.
