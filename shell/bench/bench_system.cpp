@@ -1,0 +1,159 @@
+// Times the whole editor: the shell's window with every plugin of the build, over the real store
+// on a temporary copy of the sample complex and on the large complex of the store's benchmark
+// (with 20,000 operators registered on 20,000 workstations in 1,000 unions). Each complex runs in
+// a process of its own, so that its peak memory is its own.
+// Run by hand: QT_QPA_PLATFORM=offscreen orvane-bench-system
+
+#include "complexconfig.h"
+#include "complexgenerator.h"
+#include "modalanswerer.h"
+#include "orvane.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+namespace {
+
+[[noreturn]] void fail(const QString& what)
+{
+    std::fprintf(stderr, "benchmark failed: %s\n", qPrintable(what));
+    std::exit(1);
+}
+
+double timed(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+void report(const QString& what, double ms, double limit)
+{
+    std::printf("  %s %8.1f ms", qPrintable(what.leftJustified(46)), ms); // padded in characters, not bytes
+    if (limit > 0)
+        std::printf("   (limit %5.0f ms)%s", limit, ms > limit ? "   OVER" : "");
+    std::printf("\n");
+}
+
+// The window on screen with everything it scheduled done and painted.
+void paint(QWidget& window)
+{
+    QApplication::processEvents();
+    window.grab();
+}
+
+bool copyFolder(const QString& from, const QString& to)
+{
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QFileInfo& entry : source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir() ? !copyFolder(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
+// One complex: its figures, then "startup <ms>" for the parent.
+int runOne(const QString& which)
+{
+    QTemporaryDir temp;
+    if (!temp.isValid())
+        fail(QStringLiteral("no temporary folder"));
+    const QString dir = temp.filePath(QStringLiteral("complex"));
+    const bool large = which == QLatin1String("large");
+    if (large) {
+        StoreTest::ComplexSizes sizes = StoreTest::ComplexSizes::large();
+        sizes.registrations = 1;
+        CoConfig::ComplexConfig writer(dir, 0, 0);
+        StoreTest::putInto(writer, StoreTest::generateComplex(sizes, 0));
+        if (!writer.write(CoConfig::ObjectAll))
+            fail(writer.errorString());
+    } else if (!copyFolder(QStringLiteral(ORVANE_SOURCE_DIR "/sample/complex"), dir)) {
+        fail(QStringLiteral("cannot copy the sample complex"));
+    }
+    qputenv("ORVANE_CONFIG_DIR", dir.toLocal8Bit());
+
+    std::printf("%s complex\n", large ? "Large" : "Sample");
+    std::unique_ptr<Orvane> window;
+    const double startup = timed([&] {
+        window = std::make_unique<Orvane>(QStringList(), nullptr, QStringLiteral(ORVANE_BIN_DIR));
+        window->resize(1200, 800);
+        window->show();
+        paint(*window);
+    });
+    report(QStringLiteral("start-up to the first painted window (%1 tabs)").arg(window->tabWidget()->count()), startup,
+           large ? 2500 : 400);
+    for (int tab = 1; tab < window->tabWidget()->count(); ++tab) {
+        report(QStringLiteral("first switch to \"%1\"").arg(window->tabWidget()->tabText(tab)), timed([&] {
+                   window->tabWidget()->setCurrentIndex(tab);
+                   paint(*window);
+               }),
+               200);
+    }
+    report(QStringLiteral("save of everything"), timed([&] {
+               window->saveAction()->trigger();
+               paint(*window);
+           }),
+           2000);
+    if (!window->statusBar()->currentMessage().startsWith(QStringLiteral("Конфигурация сохранена")))
+        fail(QStringLiteral("the save said: ") + window->statusBar()->currentMessage());
+    {
+        ModalAnswerer answers;
+        answers.setPollInterval(1);
+        answers.clickNext(QStringLiteral("Нет"));
+        report(QStringLiteral("exit (the question answered at once)"), timed([&] {
+                   window->close();
+                   window.reset();
+               }),
+               0);
+    }
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("  %s %8.1f MiB\n", qPrintable(QStringLiteral("peak memory").leftJustified(46)), usage.ru_maxrss / 1024.0);
+    std::printf("startup %.1f\n", startup);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    if (argc > 2 && QByteArray(argv[1]) == "--one")
+        return runOne(QString::fromLocal8Bit(argv[2]));
+
+    // The settings of the run, shared by both children: nothing of the engineer's own.
+    QTemporaryDir settings;
+    qputenv("ORVANE_SETTINGS", settings.filePath(QStringLiteral("orvane.ini")).toLocal8Bit());
+    double startups[2] = {0, 0};
+    const char* complexes[2] = {"sample", "large"};
+    for (int k = 0; k < 2; ++k) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--one"), QLatin1String(complexes[k])});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0)
+            fail(QStringLiteral("the %1 complex's run failed").arg(QLatin1String(complexes[k])));
+        for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+            if (line.startsWith("startup "))
+                startups[k] = line.mid(8).toDouble();
+            else if (!line.isEmpty())
+                std::printf("%s\n", line.constData());
+        }
+    }
+    std::printf("start-up, large to sample: %.1f\n", startups[0] > 0 ? startups[1] / startups[0] : 0.0);
+    return 0;
+}
