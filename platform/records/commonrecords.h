@@ -37,14 +37,4 @@ struct Operator
     friend bool operator!=(const Operator& a, const Operator& b) { return !(a == b); }
 };
 
-// Module loaded automatically for a channel; -1 means none.
-enum ChannelModuleType : int {
-    ModuleNone = -1,
-    ModuleSpectrum = 0,
-    ModuleAudio = 1,
-    ModuleDemodulator = 2,
-    ModuleDecoder = 3,
-    ModuleRecorder = 4
-};
-
 } // namespace Common

@@ -104,7 +104,7 @@ struct Channel
     ComponentUid<4> uid;
     QString name;
     ComponentUid<5> cassetteType;
-    int module = -1; // a Common::ChannelModuleType value
+    int module = -1; // a Common::ChannelModuleType value (Wistral)
     bool fixed = false;
     bool hidden = false;
     bool multi = false;

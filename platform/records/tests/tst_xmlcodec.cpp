@@ -147,7 +147,7 @@ Channel sample<Channel>()
     c.uid.value = 41;
     c.name = escaped("канал");
     c.cassetteType.value = 51;
-    c.module = Common::ModuleRecorder;
+    c.module = 4;
     c.fixed = true;
     c.hidden = true;
     c.multi = true;
