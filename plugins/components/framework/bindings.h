@@ -4,6 +4,7 @@
 #include "componentcomboboxdelegate.h"
 #include "componentlabel.h"
 #include "componentparent.h"
+#include "componentpath.h"
 #include "componentselectdelegate.h"
 #include "componentstore.h"
 #include "componentuideditdelegate.h"
@@ -42,6 +43,19 @@ inline bool isShown(int role)
     return role == Qt::DisplayRole || role == Qt::EditRole;
 }
 
+// A text that every cell of a column shows as its tooltip (the header keeps the field's own).
+using CellToolTip = QString (*)();
+
+template <CellToolTip toolTip>
+QVariant cellToolTip(int role)
+{
+    if constexpr (toolTip != nullptr) {
+        if (role == Qt::ToolTipRole)
+            return toolTip();
+    }
+    return QVariant();
+}
+
 template <typename Holder>
 StandardDelegate* makeHolder()
 {
@@ -77,13 +91,13 @@ ColumnBinding<T> ownUid()
             true};
 }
 
-template <auto member>
+template <auto member, CellToolTip toolTip = nullptr>
 ColumnBinding<ClassOf<member>> text()
 {
     using T = ClassOf<member>;
     return {nullptr,
             [](const T& record, int role, const Store*) {
-                return isShown(role) ? QVariant(record.*member) : QVariant();
+                return isShown(role) ? QVariant(record.*member) : cellToolTip<toolTip>(role);
             },
             [](const QVariant& value, T& record, int role) {
                 if (role != Qt::EditRole)
@@ -94,13 +108,13 @@ ColumnBinding<ClassOf<member>> text()
 }
 
 // An int member; text that is no number is stored as 0.
-template <auto member>
+template <auto member, CellToolTip toolTip = nullptr>
 ColumnBinding<ClassOf<member>> integer()
 {
     using T = ClassOf<member>;
     return {nullptr,
             [](const T& record, int role, const Store*) {
-                return isShown(role) ? QVariant(int(record.*member)) : QVariant();
+                return isShown(role) ? QVariant(int(record.*member)) : cellToolTip<toolTip>(role);
             },
             [](const QVariant& value, T& record, int role) {
                 if (role != Qt::EditRole)
@@ -111,13 +125,13 @@ ColumnBinding<ClassOf<member>> integer()
 }
 
 // A bool member; a value that does not convert is stored as false.
-template <auto member>
+template <auto member, CellToolTip toolTip = nullptr>
 ColumnBinding<ClassOf<member>> boolean()
 {
     using T = ClassOf<member>;
     return {nullptr,
             [](const T& record, int role, const Store*) {
-                return isShown(role) ? QVariant(bool(record.*member)) : QVariant();
+                return isShown(role) ? QVariant(bool(record.*member)) : cellToolTip<toolTip>(role);
             },
             [](const QVariant& value, T& record, int role) {
                 if (role != Qt::EditRole)
@@ -134,15 +148,12 @@ QString referencedName(const Store& store, const CoConfig::ComponentUid<P>& uid)
     return componentLabel(ComponentStore<P>::map(store).value(uid));
 }
 
-// The text of a reference shown under its parent: "parent/record".
-template <int P>
+// The text of a reference shown under its parents: "parent/record", or with three levels
+// "grandparent/parent/record".
+template <int P, int levels = 2>
 QString referencedPath(const Store& store, const CoConfig::ComponentUid<P>& uid)
 {
-    using Record = typename ComponentStore<P>::Record;
-    constexpr int parentType = ComponentParent<Record>::type;
-    const Record record = ComponentStore<P>::map(store).value(uid);
-    const auto parent = ComponentStore<parentType>::map(store).value(ComponentParent<Record>::of(record));
-    return QStringLiteral("%1/%2").arg(componentLabel(parent), componentLabel(record));
+    return componentPath(store, ComponentStore<P>::map(store).value(uid), levels);
 }
 
 template <int P>
@@ -173,7 +184,8 @@ ColumnBinding<ClassOf<member>> reference()
                     return false;
                 record.*member = ComponentUidVariant::toUid<P>(value);
                 return true;
-            }};
+            },
+            false, [](const T& record) { return qint64((record.*member).value); }};
 }
 
 } // namespace Bindings

@@ -19,6 +19,10 @@ struct ColumnBinding
     bool (*set)(const QVariant& value, T& record, int role);
     // The record's own uid: two rows never take one value from a fill.
     bool ownUid = false;
+    // Set for a column whose text depends on nothing but this key of the record and the store
+    // (a reference: the referenced uid). The table then keeps each key's text once made, until
+    // the store is handed over again, so that a paint costs no lookup in the store.
+    qint64 (*displayKey)(const T& record) = nullptr;
 };
 
 // The binding of every column of a type: a component editor specialises this for its record

@@ -2,6 +2,7 @@
 
 #include "componentlabel.h"
 #include "componentparent.h"
+#include "componentpath.h"
 #include "componentstore.h"
 
 #include <QComboBox>
@@ -50,10 +51,9 @@ public:
     {
         if constexpr (hasParent) {
             static_assert(ComponentParent<T>::type == parentType, "the parent type does not match the record");
-            const ParentT parent = m_store
-                ? ComponentStore<parentType>::map(*m_store).value(ComponentParent<T>::of(record))
-                : ParentT();
-            return QStringLiteral("%1/%2").arg(componentLabel(parent), componentLabel(record));
+            if (!m_store)
+                return QLatin1Char('/') + componentLabel(record);
+            return componentPath(*m_store, record, 2);
         } else {
             return componentLabel(record);
         }

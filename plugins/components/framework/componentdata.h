@@ -60,6 +60,7 @@ public:
         m_typedUids.clear();
         m_pasteBytes.clear();
         m_pasteRecords.clear();
+        m_displayTexts.fill({}, m_bindings.size());
     }
 
     void save(CoConfig::ComplexConfigInterface* store) override
@@ -120,7 +121,16 @@ public:
     {
         if (!isCell(row, column))
             return QVariant();
-        return m_bindings.at(column).get(m_records.at(row), role, m_store);
+        const ColumnBinding<T>& binding = m_bindings.at(column);
+        const T& record = m_records.at(row);
+        if (role != Qt::DisplayRole || !binding.displayKey || !m_store)
+            return binding.get(record, role, m_store);
+        QHash<qint64, QVariant>& texts = m_displayTexts[column];
+        const qint64 key = binding.displayKey(record);
+        const auto known = texts.constFind(key);
+        if (known != texts.cend())
+            return *known;
+        return *texts.insert(key, binding.get(record, role, m_store));
     }
 
     bool setData(const QVariant& value, int row, int column, int role) override
@@ -199,4 +209,6 @@ private:
     QSet<int> m_typedUids; // uids set by hand since the last load, whether still held or not
     QByteArray m_pasteBytes;
     QVector<T> m_pasteRecords;
+    // Per column with a display key: the text of each key, as the store held it at the last load.
+    mutable QVector<QHash<qint64, QVariant>> m_displayTexts;
 };

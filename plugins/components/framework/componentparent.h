@@ -2,10 +2,22 @@
 
 #include "componentrecords.h"
 
+#include <type_traits>
+
 // The component that a record is shown under ("rack/computer"): ComponentParent<T>::type is the
 // parent's component type and of(record) the record's reference to it.
 template <typename T>
 struct ComponentParent;
+
+// Whether records of T are shown under a parent.
+template <typename T, typename = void>
+struct HasComponentParent : std::false_type
+{
+};
+template <typename T>
+struct HasComponentParent<T, std::void_t<decltype(ComponentParent<T>::type)>> : std::true_type
+{
+};
 
 #define ORVANE_COMPONENT_PARENT(RecordClass, N, member)                                             \
     template <>                                                                                    \

@@ -13,6 +13,10 @@ StandardTableView::StandardTableView(QWidget* parent) : QTableView(parent)
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     // Column widths follow the rows on screen and a few around them, not the whole table.
     horizontalHeader()->setResizeContentsPrecision(sampledRows);
+    // Numbers here are ports, indices and the like, shown and found as typed: 5001, not 5 001.
+    QLocale numbers = locale();
+    numbers.setNumberOptions(numbers.numberOptions() | QLocale::OmitGroupSeparator);
+    setLocale(numbers);
     updateRowHeight();
 }
 

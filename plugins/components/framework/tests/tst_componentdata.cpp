@@ -56,6 +56,7 @@ private Q_SLOTS:
     void uidRule();
     void referenceDisplay_data();
     void referenceDisplay();
+    void referenceTextsFollowTheReferenceAndTheLoadedStore();
     void integerTextIsCoerced();
     void newRowsAvoidUidsHeldByRows();
     void pastedRecordsTakeTheStoreAnswersInOrder();
@@ -179,6 +180,36 @@ void TestComponentData::referenceDisplay()
     receivers.setData(QSize(1, 1), 0, 1, Qt::EditRole);
     QCOMPARE(receivers.data(0, 1, Qt::EditRole), QVariant(QSize(-1, 0)));
     QVERIFY(!receivers.data(0, 1, Qt::DisplayRole).isValid());
+}
+
+// Reference texts are kept between paints: they follow an edited reference at once, and the
+// store's names from the next load on.
+void TestComponentData::referenceTextsFollowTheReferenceAndTheLoadedStore()
+{
+    TestStore store;
+    store->racks().insert(ComponentUid<0>(1), makeRack(1, "North"));
+    store->racks().insert(ComponentUid<0>(2), makeRack(2, "South"));
+    store->computers().insert(ComponentUid<1>(10), makeComputer(10, 1, "Server"));
+    for (int uid : {1, 2}) {
+        CoConfig::ChannelServer server;
+        server.uid = ComponentUid<3>(uid);
+        server.computer = ComponentUid<1>(10);
+        store->receivers().channelServers.insert(server.uid, server);
+    }
+    TestChannelServerData servers;
+    servers.load(store.get());
+    QCOMPARE(servers.data(0, 1, Qt::DisplayRole), QVariant("North/Server"));
+    QCOMPARE(servers.data(1, 1, Qt::DisplayRole), QVariant("North/Server"));
+
+    QVERIFY(servers.setData(QSize(-1, 1), 1, 1, Qt::EditRole));
+    QVERIFY(!servers.data(1, 1, Qt::DisplayRole).isValid());
+    store->computers()[ComponentUid<1>(10)].rack = ComponentUid<0>(2);
+    store->computers().insert(ComponentUid<1>(11), makeComputer(11, 1, "Spare"));
+    QVERIFY(servers.setData(QSize(11, 1), 1, 1, Qt::EditRole));
+    QCOMPARE(servers.data(1, 1, Qt::DisplayRole), QVariant("North/Spare"));
+
+    servers.load(store.get());
+    QCOMPARE(servers.data(0, 1, Qt::DisplayRole), QVariant("South/Server"));
 }
 
 void TestComponentData::integerTextIsCoerced()
