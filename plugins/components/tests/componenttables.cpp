@@ -8,5 +8,7 @@ QList<ComponentTable> componentTables()
     return {
         componentTable("orvane-10-racks", "Стойки", {FieldUid, FieldName, FieldShortName},
                        Rack{ComponentUid<0>(1), "Стойка управления", "СУ"}),
+        componentTable("orvane-30-receivers", "Приёмники", {FieldUid, FieldRack, FieldName},
+                       Receiver{ComponentUid<2>(1), ComponentUid<0>(2), "Приёмник КВ-1"}),
     };
 }
