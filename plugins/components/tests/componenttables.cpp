@@ -10,5 +10,9 @@ QList<ComponentTable> componentTables()
                        Rack{ComponentUid<0>(1), "Стойка управления", "СУ"}),
         componentTable("orvane-30-receivers", "Приёмники", {FieldUid, FieldRack, FieldName},
                        Receiver{ComponentUid<2>(1), ComponentUid<0>(2), "Приёмник КВ-1"}),
+        componentTable("orvane-31-channel-servers", "Серверы каналов",
+                       {FieldUid, FieldBoard, FieldName, FieldX64, FieldComputer, FieldControlPort, FieldSignalPort,
+                        FieldDacPort},
+                       ChannelServer{ComponentUid<3>(1), ComponentUid<1>(110), true, 1, "Сервер каналов КВ", 5001, 5002, 5003}),
     };
 }
