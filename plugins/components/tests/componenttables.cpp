@@ -14,5 +14,10 @@ QList<ComponentTable> componentTables()
                        {FieldUid, FieldBoard, FieldName, FieldX64, FieldComputer, FieldControlPort, FieldSignalPort,
                         FieldDacPort},
                        ChannelServer{ComponentUid<3>(1), ComponentUid<1>(110), true, 1, "Сервер каналов КВ", 5001, 5002, 5003}),
+        componentTable("orvane-32-channels", "Каналы",
+                       {FieldUid, FieldName, FieldCassetteType, FieldModule, FieldFixed, FieldHidden, FieldMulti,
+                        FieldScale, FieldReceiver, FieldCassette, FieldChannelServer, FieldServerIndex, FieldRpu},
+                       Channel{ComponentUid<4>(1), "Канал 1 (КВ)", ComponentUid<5>(2), 3, true, true, true, 10,
+                               ComponentUid<2>(4), 2, ComponentUid<3>(5), 7, ComponentUid<8>(6)}),
     };
 }

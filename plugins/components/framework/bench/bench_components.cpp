@@ -1,12 +1,12 @@
-// Times the component table framework on tables of 100,000 rows: a rack table (the real rack
-// editor plugin) and a 13-column table shaped like the channel editor's.
+// Times the component table framework on tables of 100,000 rows through the real plugins: the
+// rack editor, and the channel editor over the store benchmark's large complex, whose channels
+// refer to thousands of receivers, channel servers and antenna controls.
 // Run by hand: QT_QPA_PLATFORM=offscreen orvane-bench-components [rows]
 
-#include "benchchanneldata.h"
+#include "complexgenerator.h"
 #include "modalanswerer.h"
 #include "orvaneplugin.h"
 #include "pluginlibrary.h"
-#include "standardplugin.h"
 #include "teststore.h"
 
 #include <QAction>
@@ -30,58 +30,15 @@ namespace {
 
 enum Action { Add, Remove, Edit, Fill, FillWithCounter, Copy, Paste };
 
-void fillStore(CoConfig::ComplexConfigInterface& store, int rows)
+void fillRacks(CoConfig::ComplexConfigInterface& store, int rows)
 {
     store.racks().clear();
-    store.receivers().channels.clear();
     for (int uid = 1; uid <= rows; ++uid) {
         CoConfig::Rack rack;
         rack.uid = ComponentUid<0>(uid);
         rack.name = QStringLiteral("Стойка %1").arg(uid);
         rack.shortName = QStringLiteral("С%1").arg(uid);
         store.racks().insert(rack.uid, rack);
-    }
-    for (int uid = 1; uid <= 100; ++uid) {
-        CoConfig::Computer computer;
-        computer.uid = ComponentUid<1>(uid);
-        computer.rack = ComponentUid<0>(uid);
-        computer.name = QStringLiteral("ЭВМ %1").arg(uid);
-        store.computers().insert(computer.uid, computer);
-        CoConfig::Receiver receiver;
-        receiver.uid = ComponentUid<2>(uid);
-        receiver.rack = ComponentUid<0>(uid);
-        receiver.name = QStringLiteral("Приёмник %1").arg(uid);
-        store.receivers().receivers.insert(receiver.uid, receiver);
-        CoConfig::ChannelServer server;
-        server.uid = ComponentUid<3>(uid);
-        server.computer = ComponentUid<1>(uid);
-        server.name = QStringLiteral("Сервер %1").arg(uid);
-        store.receivers().channelServers.insert(server.uid, server);
-        CoConfig::AntennaServer antennaServer;
-        antennaServer.uid = ComponentUid<7>(uid);
-        antennaServer.name = QStringLiteral("Антенны %1").arg(uid);
-        store.receivers().antennaServers.insert(antennaServer.uid, antennaServer);
-        CoConfig::AntennaControl control;
-        control.uid = ComponentUid<8>(uid);
-        control.antennaServer = ComponentUid<7>(uid);
-        control.rpu = uid;
-        store.receivers().antennaControls.insert(control.uid, control);
-        CoConfig::ChannelParam param;
-        param.uid = ComponentUid<5>(uid);
-        param.name = QStringLiteral("Кассета %1").arg(uid);
-        store.receivers().channelParams.insert(param.uid, param);
-    }
-    for (int uid = 1; uid <= rows; ++uid) {
-        CoConfig::Channel channel;
-        channel.uid = ComponentUid<4>(uid);
-        channel.name = QStringLiteral("Канал %1").arg(uid);
-        channel.cassetteType = ComponentUid<5>(uid % 100 + 1);
-        channel.receiver = ComponentUid<2>(uid % 100 + 1);
-        channel.channelServer = ComponentUid<3>(uid % 100 + 1);
-        channel.antennaControl = ComponentUid<8>(uid % 100 + 1);
-        channel.cassette = uid % 8;
-        channel.serverIndex = uid % 64;
-        store.receivers().channels.insert(channel.uid, channel);
     }
 }
 
@@ -146,6 +103,11 @@ void measure(const char* title, Table& table, CoConfig::ComplexConfigInterface& 
                table.view()->grab();
            }),
            150);
+    report("scroll to the middle and paint", timed([&] {
+               table.view()->scrollTo(table.model()->index(rows / 2, 0), QAbstractItemView::PositionAtTop);
+               table.view()->grab();
+           }),
+           150);
     report("append one row", timed([&] { table.trigger(Add); }), 50);
     table.selectRows({rows / 2}, 1);
     report("remove one row", timed([&] { table.trigger(Remove); }), 50);
@@ -206,25 +168,28 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     const int rows = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
 
-    PluginLibrary library(QStringLiteral("orvane-10-racks"));
-    if (!library.isLoaded()) {
-        std::fprintf(stderr, "cannot load the rack editor: %s\n", qPrintable(library.errorString()));
-        return 1;
+    PluginLibrary racks(QStringLiteral("orvane-10-racks"));
+    PluginLibrary channels(QStringLiteral("orvane-32-channels"));
+    for (const PluginLibrary* library : {&racks, &channels}) {
+        if (!library->isLoaded()) {
+            std::fprintf(stderr, "cannot load an editor: %s\n", qPrintable(library->errorString()));
+            return 1;
+        }
     }
 
     TestStore store;
     // The small table first, to show which figures grow with the rows.
     for (const int size : {1000, rows}) {
-        fillStore(*store.get(), size);
+        fillRacks(*store.get(), size);
         {
-            Table racks(library.create(), [&library](OrvanePlugin* plugin) { library.destroy(plugin); });
-            measure("Racks (the rack editor plugin)", racks, *store.get(), size);
+            Table table(racks.create(), [&racks](OrvanePlugin* plugin) { racks.destroy(plugin); });
+            measure("Racks (the rack editor plugin)", table, *store.get(), size);
         }
-        fillStore(*store.get(), size);
+        const auto sizes = size == 100000 ? StoreTest::ComplexSizes::large() : StoreTest::ComplexSizes::medium(size);
+        StoreTest::putInto(*store.get(), StoreTest::generateComplex(sizes, 0));
         {
-            Table channels(new StandardPlugin(QStringLiteral("Каналы"), new BenchChannelData()),
-                           [](OrvanePlugin* plugin) { delete plugin; });
-            measure("Channel-shaped table", channels, *store.get(), size);
+            Table table(channels.create(), [&channels](OrvanePlugin* plugin) { channels.destroy(plugin); });
+            measure("Channels (the channel editor plugin)", table, *store.get(), size);
         }
     }
     return 0;

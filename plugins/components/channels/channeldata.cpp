@@ -1,9 +1,11 @@
-#include "benchchanneldata.h"
+#include "channeldata.h"
+
+#include "channelmoduleeditdelegate.h"
 
 template <>
 ColumnBinding<CoConfig::Channel> columnBinding<CoConfig::Channel>(int field)
 {
-    using CoConfig::Channel;
+    using namespace CoConfig;
     using namespace Bindings;
     switch (field) {
     case FieldUid:
@@ -12,8 +14,11 @@ ColumnBinding<CoConfig::Channel> columnBinding<CoConfig::Channel>(int field)
         return text<&Channel::name>();
     case FieldCassetteType:
         return reference<&Channel::cassetteType>();
-    case FieldModule:
-        return integer<&Channel::module>();
+    case FieldModule: {
+        ColumnBinding<Channel> module = integer<&Channel::module>();
+        module.makeDelegate = &makeHolder<ChannelModuleEditDelegate>;
+        return module;
+    }
     case FieldFixed:
         return boolean<&Channel::fixed>();
     case FieldHidden:
@@ -23,19 +28,19 @@ ColumnBinding<CoConfig::Channel> columnBinding<CoConfig::Channel>(int field)
     case FieldScale:
         return integer<&Channel::scale>();
     case FieldReceiver:
-        return reference<&Channel::receiver, ComponentSelectDelegate<CoConfig::Receiver, 2, CoConfig::Rack, 0>,
-                         &referencedPath<2>>();
+        // "rack/receiver"
+        return reference<&Channel::receiver, ComponentSelectDelegate<Receiver, 2, Rack, 0>, &referencedPath<2>>();
     case FieldCassette:
         return integer<&Channel::cassette>();
     case FieldChannelServer:
-        return reference<&Channel::channelServer,
-                         ComponentSelectDelegate<CoConfig::ChannelServer, 3, CoConfig::Computer, 1>,
-                         &referencedPath<3>>();
+        // "rack/computer/server" in the cell, "computer/server" in the combo box
+        return reference<&Channel::channelServer, ComponentSelectDelegate<ChannelServer, 3, Computer, 1>,
+                         &referencedPath<3, 3>>();
     case FieldServerIndex:
         return integer<&Channel::serverIndex>();
     case FieldRpu:
-        return reference<&Channel::antennaControl,
-                         ComponentSelectDelegate<CoConfig::AntennaControl, 8, CoConfig::AntennaServer, 7>,
+        // "antenna server/3 (group)"
+        return reference<&Channel::antennaControl, ComponentSelectDelegate<AntennaControl, 8, AntennaServer, 7>,
                          &referencedPath<8>>();
     default:
         return unused<Channel>();
