@@ -1,6 +1,7 @@
 // Writes a small but believable complex with every kind of record:
 //   orvane-make-sample [directory]     (default: the repository's sample/complex)
 // Workstation 100 is the one that sample/orvane.ini.in names as this workstation.
+#include "channelmodule.h"
 #include "complexconfig.h"
 #include "dirlock.h"
 
@@ -73,26 +74,35 @@ void addPower(ComplexConfig& store)
                                               ConfigUid{s.object, int(s.type)}});
 }
 
+// Two receiving racks: short-wave receivers in rack 2, VHF/UHF receivers in rack 3, each
+// receiver with two cassettes of two channels, reached through the channel servers on computers
+// 110 and 111.
 void addRadio(ComplexConfig& store)
 {
     ReceiverConfig& radio = store.receivers();
     const struct { int uid; int rack; const char* name; } receivers[] = {
-        {1, 2, "Приёмник КВ-1"}, {2, 2, "Приёмник КВ-2"}, {3, 3, "Приёмник УКВ-1"}, {4, 3, "Приёмник УКВ-2"}};
+        {1, 2, "Приёмник КВ-1"},  {2, 2, "Приёмник КВ-2"},  {3, 3, "Приёмник УКВ-1"},
+        {4, 3, "Приёмник УКВ-2"}, {5, 2, "Приёмник КВ-3"},  {6, 3, "Приёмник УКВ-3"}};
     for (const auto& r : receivers)
         radio.receivers.insert(ComponentUid<2>(r.uid),
                                Receiver{ComponentUid<2>(r.uid), ComponentUid<0>(r.rack), QString::fromUtf8(r.name)});
 
-    radio.channelServers.insert(ComponentUid<3>(1), ChannelServer{ComponentUid<3>(1), ComponentUid<1>(110), true, 1,
-                                                                  QStringLiteral("Сервер каналов КВ"), 5001, 5002, 5003});
-    radio.channelServers.insert(ComponentUid<3>(2), ChannelServer{ComponentUid<3>(2), ComponentUid<1>(111), true, 2,
-                                                                  QStringLiteral("Сервер каналов УКВ"), 5011, 5012, 5013});
+    const struct { int uid; int computer; bool x64; int board; const char* name; int port; } servers[] = {
+        {1, 110, true, 0, "Сервер каналов КВ", 5001},         {2, 111, true, 0, "Сервер каналов УКВ", 5011},
+        {3, 110, false, -1, "Сервер каналов КВ (резерв)", 5021}, {4, 111, true, 1, "Сервер каналов УКВ-2", 5031}};
+    for (const auto& s : servers)
+        radio.channelServers.insert(ComponentUid<3>(s.uid),
+                                    ChannelServer{ComponentUid<3>(s.uid), ComponentUid<1>(s.computer), s.x64, s.board,
+                                                  QString::fromUtf8(s.name), s.port, s.port + 1, s.port + 2});
 
-    radio.channelParams.insert(ComponentUid<5>(1), ChannelParam{ComponentUid<5>(1), QStringLiteral("Кассета КВ"),
-                                                                {QStringLiteral("АМ"), QStringLiteral("ОБП"), QStringLiteral("ЧТ")},
-                                                                {3000, 6000}, {0, 10, 20}});
-    radio.channelParams.insert(ComponentUid<5>(2), ChannelParam{ComponentUid<5>(2), QStringLiteral("Кассета УКВ"),
-                                                                {QStringLiteral("ЧМ"), QStringLiteral("АМ")},
-                                                                {12000, 25000, 50000}, {0, 6, 12, 18}});
+    const struct { int uid; const char* name; QStringList modes; QList<int> filters; QList<int> attenuations; } params[] = {
+        {1, "Кассета КВ", {"АМ", "ОБП", "ЧТ"}, {3000, 6000}, {0, 10, 20}},
+        {2, "Кассета УКВ", {"ЧМ", "АМ"}, {12000, 25000, 50000}, {0, 6, 12, 18}},
+        {3, "Кассета КВ узкополосная", {"ОБП", "ТЛГ"}, {300, 1000, 3000}, {0, 10}},
+        {4, "Кассета УКВ широкополосная", {"ЧМ", "ШЧМ"}, {50000, 150000, 250000}, {0, 10, 20, 30}}};
+    for (const auto& p : params)
+        radio.channelParams.insert(ComponentUid<5>(p.uid), ChannelParam{ComponentUid<5>(p.uid), QString::fromUtf8(p.name),
+                                                                         p.modes, p.filters, p.attenuations});
 
     const struct { int uid; QList<int> antennas; const char* name; } pools[] = {
         {1, {1, 2, 3}, "Антенны КВ"}, {2, {4, 5, 6}, "Антенны УКВ"}};
@@ -111,23 +121,33 @@ void addRadio(ComplexConfig& store)
                                      AntennaControl{ComponentUid<8>(c.uid), ComponentUid<7>(c.server), c.rpu,
                                                     QString::fromUtf8(c.group), c.antenna});
 
-    for (int i = 1; i <= 8; ++i) {
-        const bool shortWave = i <= 4;
-        Channel c;
-        c.uid = ComponentUid<4>(i);
-        c.name = QStringLiteral("Канал %1 (%2)").arg(i).arg(shortWave ? QStringLiteral("КВ") : QStringLiteral("УКВ"));
-        c.cassetteType = ComponentUid<5>(shortWave ? 1 : 2);
-        c.module = i % 5;
-        c.fixed = i % 4 == 1;
-        c.hidden = i == 8;
-        c.multi = i % 3 == 0;
-        c.scale = shortWave ? 1 : 10;
-        c.receiver = ComponentUid<2>((i - 1) / 2 + 1);
-        c.cassette = (i - 1) % 2;
-        c.channelServer = ComponentUid<3>(shortWave ? 1 : 2);
-        c.serverIndex = (i - 1) % 4;
-        c.antennaControl = ComponentUid<8>((i - 1) / 2 + 1);
-        radio.channels.insert(c.uid, c);
+    // Per receiver: its channel server, the first index there, its cassette types, its antenna controls.
+    const struct { int receiver; int server; int firstIndex; int cassetteType; int narrowType; int control; } feeds[] = {
+        {1, 1, 0, 1, 3, 1}, {2, 1, 4, 1, 3, 2}, {5, 3, 0, 1, 3, 2},
+        {3, 2, 0, 2, 4, 3}, {4, 2, 4, 2, 4, 4}, {6, 4, 0, 2, 4, 4}};
+    const int modules[] = {Common::ChannelModulePanorama, Common::ChannelModuleListening, Common::ChannelModuleRecording,
+                           Common::ChannelModuleDemDec};
+    int uid = 1;
+    for (const auto& f : feeds) {
+        const bool shortWave = f.cassetteType == 1;
+        const QString receiver = radio.receivers.value(ComponentUid<2>(f.receiver)).name.section(QLatin1Char(' '), 1);
+        for (int k = 0; k < 4; ++k, ++uid) {
+            Channel c;
+            c.uid = ComponentUid<4>(uid);
+            c.name = QStringLiteral("Канал %1 (%2)").arg(k + 1).arg(receiver);
+            c.cassetteType = ComponentUid<5>(k < 2 ? f.cassetteType : f.narrowType);
+            c.module = f.receiver == 5 && k == 3 ? Common::ChannelModuleDirectionFinding : modules[k];
+            c.fixed = k == 0; // the panorama channel stays with its post
+            c.hidden = f.receiver == 6 && k == 3;
+            c.multi = f.receiver == 5 && k == 3;
+            c.scale = shortWave ? 1 : 10;
+            c.receiver = ComponentUid<2>(f.receiver);
+            c.cassette = k / 2;
+            c.channelServer = ComponentUid<3>(f.server);
+            c.serverIndex = f.firstIndex + k;
+            c.antennaControl = ComponentUid<8>(k < 2 ? f.control : (f.control % 2 ? f.control + 1 : f.control - 1));
+            radio.channels.insert(c.uid, c);
+        }
     }
 }
 

@@ -154,15 +154,15 @@ void TestOrvaneCheck::brokenReference_data()
         [](ComplexConfigInterface& s) { s.receivers().channelServers[ComponentUid<3>(1)].computer = ComponentUid<1>(99); },
         "Сервер каналов 1 «Сервер каналов КВ», Компьютер: нет такой записи: ЭВМ 99");
     row("channel's cassette type", [](ComplexConfigInterface& s) { channel(s, 1).cassetteType = ComponentUid<5>(99); },
-        "Канал 1 «Канал 1 (КВ)», Тип кассеты: нет такой записи: Тип кассеты 99");
+        "Канал 1 «Канал 1 (КВ-1)», Тип кассеты: нет такой записи: Тип кассеты 99");
     row("channel's receiver", [](ComplexConfigInterface& s) { channel(s, 1).receiver = ComponentUid<2>(99); },
-        "Канал 1 «Канал 1 (КВ)», Приёмник: нет такой записи: Приёмник 99");
+        "Канал 1 «Канал 1 (КВ-1)», Приёмник: нет такой записи: Приёмник 99");
     row("channel's server", [](ComplexConfigInterface& s) { channel(s, 1).channelServer = ComponentUid<3>(99); },
-        "Канал 1 «Канал 1 (КВ)», Сервер каналов: нет такой записи: Сервер каналов 99");
+        "Канал 1 «Канал 1 (КВ-1)», Сервер каналов: нет такой записи: Сервер каналов 99");
     row("server index twice", [](ComplexConfigInterface& s) { channel(s, 2).serverIndex = 0; },
-        "Канал 2 «Канал 2 (КВ)», Индекс: индекс 0 на сервере каналов 1 уже занят каналом 1");
+        "Канал 2 «Канал 2 (КВ-1)», Индекс: индекс 0 на сервере каналов 1 уже занят каналом 1");
     row("channel's antenna control", [](ComplexConfigInterface& s) { channel(s, 1).antennaControl = ComponentUid<8>(99); },
-        "Канал 1 «Канал 1 (КВ)», РПУ: нет такой записи: РПУ антенн 99");
+        "Канал 1 «Канал 1 (КВ-1)», РПУ: нет такой записи: РПУ антенн 99");
     row("pool's antenna",
         [](ComplexConfigInterface& s) { s.receivers().antennaPools[ComponentUid<6>(1)].antennaUids.append(99); },
         "Набор антенн 1 «Антенны КВ», Диаграммы: нет такой записи: Антенна 99");
