@@ -6,7 +6,7 @@ MAKEFLAGS += --no-print-directory
 CCACHE := $(shell command -v ccache 2>/dev/null)
 LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE),)
 
-.PHONY: all deps configure build test run bench screenshots clean
+.PHONY: all deps configure build test run bench screenshots fuzz clean
 
 all: build
 
@@ -27,6 +27,16 @@ run: build
 
 bench: build
 	@for b in $(BUILD_DIR)/bench/orvane-bench-*; do echo "== $$(basename $$b)"; QT_QPA_PLATFORM=offscreen $$b || exit 1; done
+
+# The fuzz targets, built with clang in their own folder, each over its corpus and then for a
+# while (FUZZ_SECONDS); make fuzz FUZZ_SECONDS=3600 for a long run by hand.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 15
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DORVANE_FUZZ=ON \
+		-DORVANE_FUZZ_SECONDS=$(FUZZ_SECONDS) $(LAUNCHER) > /dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS) --target orvane-fuzzers
+	@cd $(FUZZ_DIR) && ctest -L fuzz --output-on-failure -j $(JOBS)
 
 screenshots: build
 	@bash scripts/screenshots.sh $(BUILD_DIR)

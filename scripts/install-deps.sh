@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev libglx-dev
   xvfb xauth
   util-linux  # unshare: the store tests mount a small tmpfs in a private namespace
+  clang libclang-rt-14-dev  # make fuzz: libFuzzer and the sanitizers' runtime
 )
 
 missing=()
