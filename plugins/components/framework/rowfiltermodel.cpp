@@ -29,6 +29,7 @@ void RowFilterModel::setSourceModel(QAbstractItemModel* source)
         };
     }
     m_texts.assign(source ? size_t(source->rowCount()) : 0, QString());
+    m_gathered = 0;
     refilter(false);
     endResetModel();
 }
@@ -66,10 +67,12 @@ void RowFilterModel::refilter(bool narrowing)
     }
 }
 
-void RowFilterModel::gatherTexts()
+bool RowFilterModel::gatherTexts(int rows)
 {
-    for (size_t row = 0; row < m_texts.size(); ++row)
-        rowText(int(row));
+    const size_t end = std::min(m_texts.size(), m_gathered + size_t(rows));
+    for (; m_gathered < end; ++m_gathered)
+        rowText(int(m_gathered));
+    return m_gathered >= m_texts.size();
 }
 
 bool RowFilterModel::matches(int sourceRow)
@@ -198,6 +201,7 @@ void RowFilterModel::sourceRowsRemoved(const QModelIndex&, int first, int last)
 void RowFilterModel::sourceReset()
 {
     m_texts.assign(size_t(sourceModel()->rowCount()), QString());
+    m_gathered = 0;
     refilter(false);
     endResetModel();
 }

@@ -25,8 +25,9 @@ public:
     void setSourceModel(QAbstractItemModel* source) override;
     void setFilterText(const QString& text);
     QString filterText() const { return m_text; }
-    // Gathers the texts of every row not gathered yet, so that the next keystrokes only search.
-    void gatherTexts();
+    // Gathers the texts of up to that many rows not gathered yet, so that later keys only
+    // search; true when every row's are.
+    bool gatherTexts(int rows);
 
     // The source row of a row shown, or -1.
     int sourceRow(int row) const;
@@ -57,5 +58,6 @@ private:
     QVector<int> m_rows;           // source rows shown, ascending
     std::vector<QString> m_texts;  // per source row: its cells' texts, case-folded, or null when not gathered
     std::vector<QMetaObject::Connection> m_connections;
+    size_t m_gathered = 0;         // rows before it have been gathered (or changed since)
     bool m_removing = false;       // rows shown are being removed between the two signals
 };

@@ -4,7 +4,6 @@
 #include "rowfiltermodel.h"
 #include "standardtableview.h"
 
-#include <QApplication>
 #include <QItemSelectionModel>
 #include <QShortcut>
 #include <QStyledItemDelegate>
@@ -24,6 +23,11 @@ StandardTablePage::StandardTablePage(QAbstractItemModel* model, QWidget* parent)
     m_findBar->hide();
     m_view->setModel(model);
 
+    m_gathering.setInterval(0);
+    connect(&m_gathering, &QTimer::timeout, this, [this] {
+        if (m_filter->gatherTexts(GatheredPerSlice))
+            m_gathering.stop();
+    });
     auto* shortcut = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(shortcut, &QShortcut::activated, this, &StandardTablePage::openFind);
     connect(m_findBar, &FindBar::textChanged, this, &StandardTablePage::find);
@@ -39,21 +43,26 @@ StandardTablePage::StandardTablePage(QAbstractItemModel* model, QWidget* parent)
 
 void StandardTablePage::openFind()
 {
-    // The rows' texts are gathered once, as the line opens, so that each key only searches.
+    // The rows' texts are gathered while the engineer starts to type, a slice at a time, so that
+    // the line opens at once and each key only searches; a key that comes first gathers the rest.
     if (!m_filter->sourceModel()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         m_filter->setSourceModel(m_model);
-        m_filter->gatherTexts();
-        QApplication::restoreOverrideCursor();
+        m_gathering.start();
     }
     updateCount();
     m_findBar->open();
+}
+
+bool StandardTablePage::findReady() const
+{
+    return m_findBar->isVisibleTo(this) && !m_gathering.isActive();
 }
 
 void StandardTablePage::closeFind()
 {
     find(QString());
     // A closed line costs the table nothing.
+    m_gathering.stop();
     m_filter->setSourceModel(nullptr);
     m_view->setFocus(Qt::OtherFocusReason);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 class FindBar;
@@ -21,6 +22,8 @@ public:
     FindBar* findBar() const { return m_findBar; }
 
     void openFind();
+    // The find line is open and every row's texts are gathered.
+    bool findReady() const;
     // The distinct rows of the model that hold a selected cell, ascending.
     QList<int> selectedRows() const;
     // The model's index of the current cell.
@@ -41,4 +44,6 @@ private:
     StandardTableView* m_view;
     FindBar* m_findBar;
     RowFilterModel* m_filter;
+    QTimer m_gathering;
+    static constexpr int GatheredPerSlice = 2000;
 };
