@@ -19,5 +19,7 @@ QList<ComponentTable> componentTables()
                         FieldScale, FieldReceiver, FieldCassette, FieldChannelServer, FieldServerIndex, FieldRpu},
                        Channel{ComponentUid<4>(1), "Канал 1 (КВ)", ComponentUid<5>(2), 3, true, true, true, 10,
                                ComponentUid<2>(4), 2, ComponentUid<3>(5), 7, ComponentUid<8>(6)}),
+        componentTable("orvane-41-antenna-pools", "Наборы антенн", {FieldUid, FieldName, FieldDiagrams},
+                       AntennaPool{ComponentUid<6>(1), "Антенны КВ", {3, 7}}),
     };
 }
