@@ -21,5 +21,9 @@ QList<ComponentTable> componentTables()
                                ComponentUid<2>(4), 2, ComponentUid<3>(5), 7, ComponentUid<8>(6)}),
         componentTable("orvane-41-antenna-pools", "Наборы антенн", {FieldUid, FieldName, FieldDiagrams},
                        AntennaPool{ComponentUid<6>(1), "Антенны КВ", {3, 7}}),
+        componentTable("orvane-42-antenna-servers", "Серверы антенн",
+                       {FieldUid, FieldName, FieldComputer, FieldControlPort, FieldAntennaPool},
+                       AntennaServer{ComponentUid<7>(1), ComponentUid<1>(120), "Коммутатор антенн КВ", 6001,
+                                     ComponentUid<6>(2)}),
     };
 }
