@@ -25,5 +25,9 @@ QList<ComponentTable> componentTables()
                        {FieldUid, FieldName, FieldComputer, FieldControlPort, FieldAntennaPool},
                        AntennaServer{ComponentUid<7>(1), ComponentUid<1>(120), "Коммутатор антенн КВ", 6001,
                                      ComponentUid<6>(2)}),
+        componentTable("orvane-43-antenna-controls", "РПУ антенн",
+                       {FieldUid, FieldAntennaServer, FieldControlRpu, FieldGroup, FieldAntenna},
+                       AntennaControl{ComponentUid<8>(1), ComponentUid<7>(3), 2, "Север",
+                                      Common::Antenna{1, 90.0f, 4, 12, true}}),
     };
 }
