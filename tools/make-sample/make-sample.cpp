@@ -105,17 +105,22 @@ void addRadio(ComplexConfig& store)
                                                                          p.modes, p.filters, p.attenuations});
 
     const struct { int uid; QList<int> antennas; const char* name; } pools[] = {
-        {1, {1, 2, 3}, "Антенны КВ"}, {2, {4, 5, 6}, "Антенны УКВ"}};
+        {1, {1, 2, 3}, "Антенны КВ"}, {2, {4, 5, 6}, "Антенны УКВ"}, {3, {3, 6}, "Резервные антенны"}};
     for (const auto& p : pools)
         radio.antennaPools.insert(ComponentUid<6>(p.uid),
                                   AntennaPool{ComponentUid<6>(p.uid), QString::fromUtf8(p.name), p.antennas});
-    radio.antennaServers.insert(ComponentUid<7>(1), AntennaServer{ComponentUid<7>(1), ComponentUid<1>(120),
-                                                                  QStringLiteral("Коммутатор антенн КВ"), 6001, ComponentUid<6>(1)});
-    radio.antennaServers.insert(ComponentUid<7>(2), AntennaServer{ComponentUid<7>(2), ComponentUid<1>(120),
-                                                                  QStringLiteral("Коммутатор антенн УКВ"), 6002, ComponentUid<6>(2)});
+    // The reserve switch serves the spare receivers; its controls name no group.
+    const struct { int uid; int computer; const char* name; int port; int pool; } antennaServers[] = {
+        {1, 120, "Коммутатор антенн КВ", 6001, 1}, {2, 120, "Коммутатор антенн УКВ", 6002, 2},
+        {3, 120, "Коммутатор антенн резервный", 6003, 3}};
+    for (const auto& s : antennaServers)
+        radio.antennaServers.insert(ComponentUid<7>(s.uid),
+                                    AntennaServer{ComponentUid<7>(s.uid), ComponentUid<1>(s.computer),
+                                                  QString::fromUtf8(s.name), s.port, ComponentUid<6>(s.pool)});
     const struct { int uid; int server; int rpu; const char* group; Common::Antenna antenna; } controls[] = {
         {1, 1, 0, "Север", {0, 0.0f, 1, 1, true}},   {2, 1, 1, "Север", {1, 90.0f, 2, 2, true}},
-        {3, 2, 0, "Юг", {2, 180.0f, 1, 4, true}},    {4, 2, 1, "Юг", {0, 270.0f, 3, 5, false}}};
+        {3, 2, 0, "Юг", {2, 180.0f, 1, 4, true}},    {4, 2, 1, "Юг", {0, 270.0f, 3, 5, false}},
+        {5, 3, 2, "", {2, 45.5f, 1, 3, true}},       {6, 3, 3, "", {1, 315.0f, 2, 6, true}}};
     for (const auto& c : controls)
         radio.antennaControls.insert(ComponentUid<8>(c.uid),
                                      AntennaControl{ComponentUid<8>(c.uid), ComponentUid<7>(c.server), c.rpu,
