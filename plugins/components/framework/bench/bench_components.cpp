@@ -1,6 +1,7 @@
 // Times the component table framework on tables of 100,000 rows through the real plugins: the
 // rack editor, and the channel editor over the store benchmark's large complex, whose channels
-// refer to thousands of receivers, channel servers and antenna controls.
+// refer to thousands of receivers, channel servers and antenna controls; then the antenna pool,
+// server and control editors over the same complex.
 // Run by hand: QT_QPA_PLATFORM=offscreen orvane-bench-components [rows]
 
 #include "complexgenerator.h"
@@ -185,7 +186,11 @@ int main(int argc, char** argv)
 
     PluginLibrary racks(QStringLiteral("orvane-10-racks"));
     PluginLibrary channels(QStringLiteral("orvane-32-channels"));
-    for (const PluginLibrary* library : {&racks, &channels}) {
+    // The antenna equipment of the same complex: pools, their servers and the controls under them.
+    PluginLibrary pools(QStringLiteral("orvane-41-antenna-pools"));
+    PluginLibrary antennaServers(QStringLiteral("orvane-42-antenna-servers"));
+    PluginLibrary antennaControls(QStringLiteral("orvane-43-antenna-controls"));
+    for (const PluginLibrary* library : {&racks, &channels, &pools, &antennaServers, &antennaControls}) {
         if (!library->isLoaded()) {
             std::fprintf(stderr, "cannot load an editor: %s\n", qPrintable(library->errorString()));
             return 1;
@@ -205,6 +210,16 @@ int main(int argc, char** argv)
         {
             Table table(channels.create(), [&channels](OrvanePlugin* plugin) { channels.destroy(plugin); });
             measure("Channels (the channel editor plugin)", table, *store.get(), size);
+        }
+        const CoConfig::ReceiverConfig& radio = std::as_const(*store.get()).receivers();
+        const struct { const char* title; PluginLibrary* library; qsizetype rows; } antennaTables[] = {
+            {"Antenna pools (the pool editor plugin)", &pools, radio.antennaPools.size()},
+            {"Antenna servers (the antenna server editor plugin)", &antennaServers, radio.antennaServers.size()},
+            {"Antenna controls (the antenna control editor plugin)", &antennaControls, radio.antennaControls.size()}};
+        for (const auto& antennas : antennaTables) {
+            PluginLibrary* library = antennas.library;
+            Table table(library->create(), [library](OrvanePlugin* plugin) { library->destroy(plugin); });
+            measure(antennas.title, table, *store.get(), int(antennas.rows));
         }
     }
     return 0;
