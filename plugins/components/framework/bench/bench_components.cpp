@@ -147,7 +147,7 @@ void measure(const char* title, Table& table, CoConfig::ComplexConfigInterface& 
 
     // The find line: opened (its texts gathered while idle), then typed a key at a time; then
     // closed, opened again and typed into at once, so that the first key gathers them.
-    auto* page = table.plugin()->widget()->findChild<StandardTablePage*>();
+    auto* page = qobject_cast<StandardTablePage*>(table.plugin()->widget());
     auto* find = page->findChild<QLineEdit*>(QStringLiteral("find"));
     // As the key would: the shortcut needs an active window, which offscreen has not.
     const auto open = [page] { Q_EMIT page->findChild<QShortcut*>()->activated(); };
