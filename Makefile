@@ -6,7 +6,7 @@ MAKEFLAGS += --no-print-directory
 CCACHE := $(shell command -v ccache 2>/dev/null)
 LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE),)
 
-.PHONY: all deps configure build test run bench screenshots fuzz clean
+.PHONY: all deps configure build test soak run bench screenshots fuzz clean
 
 all: build
 
@@ -20,7 +20,11 @@ build: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
 test: build
-	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest -LE soak --output-on-failure -j $(JOBS)
+
+# The long runs: the store's writers killed hundreds of times during their saves.
+soak: build
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest -L soak --output-on-failure
 
 run: build
 	@bash scripts/run-demo.sh $(BUILD_DIR)

@@ -15,7 +15,11 @@ int main(int argc, char* argv[])
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::System);
 
-    CoConfig::ComplexConfig store(1, 64);
+    // Held from the read to the write: registrations started together on several workstations
+    // follow one another, each seeing the one before.
+    CoConfig::ComplexConfig store(0, 0);
+    if (store.holdWriteLock())
+        store.read(1 | 64);
 
     bool haveLogin = false;
     const QString login = Common::currentLogin(&haveLogin);

@@ -1,7 +1,7 @@
 #include "complexconfig.h"
 
 #include "currentlogin.h"
-#include "directorytransaction.h"
+#include "directorycommit.h"
 #include "dirlock.h"
 #include "globalconfig.h"
 #include "kindfile.h"
@@ -47,6 +47,28 @@ void removeAt(QList<InteractionLink>& links, int index)
         links.removeAt(index);
 }
 
+// Where a commit may leave work files: the directories of the kind files.
+const QStringList& kindDirectories()
+{
+    static const QStringList dirs = [] {
+        QStringList result;
+        for (const KindFile* file : KindFile::all()) {
+            const QString dir = QFileInfo(file->path()).path();
+            if (dir != QLatin1String(".") && !result.contains(dir))
+                result.append(dir);
+        }
+        return result;
+    }();
+    return dirs;
+}
+
+int defaultLockTimeout()
+{
+    bool ok = false;
+    const int fromEnvironment = qEnvironmentVariableIntValue("ORVANE_LOCK_TIMEOUT_MS", &ok);
+    return ok && fromEnvironment >= 0 ? fromEnvironment : 5000;
+}
+
 } // namespace
 
 ComplexConfig::ComplexConfig(int types, int extraTypes, QObject* parent)
@@ -55,7 +77,8 @@ ComplexConfig::ComplexConfig(int types, int extraTypes, QObject* parent)
 }
 
 ComplexConfig::ComplexConfig(const QString& dirPath, int types, int extraTypes, QObject* parent)
-    : ComplexConfigInterface(parent), m_dirPath(QDir::cleanPath(QFileInfo(dirPath).absoluteFilePath()))
+    : ComplexConfigInterface(parent), m_dirPath(QDir::cleanPath(QFileInfo(dirPath).absoluteFilePath())),
+      m_lockTimeoutMs(defaultLockTimeout())
 {
     cleanLeftovers();
     read(types | extraTypes);
@@ -284,8 +307,13 @@ int ComplexConfig::updateReadStatus()
     int changed = 0;
     for (const KindFile* file : KindFile::all()) {
         const auto known = m_stamps.constFind(file->path());
-        if (known != m_stamps.cend() && !(stampOf(dir + QLatin1Char('/') + file->path()) == known.value()))
+        if (known == m_stamps.cend())
+            continue;
+        const FileStamp now = stampOf(dir + QLatin1Char('/') + file->path());
+        if (!(now == known.value())) {
             changed |= file->bit();
+            m_reported.insert(file->path(), now); // told: a write may now replace it
+        }
     }
     return changed;
 }
@@ -305,9 +333,23 @@ void ComplexConfig::clear() { m_data = ComplexData(); }
 
 QString ComplexConfig::errorString() const { return m_error; }
 
+bool ComplexConfig::holdWriteLock()
+{
+    const QString dir = resolvedDir();
+    if (!QFileInfo(dir).isDir())
+        return true;
+    QString error;
+    if (m_updateLock.acquire(DirLock::lockPathFor(dir), DirLock::Exclusive, m_lockTimeoutMs, &error) != DirLock::TimedOut)
+        return true; // or a directory where no lock file can be made: nobody else can write it either
+    m_error = error;
+    for (const KindFile* file : KindFile::all())
+        m_failedFiles.insert(file->path());
+    return false;
+}
+
 QString ComplexConfig::resolvedDir() const
 {
-    // A symbolic link to the directory: the swap replaces the directory it points to.
+    // A symbolic link to the directory: the files are written where it points.
     const QString canonical = QFileInfo(m_dirPath).canonicalFilePath();
     return canonical.isEmpty() ? m_dirPath : canonical;
 }
@@ -328,9 +370,64 @@ ComplexConfig::FileStamp ComplexConfig::stampOf(const QString& path) const
 
 void ComplexConfig::cleanLeftovers()
 {
+    const QString dir = resolvedDir();
     DirLock lock;
-    if (lock.tryAcquire(DirLock::lockPathFor(resolvedDir()), DirLock::Exclusive))
-        DirectoryTransaction::removeLeftovers(resolvedDir());
+    if (!QFileInfo(dir).isDir() || !lock.tryAcquire(DirLock::lockPathFor(dir), DirLock::Exclusive))
+        return;
+    QString ignored; // a commit that cannot be finished now is reported by read()
+    DirectoryCommit::recover(dir, kindDirectories(), &ignored);
+    // Copies of the directory that earlier versions built beside it while saving.
+    const QDir parent(QFileInfo(dir).absolutePath());
+    const QString staging = QLatin1Char('.') + QFileInfo(dir).fileName() + QStringLiteral(".staging-*");
+    for (const QString& name : parent.entryList({staging}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
+        PosixIo::removeTree(parent.filePath(name));
+}
+
+bool ComplexConfig::lockForReading(DirLock& lock, const QString& dir)
+{
+    QString error;
+    if (!m_updateLock.isHeld()) {
+        const DirLock::Outcome outcome = lock.acquire(DirLock::lockPathFor(dir), DirLock::Shared, m_lockTimeoutMs, &error);
+        if (outcome == DirLock::TimedOut) {
+            m_error = error;
+            return false;
+        }
+        // Read-only media without a lock file: nobody can be writing, nor finish a commit.
+        if (!DirectoryCommit::hasRecord(dir))
+            return true;
+        if (outcome == DirLock::Failed) {
+            m_error = QStringLiteral("Сохранение в \"%1\" не завершено, завершить его нельзя: %2").arg(dir, error);
+            return false;
+        }
+        // A writer died during its commit: finish it, under the exclusive lock, before reading.
+        if (lock.acquire(DirLock::lockPathFor(dir), DirLock::Exclusive, m_lockTimeoutMs, &error) != DirLock::Locked) {
+            m_error = error;
+            return false;
+        }
+    }
+    if (!DirectoryCommit::recover(dir, kindDirectories(), &error)) {
+        m_error = error;
+        return false;
+    }
+    return true;
+}
+
+bool ComplexConfig::changedByOthers(const QList<const KindFile*>& files, const QString& dir)
+{
+    for (const KindFile* file : files) {
+        const auto known = m_stamps.constFind(file->path());
+        if (known == m_stamps.cend())
+            continue; // never read here: the caller writes it as a whole
+        const FileStamp now = stampOf(dir + QLatin1Char('/') + file->path());
+        const auto reported = m_reported.constFind(file->path());
+        if (now == known.value() || (reported != m_reported.cend() && now == reported.value()))
+            continue;
+        m_error = QStringLiteral("Файл \"%1\" изменён другой программой после чтения; конфигурация не сохранена, "
+                                 "её нужно прочитать заново")
+                      .arg(dir + QLatin1Char('/') + file->path());
+        return true;
+    }
+    return false;
 }
 
 bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexData& into, QString* error) const
@@ -365,13 +462,9 @@ bool ComplexConfig::read(int types)
     const QString dir = resolvedDir();
     QStringList errors;
     DirLock lock;
-    QString lockError;
     const bool dirExists = QFileInfo(dir).isDir();
-    // Without the lock a reader could see half of another program's swap; a directory on
-    // read-only media may have no lock file, and then nobody can be writing it.
-    if (dirExists
-        && lock.acquire(DirLock::lockPathFor(dir), DirLock::Shared, m_lockTimeoutMs, &lockError) == DirLock::TimedOut) {
-        m_error = lockError;
+    // Without the lock a reader could see half of another program's commit.
+    if (dirExists && !lockForReading(lock, dir)) {
         for (const KindFile* file : files)
             m_failedFiles.insert(file->path());
         return false;
@@ -387,6 +480,7 @@ bool ComplexConfig::read(int types)
         ComplexData fresh;
         QString error;
         m_stamps.insert(file->path(), stampOf(dir + QLatin1Char('/') + file->path()));
+        m_reported.remove(file->path());
         if (readFile(*file, dir, fresh, &error)) {
             file->take(m_data, fresh);
             m_failedFiles.remove(file->path());
@@ -419,7 +513,6 @@ bool ComplexConfig::write(int types)
 {
     m_error.clear();
     QList<const KindFile*> files;
-    QSet<QString> paths;
     QList<QByteArray> contents;
     for (const KindFile* file : KindFile::all()) {
         if (!file->selectedBy(types))
@@ -428,46 +521,51 @@ bool ComplexConfig::write(int types)
         if (!serialise(*file, &bytes, &m_error))
             return false;
         files.append(file);
-        paths.insert(file->path());
         contents.append(bytes);
     }
     if (files.isEmpty())
         return true;
 
     const QString dir = resolvedDir();
-    const QString parent = QFileInfo(dir).absolutePath();
-    if (!QDir().mkpath(parent)) {
-        m_error = QStringLiteral("Не удалось создать каталог \"%1\"").arg(parent);
-        return false;
-    }
     DirLock lock;
-    if (lock.acquire(DirLock::lockPathFor(dir), DirLock::Exclusive, m_lockTimeoutMs, &m_error) != DirLock::Locked)
+    if (!m_updateLock.isHeld()) {
+        if (!QDir().mkpath(dir)) {
+            m_error = QStringLiteral("Не удалось создать каталог \"%1\"").arg(dir);
+            return false;
+        }
+        if (lock.acquire(DirLock::lockPathFor(dir), DirLock::Exclusive, m_lockTimeoutMs, &m_error) != DirLock::Locked)
+            return false;
+    }
+    if (!DirectoryCommit::recover(dir, kindDirectories(), &m_error) || changedByOthers(files, dir))
         return false;
-    DirectoryTransaction::removeLeftovers(dir);
 
-    DirectoryTransaction transaction(dir);
-    if (!transaction.begin(paths, &m_error))
+    QStringList paths;
+    for (const KindFile* file : std::as_const(files))
+        paths.append(file->path());
+    DirectoryCommit commit(dir);
+    if (!commit.begin(paths, &m_error))
         return false;
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int i = 0; i < files.size(); ++i) {
-        const QString path = files[i]->path();
+        const QString path = paths[i];
         // A file this store could not read is never replaced silently: it is kept beside the new one.
-        if (m_failedFiles.contains(path) && transaction.oldFileExists(path)) {
-            QString aside = path + QStringLiteral(".unreadable-") + stamp;
-            for (int n = 2; QFileInfo::exists(dir + QLatin1Char('/') + aside); ++n)
-                aside = path + QStringLiteral(".unreadable-") + stamp + QLatin1Char('-') + QString::number(n);
-            if (!transaction.keepOldFileAs(path, aside, &m_error))
-                return false;
+        if (m_failedFiles.contains(path) && commit.fileExists(path)) {
+            const QString name = QFileInfo(path).fileName() + QStringLiteral(".unreadable-") + stamp;
+            QString aside = name;
+            for (int n = 2; QFileInfo::exists(QFileInfo(dir + QLatin1Char('/') + path).dir().filePath(aside)); ++n)
+                aside = name + QLatin1Char('-') + QString::number(n);
+            commit.keepOldFileAs(path, aside);
         }
-        if (!transaction.writeFile(path, contents[i], &m_error))
+        if (!commit.writeFile(path, contents[i], &m_error))
             return false;
     }
-    if (!transaction.commit(&m_error))
+    if (!commit.commit(&m_error))
         return false;
 
     for (const KindFile* file : std::as_const(files)) {
         m_failedFiles.remove(file->path());
         m_stamps.insert(file->path(), stampOf(dir + QLatin1Char('/') + file->path()));
+        m_reported.remove(file->path());
     }
     return true;
 }

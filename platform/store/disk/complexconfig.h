@@ -2,6 +2,7 @@
 
 #include "complexconfiginterface.h"
 #include "complexdata.h"
+#include "dirlock.h"
 #include "uidallocator.h"
 
 #include <QHash>
@@ -18,8 +19,12 @@ class KindFile;
 // Reading: a file that is missing is an empty kind; a file that cannot be read leaves that
 // kind's data as it was, is reported through errorString() and readStatus(), and is kept aside
 // (renamed "<file>.unreadable-<time>", never deleted) before a later write replaces it.
-// Writing is all-or-nothing across the whole directory (DirectoryTransaction) and serialised
-// with other programs by a lock file beside the directory (DirLock).
+// Writing is all-or-nothing across the files it replaces (DirectoryCommit), keeps the directory,
+// its owners and modes, and is serialised with other programs by a lock file inside the
+// directory (DirLock). A write refuses to replace a file that another program changed after this
+// store read it, unless updateReadStatus() reported that change first (the caller then chose
+// to replace it); a program that reads, changes and writes in one go holds the lock throughout
+// instead (holdWriteLock()).
 class ComplexConfig : public ComplexConfigInterface
 {
     Q_OBJECT
@@ -33,11 +38,19 @@ public:
 
     static QString defaultConfigDir();
 
-    // How long read and write wait for another program's lock (default 5000 ms).
+    // How long read and write wait for another program's lock (default 5000 ms, or
+    // ORVANE_LOCK_TIMEOUT_MS).
     void setLockTimeout(int milliseconds) { m_lockTimeoutMs = milliseconds; }
     int lockTimeout() const { return m_lockTimeoutMs; }
 
     const ComplexData& data() const { return m_data; }
+
+    // Holds the directory's exclusive lock until releaseWriteLock() or destruction, so that a
+    // read and the write that follows it are one update no other program interleaves with.
+    // False when the lock stays taken past the timeout: every kind then counts as unread
+    // (readStatus()) and errorString() says why. A missing directory needs no lock yet.
+    bool holdWriteLock();
+    void releaseWriteLock() { m_updateLock.release(); }
 
     int complexUid() const override;
     void setComplexUid(int uid) override;
@@ -180,12 +193,16 @@ private:
     bool readFile(const KindFile& file, const QString& dir, ComplexData& into, QString* error) const;
     bool serialise(const KindFile& file, QByteArray* bytes, QString* error) const;
     void cleanLeftovers();
+    bool lockForReading(DirLock& lock, const QString& dir);
+    bool changedByOthers(const QList<const KindFile*>& files, const QString& dir);
 
     QString m_dirPath;
     ComplexData m_data;
     UidAllocator m_uids;
     QSet<QString> m_failedFiles; // relative paths whose last read failed
     QHash<QString, FileStamp> m_stamps;
+    QHash<QString, FileStamp> m_reported; // changes by others that updateReadStatus() told of
+    DirLock m_updateLock;
     QString m_error;
     int m_lockTimeoutMs = 5000;
 };

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace CoConfig {
@@ -20,15 +21,32 @@ DirLock::~DirLock()
 
 QString DirLock::lockPathFor(const QString& dirPath)
 {
-    const QFileInfo info(dirPath);
-    return info.absolutePath() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".lock");
+    return dirPath + QStringLiteral("/.orvane.lock");
 }
 
 int DirLock::open(const QString& lockPath, Mode mode, QString* error)
 {
     const QByteArray name = PosixIo::encodePath(lockPath);
-    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    // On a read-only file system an existing lock file still serves for flock.
+    // Opened for writing where possible: a network share's emulation of flock wants it for an
+    // exclusive lock. Elsewhere a lock file that is not ours, or on read-only media, serves too.
+    int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(name.constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            // Every user of a shared directory must open it: the directory's group and bits.
+            struct stat dir;
+            if (::stat(PosixIo::encodePath(QFileInfo(lockPath).absolutePath()).constData(), &dir) == 0) {
+                if (::fchown(fd, uid_t(-1), dir.st_gid) != 0) {
+                    // not a member of the directory's group
+                }
+                if (::fchmod(fd, dir.st_mode & 0666) != 0) {
+                    // a share that keeps no modes
+                }
+            }
+        } else if (errno == EEXIST) {
+            fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+        }
+    }
     if (fd < 0 && (errno == EROFS || errno == EACCES))
         fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0 && error)

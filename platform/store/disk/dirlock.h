@@ -4,9 +4,9 @@
 
 namespace CoConfig {
 
-// The lock that serialises programs over one configuration directory: flock on a file beside
-// it, so a lock held by a process that dies is released by the kernel. Writers hold it
-// exclusively; readers share it so that they never see half of a swap.
+// The lock that serialises programs over one configuration directory: flock on a hidden file
+// inside it, so a lock held by a process that dies is released by the kernel. Writers hold it
+// exclusively; readers share it so that they never see half of a commit.
 class DirLock
 {
 public:
@@ -17,7 +17,7 @@ public:
     DirLock(const DirLock&) = delete;
     DirLock& operator=(const DirLock&) = delete;
 
-    // "<parent>/.<name>.lock" for the directory "<parent>/<name>".
+    // "<dir>/.orvane.lock".
     static QString lockPathFor(const QString& dirPath);
 
     enum Outcome { Locked, TimedOut, Failed };

@@ -30,13 +30,34 @@ QString failure(const QString& action, const QString& path, int error)
     return QStringLiteral("Не удалось %1 \"%2\": %3").arg(action, path, errnoText(error));
 }
 
-int writeNewFile(const QString& path, const QByteArray& bytes, QString* error)
+namespace {
+
+void applyOwnership(int fd, const FileOwnership& ownership)
 {
-    const int fd = ::open(encodePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // Best effort: only root gives files away, only a member sets a group, and some network
+    // shares keep no owners at all; the chown comes first because it clears setgid.
+    if (ownership.owner != uid_t(-1) || ownership.group != gid_t(-1)) {
+        if (::fchown(fd, ownership.owner, ownership.group) != 0 && ownership.owner != uid_t(-1)
+            && ownership.group != gid_t(-1) && ::fchown(fd, uid_t(-1), ownership.group) != 0) {
+            // the writer's own group stays
+        }
+    }
+    if (::fchmod(fd, ownership.mode) != 0) {
+        // a share that keeps no modes
+    }
+}
+
+} // namespace
+
+int writeNewFile(const QString& path, const QByteArray& bytes, const FileOwnership& ownership, QString* error)
+{
+    const QByteArray name = encodePath(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
         *error = failure(QStringLiteral("создать файл"), path, errno);
         return -1;
     }
+    applyOwnership(fd, ownership);
     const char* data = bytes.constData();
     qint64 left = bytes.size();
     while (left > 0) {
@@ -47,6 +68,7 @@ int writeNewFile(const QString& path, const QByteArray& bytes, QString* error)
         if (written <= 0) {
             *error = failure(QStringLiteral("записать файл"), path, written < 0 ? errno : ENOSPC);
             ::close(fd);
+            ::unlink(name.constData());
             return -1;
         }
         data += written;

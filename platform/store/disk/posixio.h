@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <sys/types.h>
+
 // Small POSIX helpers for the store's writes, each giving its reason on failure.
 namespace CoConfig::PosixIo {
 
@@ -13,9 +15,18 @@ QString errnoText(int error);
 // "Cannot <action> "<path>": <strerror>"
 QString failure(const QString& action, const QString& path, int error);
 
-// Creates the file (which must not exist) and writes every byte; the descriptor stays open for
-// syncFiles(), or -1 on failure.
-int writeNewFile(const QString& path, const QByteArray& bytes, QString* error);
+// Who owns a new file and its permission bits; (uid_t)-1 leaves the owner to the writer.
+struct FileOwnership
+{
+    uid_t owner = uid_t(-1);
+    gid_t group = gid_t(-1);
+    mode_t mode = 0644;
+};
+
+// Creates the file (which must not exist) with that ownership as far as the writer may give it,
+// whatever its umask, and writes every byte; the descriptor stays open for syncFiles(), or -1
+// on failure, when nothing is left behind.
+int writeNewFile(const QString& path, const QByteArray& bytes, const FileOwnership& ownership, QString* error);
 // Whether the file holds exactly these bytes (false when it cannot be read).
 bool fileEquals(const QString& path, const QByteArray& bytes);
 

@@ -1,5 +1,7 @@
 #include "storesnapshot.h"
 
+#include "directorycommit.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -21,12 +23,20 @@ Snapshot snapshot(const QString& dirPath)
     return files;
 }
 
-QStringList leftoversBeside(const QString& dirPath)
+QStringList leftovers(const QString& dirPath)
 {
     const QFileInfo info(dirPath);
-    return QDir(info.absolutePath())
-        .entryList({QStringLiteral(".") + info.fileName() + QStringLiteral(".staging-*")},
-                   QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList found = QDir(info.absolutePath())
+                            .entryList({QStringLiteral(".") + info.fileName() + QStringLiteral(".staging-*")},
+                                       QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QDir root(dirPath);
+    QDirIterator it(dirPath, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (CoConfig::DirectoryCommit::isWorkFileName(it.fileName()) || path == CoConfig::DirectoryCommit::recordPath(dirPath))
+            found.append(root.relativeFilePath(path));
+    }
+    return found;
 }
 
 } // namespace StoreTest

@@ -10,7 +10,8 @@ namespace StoreTest {
 using Snapshot = QMap<QString, QByteArray>;
 
 Snapshot snapshot(const QString& dirPath);
-// The entries beside the directory that a writer leaves while it works (staging copies).
-QStringList leftoversBeside(const QString& dirPath);
+// What a writer leaves while it works: its commit record and work files inside the directory,
+// and the copies earlier versions built beside it.
+QStringList leftovers(const QString& dirPath);
 
 } // namespace StoreTest

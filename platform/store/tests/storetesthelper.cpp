@@ -83,7 +83,7 @@ int failWrite(const QString& mode, const QString& workDir)
     out() << "written: " << (written ? "true" : "false") << Qt::endl;
     out() << "reason: " << store.errorString() << Qt::endl;
     out() << "intact: " << (StoreTest::snapshot(dir) == before ? "yes" : "no") << Qt::endl;
-    out() << "leftovers: " << StoreTest::leftoversBeside(dir).join(QLatin1Char(' ')) << Qt::endl;
+    out() << "leftovers: " << StoreTest::leftovers(dir).join(QLatin1Char(' ')) << Qt::endl;
     CoConfig::ComplexConfig reread(dir, CoConfig::ObjectAll, 0);
     out() << "readable: "
           << (reread.readStatus() == 0 && reread.data() == StoreTest::generateComplex(StoreTest::ComplexSizes(), 1) ? "yes" : "no")

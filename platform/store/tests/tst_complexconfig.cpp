@@ -52,8 +52,9 @@ private slots:
 
     void answersDerivedViews();
     void noticesChangesByAnotherStore();
+    void refusesToReplaceChangesItWasNotToldOf();
     void waitsForTheLockThenFails();
-    void removesLeftoverStagingCopies();
+    void removesLeftoversOfKilledWriters();
     void writesThroughSymbolicLink();
 
 private:
@@ -137,7 +138,7 @@ void TestComplexConfig::unchangedDataGivesIdenticalFiles()
     QVERIFY(copy.write(ObjectAll));
     QCOMPARE(StoreTest::snapshot(other.path()), before);
     QVERIFY(!before.isEmpty());
-    QVERIFY(StoreTest::leftoversBeside(complexDir()).isEmpty());
+    QVERIFY(StoreTest::leftovers(complexDir()).isEmpty());
 }
 
 void TestComplexConfig::writesOnlyTheSelectedKinds_data()
@@ -573,6 +574,29 @@ void TestComplexConfig::noticesChangesByAnotherStore()
     QVERIFY(!mine.operatorsMap().contains(1));
 }
 
+void TestComplexConfig::refusesToReplaceChangesItWasNotToldOf()
+{
+    writeSample(1);
+    ComplexConfig editor(complexDir(), ObjectAll, 0);
+    editor.operatorsMap().remove(2);
+    {
+        ComplexConfig tool(complexDir(), ObjectAll, 0);
+        tool.operatorsMap()[1].surname = QStringLiteral("Петров");
+        QVERIFY(tool.write(ObjectOperators));
+    }
+    const StoreTest::Snapshot afterTool = StoreTest::snapshot(complexDir());
+    // Blind, the write would undo the tool's change: it refuses and says which file.
+    QVERIFY(!editor.write(ObjectAll));
+    QVERIFY2(editor.errorString().contains(QStringLiteral("operators/operators.xml")), qPrintable(editor.errorString()));
+    QCOMPARE(StoreTest::snapshot(complexDir()), afterTool);
+    // Once told (the editor asks its user), it may replace them; a newer change is refused again.
+    QCOMPARE(editor.updateReadStatus(), int(ObjectOperators));
+    QVERIFY2(editor.write(ObjectAll), qPrintable(editor.errorString()));
+    QVERIFY(!ComplexConfig(complexDir(), ObjectAll, 0).operatorsMap().contains(2));
+    QCOMPARE(editor.updateReadStatus(), 0);
+    QVERIFY(editor.write(ObjectAll));
+}
+
 void TestComplexConfig::waitsForTheLockThenFails()
 {
     writeSample();
@@ -581,7 +605,7 @@ void TestComplexConfig::waitsForTheLockThenFails()
     store.setLockTimeout(300);
     store.racks().clear();
 
-    const QByteArray lockPath = QFile::encodeName(m_temp->filePath(QStringLiteral(".complex.lock")));
+    const QByteArray lockPath = QFile::encodeName(complexDir() + QStringLiteral("/.orvane.lock"));
     const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     QVERIFY(fd >= 0);
     QCOMPARE(::flock(fd, LOCK_EX), 0);
@@ -604,18 +628,29 @@ void TestComplexConfig::waitsForTheLockThenFails()
     QVERIFY(ComplexConfig(complexDir(), ObjectAll, 0).racks().isEmpty());
 }
 
-void TestComplexConfig::removesLeftoverStagingCopies()
+void TestComplexConfig::removesLeftoversOfKilledWriters()
 {
     const ComplexData good = writeSample();
-    const QString leftover = m_temp->filePath(QStringLiteral(".complex.staging-4242-0"));
-    QVERIFY(writeFile(leftover + "/racks/racks.xml", "<Racks/>"));
+    // Work files of a writer killed before it recorded its commit, and a copy an earlier version
+    // built beside the directory; other programs' files, hidden or alike, stay.
+    const QStringList leftovers{"arms/.computers.xml.orvane-new-8f3a0c1d2e4b5a69",
+                                "racks/.racks.xml.orvane-new-00000000000000ff"};
+    const QStringList foreign{"arms/.computers.xml.orvane-new-mine", "arms/.hidden-notes", "notes.orvane-new-1"};
+    for (const QString& name : leftovers + foreign)
+        QVERIFY(writeFile(complexDir() + QLatin1Char('/') + name, "<Racks/>"));
+    const QString staging = m_temp->filePath(QStringLiteral(".complex.staging-4242-0"));
+    QVERIFY(writeFile(staging + "/racks/racks.xml", "<Racks/>"));
     const QString unrelated = m_temp->filePath(QStringLiteral(".other.staging-1-0"));
     QVERIFY(QDir().mkpath(unrelated));
 
     ComplexConfig store(complexDir(), ObjectAll, 0);
-    QVERIFY(!QFileInfo::exists(leftover));
-    QVERIFY(QFileInfo::exists(unrelated));
     QVERIFY(store.data() == good);
+    QVERIFY(!QFileInfo::exists(complexDir() + QLatin1Char('/') + leftovers.first()));
+    QCOMPARE(StoreTest::leftovers(complexDir()), QStringList());
+    for (const QString& name : foreign)
+        QVERIFY2(QFileInfo::exists(complexDir() + QLatin1Char('/') + name), qPrintable(name));
+    QVERIFY(!QFileInfo::exists(staging));
+    QVERIFY(QFileInfo::exists(unrelated));
 }
 
 void TestComplexConfig::writesThroughSymbolicLink()

@@ -69,17 +69,28 @@ QString ComplexFixture::writeSettings(const QString& fileName, const QString& ar
 
 ComplexFixture::Run ComplexFixture::run(const QString& settingsFile, const QStringList& command) const
 {
-    QProcess process;
+    return finish(*start(settingsFile, command));
+}
+
+std::unique_ptr<QProcess> ComplexFixture::start(const QString& settingsFile, const QStringList& command) const
+{
+    auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("ORVANE_SETTINGS"), settingsFile);
     environment.insert(QStringLiteral("ORVANE_CONFIG_DIR"), configDir());
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-    process.setProcessEnvironment(environment);
+    if (m_lockTimeoutMs >= 0)
+        environment.insert(QStringLiteral("ORVANE_LOCK_TIMEOUT_MS"), QString::number(m_lockTimeoutMs));
+    process->setProcessEnvironment(environment);
     if (command.isEmpty())
-        process.start(programPath(), QStringList());
+        process->start(programPath(), QStringList());
     else
-        process.start(command.first(), command.mid(1) << programPath());
+        process->start(command.first(), command.mid(1) << programPath());
+    return process;
+}
 
+ComplexFixture::Run ComplexFixture::finish(QProcess& process)
+{
     Run result;
     // The program waits a bounded time for the store's lock; this bounds the test as well.
     result.finished = process.waitForFinished(90000);

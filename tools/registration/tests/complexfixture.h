@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class QProcess;
+
 namespace CoConfig {
 class ComplexConfig;
 }
@@ -43,6 +45,11 @@ public:
     // Runs the program with these settings. With a command, runs the command instead, followed
     // by the program's path (a wrapper such as setpriv or unshare).
     Run run(const QString& settingsFile, const QStringList& command = QStringList()) const;
+    // The same in two steps, for runs at once.
+    std::unique_ptr<QProcess> start(const QString& settingsFile, const QStringList& command = QStringList()) const;
+    static Run finish(QProcess& process);
+    // How long the program waits for the store's lock (its own default when not set).
+    void setLockTimeout(int milliseconds) { m_lockTimeoutMs = milliseconds; }
 
     // A fresh store over the complex, as a program would open it.
     std::unique_ptr<CoConfig::ComplexConfig> openStore() const;
@@ -58,4 +65,5 @@ public:
 
 private:
     QTemporaryDir m_root;
+    int m_lockTimeoutMs = -1;
 };

@@ -8,6 +8,8 @@
 
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -15,8 +17,11 @@
 #include <QTest>
 #include <QWidget>
 
+#include <functional>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -93,6 +98,9 @@ private slots:
     void initTestCase();
 
     void registersOnKnownArm();
+    void tenWorkstationsAtOnce();
+    void groupSharedComplexKeepsOwnersAndModes();
+    void mountPointInReadOnlyParent();
     void secondRunIsRefused();
     void sameUserOnTwoArms();
     void refusalsWriteNothing_data();
@@ -141,6 +149,109 @@ void TestSulvane::registersOnKnownArm()
     QCOMPARE(store->operatorCount(), 2);
     QCOMPARE(store->operatorsMap().value(ComplexFixture::existingOperatorUid).surname, QStringLiteral("Иванов"));
     QCOMPARE(store->armUnionCount(), 1);
+}
+
+void TestSulvane::tenWorkstationsAtOnce()
+{
+    QList<int> arms;
+    for (int arm = 100; arm < 110; ++arm)
+        arms << arm;
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex(arms));
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int arm : std::as_const(arms))
+        processes.push_back(fixture.start(fixture.writeSettings(QStringLiteral("arm%1.ini").arg(arm), QString::number(arm))));
+
+    QList<int> printed;
+    for (auto& process : processes) {
+        int uid = -1;
+        verifyRegistered(ComplexFixture::finish(*process), m_login, &uid);
+        if (QTest::currentTestFailed())
+            return;
+        printed << uid;
+    }
+    // Each run's output is what the files hold: ten registrations, ten operators, ten uids.
+    const auto store = fixture.openStore();
+    QCOMPARE(store->readStatus(), 0);
+    QCOMPARE(store->operatorCount(), arms.size() + 1);
+    for (int i = 0; i < arms.size(); ++i) {
+        QCOMPARE(store->computers().value(CoConfig::ComponentUid<1>(arms[i])).registrations.value(m_login, -1), printed[i]);
+        QCOMPARE(store->operatorsMap().value(printed[i]).name, NotSet);
+    }
+    QCOMPARE(QSet<int>(printed.cbegin(), printed.cend()).size(), arms.size());
+}
+
+void TestSulvane::groupSharedComplexKeepsOwnersAndModes()
+{
+    if (::geteuid() != 0)
+        QSKIP("needs root to give the complex to a group of its own");
+    const gid_t group = ::getegid() == 4242 ? 4243 : 4242;
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    // The operators' kind has no file yet: the run makes its directory and file.
+    QVERIFY(QDir(fixture.configDir() + QStringLiteral("/operators")).removeRecursively());
+
+    // drwxrwsr-x and -rw-rw-r-- for the group throughout; the writer's umask takes everything else.
+    const auto walk = [&](const std::function<void(const QString&, bool)>& visit) {
+        visit(fixture.configDir(), true);
+        QDirIterator it(fixture.configDir(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            it.next();
+            visit(it.filePath(), it.fileInfo().isDir());
+        }
+    };
+    walk([&](const QString& path, bool isDir) {
+        const QByteArray name = QFile::encodeName(path);
+        QCOMPARE(::chown(name.constData(), uid_t(-1), group), 0);
+        QCOMPARE(::chmod(name.constData(), isDir ? 02775 : 0664), 0);
+    });
+    struct stat before;
+    QCOMPARE(::stat(QFile::encodeName(fixture.configDir()).constData(), &before), 0);
+
+    int uid = -1;
+    const QStringList umask077{QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("umask 077 && exec \"$0\"")};
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100")), umask077),
+                     m_login, &uid);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(QFileInfo::exists(fixture.configDir() + QStringLiteral("/operators/operators.xml")));
+    QCOMPARE(fixture.openStore()->computers().value(CoConfig::ComponentUid<1>(100)).registrations.value(m_login), uid);
+
+    struct stat after;
+    QCOMPARE(::stat(QFile::encodeName(fixture.configDir()).constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    walk([&](const QString& path, bool isDir) {
+        struct stat st;
+        QCOMPARE(::lstat(QFile::encodeName(path).constData(), &st), 0);
+        QVERIFY2(st.st_gid == group && st.st_uid == before.st_uid, qPrintable(path));
+        QVERIFY2((st.st_mode & 07777) == (isDir ? 02775u : 0664u),
+                 qPrintable(path + QStringLiteral(": ") + QString::number(st.st_mode & 07777, 8)));
+    });
+}
+
+void TestSulvane::mountPointInReadOnlyParent()
+{
+    if (!canMakeReadOnlyMount())
+        QSKIP("needs root and unshare to mount in a private namespace");
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    // The child sees the complex as a mount point of its own in a read-only parent; its
+    // writes reach the same files the test reads.
+    const QStringList mounted{QStringLiteral("unshare"), QStringLiteral("-m"), QStringLiteral("--propagation"),
+                              QStringLiteral("private"), QStringLiteral("sh"), QStringLiteral("-c"),
+                              QStringLiteral("p=$(dirname \"$1\") && mount --bind \"$p\" \"$p\" "
+                                             "&& mount -o remount,bind,ro \"$p\" && mount --bind \"$1\" \"$1\" "
+                                             "&& mount -o remount,bind,rw \"$1\" "
+                                             "&& touch \"$1\"/.probe && ! touch \"$p\"/.probe 2>/dev/null "
+                                             "&& exec \"$2\""),
+                              QStringLiteral("sh"), fixture.configDir()};
+    int uid = -1;
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100")), mounted),
+                     m_login, &uid);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(fixture.openStore()->computers().value(CoConfig::ComponentUid<1>(100)).registrations.value(m_login), uid);
 }
 
 void TestSulvane::secondRunIsRefused()
@@ -244,10 +355,10 @@ void TestSulvane::busyDirectoryIsReported_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("name");
 
-    // Another program writing holds the lock exclusively: even reading must give up.
+    // The program holds the lock exclusively from its read to its write: another program
+    // writing, or only reading, makes it give up before it reads.
     QTest::newRow("another program writing") << int(CoConfig::DirLock::Exclusive) << "ConfigReadError";
-    // Another program reading shares the lock: reading works, writing must give up.
-    QTest::newRow("another program reading") << int(CoConfig::DirLock::Shared) << "ConfigWriteError";
+    QTest::newRow("another program reading") << int(CoConfig::DirLock::Shared) << "ConfigReadError";
 }
 
 void TestSulvane::busyDirectoryIsReported()
@@ -257,6 +368,7 @@ void TestSulvane::busyDirectoryIsReported()
 
     ComplexFixture fixture;
     QVERIFY(fixture.createComplex({100}));
+    fixture.setLockTimeout(300);
     const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
     const auto before = fixture.files();
 

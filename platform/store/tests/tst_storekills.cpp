@@ -1,0 +1,91 @@
+#include "complexconfig.h"
+#include "complexgenerator.h"
+#include "helperprocess.h"
+#include "directorycommit.h"
+#include "storesnapshot.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace CoConfig;
+
+// Writers killed at random moments of their save (ORVANE_KILLS times, a complex of
+// ORVANE_KILL_CHANNELS channels): the next open always shows the old state or the new one, whole.
+class TestStoreKills : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void killAtRandomMomentsLeavesOldOrNew();
+
+private:
+    static QString helper() { return QStringLiteral(ORVANE_STORE_TEST_HELPER); }
+    static void writeDirectly(const QString& dir, const ComplexData& data);
+};
+
+void TestStoreKills::writeDirectly(const QString& dir, const ComplexData& data)
+{
+    ComplexConfig store(dir, 0, 0);
+    StoreTest::putInto(store, data);
+    QVERIFY2(store.write(ObjectAll), qPrintable(store.errorString()));
+}
+
+void TestStoreKills::killAtRandomMomentsLeavesOldOrNew()
+{
+    constexpr int Channels = ORVANE_KILL_CHANNELS;
+    constexpr int Kills = ORVANE_KILLS;
+    QTemporaryDir temp;
+    const QString dir = temp.filePath(QStringLiteral("complex"));
+    const ComplexData states[2] = {StoreTest::generateComplex(StoreTest::ComplexSizes::medium(Channels), 1),
+                                   StoreTest::generateComplex(StoreTest::ComplexSizes::medium(Channels), 2)};
+    writeDirectly(dir, states[0]);
+
+    // One undisturbed run tells how long a write takes here, so kills can land all through it.
+    QProcess process;
+    QElapsedTimer timer;
+    process.start(helper(), {QStringLiteral("write"), dir, QStringLiteral("2"), QString::number(Channels)});
+    QVERIFY(StoreTest::waitForLine(process, "ready", 30000));
+    timer.start();
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    const int writeMs = int(qMax<qint64>(5, timer.elapsed()));
+    int onDisk = 1;
+
+    int oldKept = 0;
+    int newTaken = 0;
+    for (int i = 0; i < Kills; ++i) {
+        const int target = 1 - onDisk;
+        process.start(helper(), {QStringLiteral("write"), dir, QString::number(target + 1), QString::number(Channels)});
+        QVERIFY(StoreTest::waitForLine(process, "ready", 30000));
+        QTest::qSleep(QRandomGenerator::global()->bounded(writeMs + writeMs / 4));
+        process.kill();
+        QVERIFY(process.waitForFinished(10000));
+
+        ComplexConfig fresh(dir, ObjectAll, 0);
+        QVERIFY2(fresh.readStatus() == 0, qPrintable(fresh.errorString()));
+        QVERIFY(!DirectoryCommit::hasRecord(dir)); // an interrupted commit was finished or dropped
+        if (fresh.data() == states[target]) {
+            onDisk = target;
+            ++newTaken;
+        } else {
+            QVERIFY2(fresh.data() == states[onDisk], qPrintable(QStringLiteral("kill %1: neither state").arg(i)));
+            ++oldKept;
+        }
+    }
+    qInfo("%d kills: old state kept %d times, new state taken %d times (write takes %d ms)", Kills, oldKept, newTaken,
+          writeMs);
+
+    // The next save cleans up whatever the killed ones left.
+    {
+        ComplexConfig store(dir, 0, 0);
+        StoreTest::putInto(store, states[0]);
+        QVERIFY2(store.write(ObjectAll), qPrintable(store.errorString()));
+    }
+    QCOMPARE(StoreTest::leftovers(dir), QStringList());
+}
+
+QTEST_GUILESS_MAIN(TestStoreKills)
+#include "tst_storekills.moc"
