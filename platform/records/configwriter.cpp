@@ -179,7 +179,82 @@ void writeRecord(QXmlStreamWriter& writer, const T& record)
         members);
 }
 
+// Refusals: what the reader does not accept although the types can hold it.
+
+QString belowMinimum(QLatin1StringView element, QStringView name, qint64 value, int minimum)
+{
+    return QStringLiteral("%1: %2 = %3, наименьшее допустимое значение %4")
+        .arg(element, name.toString(), QString::number(value), QString::number(minimum));
+}
+
+template <typename T>
+struct IsComponentUid : std::false_type
+{
+};
+template <int N>
+struct IsComponentUid<CoConfig::ComponentUid<N>> : std::true_type
+{
+};
+
+template <typename T>
+QString refusalOf(const T& record);
+
+template <typename R, typename M>
+QString memberRefusal(QLatin1StringView element, const Fields::Field<R, M>& f, const M& value)
+{
+    if constexpr (std::is_same_v<M, int>) {
+        if (value < f.minimum)
+            return belowMinimum(element, f.name, value, f.minimum);
+    } else if constexpr (std::is_same_v<M, QList<int>>) {
+        for (int item : value) {
+            if (item < f.minimum)
+                return belowMinimum(element, f.name, item, f.minimum);
+        }
+    } else if constexpr (std::is_same_v<M, CoConfig::ConfigUid>) {
+        if (value.value < -1)
+            return belowMinimum(element, f.name, value.value, -1);
+        if (value.type < -1)
+            return belowMinimum(element, f.typeName, value.type, -1);
+    } else if constexpr (std::is_same_v<M, QHash<QString, int>>) {
+        for (auto it = value.cbegin(); it != value.cend(); ++it) {
+            if (it.value() < -1)
+                return belowMinimum(element, f.name, it.value(), -1);
+        }
+    } else if constexpr (Fields::HasFields<M>::value) {
+        return refusalOf(value);
+    } else if constexpr (IsComponentUid<M>::value) {
+        if (value.value < -1)
+            return belowMinimum(element, f.name, value.value, -1);
+    }
+    return QString();
+}
+
+template <typename T>
+QString refusalOf(const T& record)
+{
+    const QLatin1StringView element(elementName<T>());
+    QString reason;
+    std::apply(
+        [&](const auto&... f) {
+            auto check = [&](const auto& field) {
+                if (reason.isEmpty())
+                    reason = memberRefusal(element, field, record.*field.member);
+            };
+            (check(f), ...);
+        },
+        Fields::fields(Fields::Tag<T>{}));
+    return reason;
+}
+
 } // namespace
+
+#define ORVANE_DEFINE_REFUSAL(Type, Name)                   \
+    QString ConfigWriter::refusal(const Type& record)       \
+    {                                                       \
+        return refusalOf(record);                           \
+    }
+ORVANE_XML_RECORD_TYPES(ORVANE_DEFINE_REFUSAL)
+#undef ORVANE_DEFINE_REFUSAL
 
 #define ORVANE_DEFINE_WRITE(Type, Name)                                      \
     void ConfigWriter::write(QXmlStreamWriter& writer, const Type& record) \

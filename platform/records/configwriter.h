@@ -3,6 +3,8 @@
 #include "records.h"
 #include "xmlrecordtypes.h"
 
+#include <QString>
+
 class QXmlStreamWriter;
 
 namespace Xml {
@@ -22,6 +24,12 @@ public:
 #define ORVANE_DECLARE_WRITE(Type, Name) static void write(QXmlStreamWriter& writer, const Type& record);
     ORVANE_XML_RECORD_TYPES(ORVANE_DECLARE_WRITE)
 #undef ORVANE_DECLARE_WRITE
+
+    // Why ConfigReader would refuse the record once written (a member below the least value it
+    // accepts), naming the member and the value; empty when it reads back.
+#define ORVANE_DECLARE_REFUSAL(Type, Name) static QString refusal(const Type& record);
+    ORVANE_XML_RECORD_TYPES(ORVANE_DECLARE_REFUSAL)
+#undef ORVANE_DECLARE_REFUSAL
 };
 
 } // namespace Xml

@@ -9,13 +9,21 @@
 
 namespace CoConfig {
 
-// One record as an element named after its class (element: Xml::elementName<Record>()).
+// One record as an element named after its class (element: Xml::elementName<Record>()); a record
+// that the reader would refuse is not written: false, with the reason and the file's name.
 template <typename Record>
-void writeRecordElement(QXmlStreamWriter& writer, const QString& element, const Record& record)
+bool writeRecordElement(QXmlStreamWriter& writer, const QString& element, const Record& record, const QString& file,
+                        QString* error)
 {
+    const QString refusal = Xml::ConfigWriter::refusal(record);
+    if (!refusal.isEmpty()) {
+        *error = QStringLiteral("Файл \"%1\" не записан: запись нельзя было бы прочитать (%2)").arg(file, refusal);
+        return false;
+    }
     writer.writeStartElement(element);
     Xml::ConfigWriter::write(writer, record);
     writer.writeEndElement();
+    return true;
 }
 
 enum class ElementRead { Record, Skipped, Failed };

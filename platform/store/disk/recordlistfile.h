@@ -21,11 +21,13 @@ public:
     void clear(ComplexData& data) const override { m_get(data).clear(); }
 
 protected:
-    bool writeRecords(QXmlStreamWriter& writer, const ComplexData& data, QString*) const override
+    bool writeRecords(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const override
     {
         const QString element = QLatin1String(Xml::elementName<Record>());
-        for (const Record& record : m_get(const_cast<ComplexData&>(data)))
-            writeRecordElement(writer, element, record);
+        for (const Record& record : m_get(const_cast<ComplexData&>(data))) {
+            if (!writeRecordElement(writer, element, record, path(), error))
+                return false;
+        }
         return true;
     }
 

@@ -53,7 +53,8 @@ protected:
                              .arg(path());
                 return false;
             }
-            writeRecordElement(writer, element, *it);
+            if (!writeRecordElement(writer, element, *it, path(), error))
+                return false;
         }
         return true;
     }
