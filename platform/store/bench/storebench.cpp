@@ -119,6 +119,7 @@ int main(int argc, char** argv)
         writeTime = seconds(timer);
     }
     double rewriteTime = 0;
+    double oneKindTime = 0;
     double readTime = 0;
     {
         timer.start();
@@ -131,6 +132,14 @@ int main(int argc, char** argv)
         timer.start();
         store.write(CoConfig::ObjectAll);
         rewriteTime = seconds(timer);
+        // What the registration tool or the operator editor does: one record of one kind changed.
+        store.operatorsMap().first().post = QStringLiteral("Дежурный");
+        timer.start();
+        if (!store.write(CoConfig::ObjectOperators)) {
+            std::fprintf(stderr, "write failed: %s\n", qPrintable(store.errorString()));
+            return 1;
+        }
+        oneKindTime = seconds(timer);
     }
     const double tokenizeTime = tokenizeOnly(dir);
     const double plainWriteTime = serialiseAndWrite(data, temp.filePath(QStringLiteral("plain")), true);
@@ -142,6 +151,7 @@ int main(int argc, char** argv)
     std::printf("write:                 %.3f s  (serialise + write + fsync: %.3f s, ratio %.2f; without fsync %.3f s)\n",
                 writeTime, plainWriteTime, writeTime / plainWriteTime, unsyncedWriteTime);
     std::printf("rewrite, unchanged:    %.3f s\n", rewriteTime);
+    std::printf("write of one kind:     %.3f s  (operators, one record changed)\n", oneKindTime);
     std::printf("read:                  %.3f s  (tokenize only: %.3f s, ratio %.2f)\n", readTime, tokenizeTime,
                 readTime / tokenizeTime);
     std::printf("peak memory:           %ld MB\n", usage.ru_maxrss / 1024);

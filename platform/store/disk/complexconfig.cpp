@@ -477,12 +477,19 @@ bool ComplexConfig::read(int types)
     }
 
     for (const KindFile* file : files) {
+        const FileStamp stamp = stampOf(dir + QLatin1Char('/') + file->path());
+        const auto known = m_stamps.constFind(file->path());
+        m_reported.remove(file->path());
+        // Unchanged on disk and in memory since this store last read or wrote it: nothing to read.
+        if (known != m_stamps.cend() && known.value() == stamp && !m_failedFiles.contains(file->path())
+            && file->shared(m_data, m_onDisk))
+            continue;
         ComplexData fresh;
         QString error;
-        m_stamps.insert(file->path(), stampOf(dir + QLatin1Char('/') + file->path()));
-        m_reported.remove(file->path());
+        m_stamps.insert(file->path(), stamp);
         if (readFile(*file, dir, fresh, &error)) {
             file->take(m_data, fresh);
+            file->copy(m_onDisk, m_data);
             m_failedFiles.remove(file->path());
         } else {
             m_failedFiles.insert(file->path());
@@ -566,6 +573,7 @@ bool ComplexConfig::write(int types)
         m_failedFiles.remove(file->path());
         m_stamps.insert(file->path(), stampOf(dir + QLatin1Char('/') + file->path()));
         m_reported.remove(file->path());
+        file->copy(m_onDisk, m_data);
     }
     return true;
 }

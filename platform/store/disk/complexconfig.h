@@ -167,6 +167,8 @@ public:
     int updateReadStatus() override;
     int generateObjectUid(int type) override;
     int armUnionUidFromArmUid(int armUid) const override;
+    // A file unchanged on disk since this store read or wrote it, whose data nobody took a
+    // mutable accessor to since, is not read again.
     bool read(int types) override;
     bool write(int types) override;
     void clear() override;
@@ -198,6 +200,7 @@ private:
 
     QString m_dirPath;
     ComplexData m_data;
+    ComplexData m_onDisk; // each kind as this store last read or wrote it, shared with m_data until changed
     UidAllocator m_uids;
     QSet<QString> m_failedFiles; // relative paths whose last read failed
     QHash<QString, FileStamp> m_stamps;

@@ -28,6 +28,17 @@ void ComplexInfoFile::clear(ComplexData& data) const
     data.complexUid = -1;
 }
 
+void ComplexInfoFile::copy(ComplexData& into, const ComplexData& from) const
+{
+    RecordMapFile::copy(into, from);
+    into.complexUid = from.complexUid;
+}
+
+bool ComplexInfoFile::shared(const ComplexData& a, const ComplexData& b) const
+{
+    return a.complexUid == b.complexUid && RecordMapFile::shared(a, b);
+}
+
 void ComplexInfoFile::writeRootAttributes(QXmlStreamWriter& writer, const ComplexData& data) const
 {
     writer.writeAttribute(QStringLiteral("uid"), QString::number(data.complexUid));

@@ -12,6 +12,8 @@ public:
 
     void take(ComplexData& into, ComplexData& from) const override;
     void clear(ComplexData& data) const override;
+    void copy(ComplexData& into, const ComplexData& from) const override;
+    bool shared(const ComplexData& a, const ComplexData& b) const override;
 
 protected:
     void writeRootAttributes(QXmlStreamWriter& writer, const ComplexData& data) const override;

@@ -59,6 +59,10 @@ public:
     // Moves the kind's members from one data set to another.
     virtual void take(ComplexData& into, ComplexData& from) const = 0;
     virtual void clear(ComplexData& data) const = 0;
+    // Copies the kind's members, sharing them until either side is changed through a mutable
+    // accessor; whether they are still shared (so certainly equal).
+    virtual void copy(ComplexData& into, const ComplexData& from) const = 0;
+    virtual bool shared(const ComplexData& a, const ComplexData& b) const = 0;
 
     // For uid generation: the largest uid held (INT_MIN when none) and whether one is held.
     virtual qint64 lastUid(const ComplexData&) const { return INT_MIN; }

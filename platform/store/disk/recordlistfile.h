@@ -19,6 +19,8 @@ public:
 
     void take(ComplexData& into, ComplexData& from) const override { m_get(into) = std::move(m_get(from)); }
     void clear(ComplexData& data) const override { m_get(data).clear(); }
+    void copy(ComplexData& into, const ComplexData& from) const override { m_get(into) = list(from); }
+    bool shared(const ComplexData& a, const ComplexData& b) const override { return list(a).isSharedWith(list(b)); }
 
 protected:
     bool writeRecords(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const override
@@ -41,6 +43,8 @@ protected:
     }
 
 private:
+    const QList<Record>& list(const ComplexData& data) const { return m_get(const_cast<ComplexData&>(data)); }
+
     Accessor m_get;
 };
 

@@ -26,6 +26,8 @@ public:
 
     void take(ComplexData& into, ComplexData& from) const override { m_get(into) = std::move(m_get(from)); }
     void clear(ComplexData& data) const override { m_get(data).clear(); }
+    void copy(ComplexData& into, const ComplexData& from) const override { m_get(into) = constMap(from); }
+    bool shared(const ComplexData& a, const ComplexData& b) const override { return constMap(a).isSharedWith(constMap(b)); }
 
     qint64 lastUid(const ComplexData& data) const override
     {
