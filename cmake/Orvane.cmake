@@ -11,6 +11,8 @@ set(CMAKE_BUILD_WITH_INSTALL_RPATH OFF)
 # Test-only programs and fixture plugins stay out of the program's folder.
 set(ORVANE_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/tests)
 
+include(${CMAKE_CURRENT_LIST_DIR}/Sanitizers.cmake)
+
 
 function(orvane_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra)
@@ -59,13 +61,18 @@ function(orvane_add_test name)
         ORVANE_TEST_BIN_DIR="${ORVANE_TEST_OUTPUT_DIR}"
         ORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     orvane_warnings(${name})
-    add_test(NAME ${name} COMMAND ${name})
+    if(ORVANE_SANITIZE)
+        orvane_sanitized_test(${name})
+    else()
+        add_test(NAME ${name} COMMAND ${name})
+    endif()
     if(NOT ARG_TIMEOUT)
         set(ARG_TIMEOUT 300)
     endif()
+    math(EXPR ARG_TIMEOUT "${ARG_TIMEOUT} * ${ORVANE_TEST_TIMEOUT_SCALE}")
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${ARG_TIMEOUT}
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
         FIXTURES_REQUIRED MachineSettings)
 endfunction()
 

@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake make
+  clang  # make test-sanitize, make fuzz
   qt6-base-dev qt6-base-dev-tools libgl-dev libglx-dev
   xvfb xauth
   util-linux  # unshare: the store tests mount a small tmpfs in a private namespace
