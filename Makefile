@@ -35,7 +35,7 @@ test-sanitize: deps
 	@cmake -S . -B $(SANITIZE_DIR) -DORVANE_SANITIZE=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Debug \
 		-DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" $(LAUNCHER) > /dev/null
 	@nice cmake --build $(SANITIZE_DIR) -j $(JOBS)
-	@cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen nice ctest --output-on-failure -j $(JOBS)
+	@cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen nice ctest -LE soak --output-on-failure -j $(JOBS)
 
 run: build
 	@bash scripts/run-demo.sh $(BUILD_DIR)
