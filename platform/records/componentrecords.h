@@ -38,8 +38,9 @@ struct Computer
     QString name;
     QString ipAddress;
     QSet<ComputerFlag> flags;
+    QSet<QString> unknownFlags; // tokens of flags this version does not know, kept as read
     QHash<QString, int> registrations; // login -> operator uid; a login is unique on one workstation
-    ORVANE_RECORD_EQUALITY(Computer, uid, rack, name, ipAddress, flags, registrations)
+    ORVANE_RECORD_EQUALITY(Computer, uid, rack, name, ipAddress, flags, unknownFlags, registrations)
 };
 
 struct Ups

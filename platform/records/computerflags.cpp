@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace CoConfig::Computers {
 
 namespace {
@@ -57,6 +59,32 @@ ComputerFlag fromXmlName(const QString& token)
         if (token == QLatin1String(t.token))
             return t.flag;
     return ComputerFlag::Unknown;
+}
+
+QStringList toXmlNames(const QSet<ComputerFlag>& flags, const QSet<QString>& unknown)
+{
+    QList<ComputerFlag> sorted(flags.cbegin(), flags.cend());
+    std::sort(sorted.begin(), sorted.end());
+    QStringList tokens;
+    tokens.reserve(sorted.size() + unknown.size());
+    for (const ComputerFlag flag : std::as_const(sorted))
+        tokens.append(toXmlName(flag));
+    QStringList others(unknown.cbegin(), unknown.cend());
+    others.sort();
+    return tokens + others;
+}
+
+void fromXmlNames(const QStringList& tokens, QSet<ComputerFlag>& flags, QSet<QString>& unknown)
+{
+    flags.clear();
+    unknown.clear();
+    for (const QString& token : tokens) {
+        const ComputerFlag flag = fromXmlName(token);
+        if (flag != ComputerFlag::Unknown || token == toXmlName(flag))
+            flags.insert(flag);
+        else
+            unknown.insert(token);
+    }
 }
 
 } // namespace CoConfig::Computers

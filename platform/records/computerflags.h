@@ -3,6 +3,7 @@
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 namespace CoConfig {
 
@@ -26,6 +27,13 @@ extern const QList<ComputerFlag> Flags;            // selectable flags, in displ
 QString name(ComputerFlag flag);                   // human name
 QString toXmlName(ComputerFlag flag);              // token in files and on the clipboard
 ComputerFlag fromXmlName(const QString& token);    // Unknown for a token it does not know
+
+// A flag set as tokens: the flags in their order, then the tokens of flags this version does
+// not know (kept as they were read), sorted.
+QStringList toXmlNames(const QSet<ComputerFlag>& flags, const QSet<QString>& unknown = {});
+// Splits tokens into the flags this version knows and the tokens it does not; "unknown", the
+// token of ComputerFlag::Unknown, is a known one.
+void fromXmlNames(const QStringList& tokens, QSet<ComputerFlag>& flags, QSet<QString>& unknown);
 
 } // namespace Computers
 } // namespace CoConfig

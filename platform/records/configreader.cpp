@@ -179,19 +179,17 @@ void readChild(Context& context, const Fields::Field<R, QList<int>>& f, QList<in
 }
 
 template <typename R>
-void readChild(Context& context, const Fields::Field<R, QSet<CoConfig::ComputerFlag>>&,
-               QSet<CoConfig::ComputerFlag>& flags)
+void readFlags(Context& context, const Fields::FlagsField<R>& f, R& record)
 {
     const QString text = context.reader.readElementText(QXmlStreamReader::SkipChildElements);
     if (context.reader.hasError())
         return;
-    // A token this version does not know becomes Unknown rather than failing the record.
-    QSet<CoConfig::ComputerFlag> read;
+    QStringList tokens;
     forEachToken(text, [&](QStringView token) {
-        read.insert(CoConfig::Computers::fromXmlName(token.toString()));
+        tokens.append(token.toString());
         return true;
     });
-    flags = std::move(read);
+    CoConfig::Computers::fromXmlNames(tokens, record.*f.member, record.*f.unknown);
 }
 
 // Walks the "item" children of a list element; other children are skipped.
@@ -253,6 +251,18 @@ void readChild(Context& context, const Fields::Field<R, M>&, M& value)
     readRecord(context.reader, value);
 }
 
+template <typename F, typename R>
+void readChildOf(Context& context, const F& field, R& record)
+{
+    readChild(context, field, record.*field.member);
+}
+
+template <typename R>
+void readChildOf(Context& context, const Fields::FlagsField<R>& field, R& record)
+{
+    readFlags(context, field, record);
+}
+
 // Fills a copy of the record and hands it over only when the whole element was read well.
 template <typename T>
 void readRecord(QXmlStreamReader& reader, T& record)
@@ -292,7 +302,7 @@ void readRecord(QXmlStreamReader& reader, T& record)
                     if constexpr (Fields::isChild<M>) {
                         if (!known && reader.name() == field.name) {
                             known = true;
-                            readChild(context, field, read.*field.member);
+                            readChildOf(context, field, read);
                         }
                     }
                 };

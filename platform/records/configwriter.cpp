@@ -107,17 +107,25 @@ void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QStringList>& 
     writer.writeEndElement();
 }
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QSet<CoConfig::ComputerFlag>>& f,
-                 const QSet<CoConfig::ComputerFlag>& flags)
+// A token that would not read back as itself (empty, with XML white space or characters XML
+// cannot carry) can only have been put in by code, never read; it is left out.
+bool isWritableToken(const QString& token)
 {
-    std::vector<CoConfig::ComputerFlag> sorted(flags.cbegin(), flags.cend());
-    std::sort(sorted.begin(), sorted.end());
+    return !token.isEmpty() && Values::isXmlText(token)
+        && std::none_of(token.cbegin(), token.cend(),
+                        [](QChar c) { return c == u' ' || c == u'\n' || c == u'\t' || c == u'\r'; });
+}
+
+template <typename R>
+void writeFlags(QXmlStreamWriter& writer, const Fields::FlagsField<R>& f, const R& record)
+{
     QString text;
-    for (const CoConfig::ComputerFlag flag : sorted) {
+    for (const QString& token : CoConfig::Computers::toXmlNames(record.*f.member, record.*f.unknown)) {
+        if (!isWritableToken(token))
+            continue;
         if (!text.isEmpty())
             text.append(u' ');
-        text.append(CoConfig::Computers::toXmlName(flag));
+        text.append(token);
     }
     writer.writeTextElement(literal(f.name), text);
 }
@@ -152,6 +160,18 @@ void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, M>& f, const M
     writer.writeEndElement();
 }
 
+template <typename F, typename R>
+void writeChildOf(QXmlStreamWriter& writer, const F& field, const R& record)
+{
+    writeMember(writer, field, record.*field.member);
+}
+
+template <typename R>
+void writeChildOf(QXmlStreamWriter& writer, const Fields::FlagsField<R>& field, const R& record)
+{
+    writeFlags(writer, field, record);
+}
+
 // Attributes must precede child elements, so the member list is walked twice.
 template <typename T>
 void writeRecord(QXmlStreamWriter& writer, const T& record)
@@ -172,7 +192,7 @@ void writeRecord(QXmlStreamWriter& writer, const T& record)
             auto child = [&](const auto& field) {
                 using M = std::decay_t<decltype(record.*field.member)>;
                 if constexpr (Fields::isChild<M>)
-                    writeMember(writer, field, record.*field.member);
+                    writeChildOf(writer, field, record);
             };
             (child(f), ...);
         },
@@ -226,6 +246,13 @@ QString memberRefusal(QLatin1StringView element, const Fields::Field<R, M>& f, c
         if (value.value < -1)
             return belowMinimum(element, f.name, value.value, -1);
     }
+    return QString();
+}
+
+// A flag token that would not read back is left out when written, not refused.
+template <typename R>
+QString memberRefusal(QLatin1StringView, const Fields::FlagsField<R>&, const QSet<CoConfig::ComputerFlag>&)
+{
     return QString();
 }
 

@@ -46,6 +46,23 @@ constexpr Field<Record, CoConfig::ConfigUid> field(QStringView name, QStringView
     return {name, member, -1, typeName};
 }
 
+// Computer flags: one child element of tokens, the known flags' and, kept as read, those of
+// flags this version does not know.
+template <typename Record>
+struct FlagsField
+{
+    QStringView name;
+    QSet<CoConfig::ComputerFlag> Record::*member;
+    QSet<QString> Record::*unknown;
+};
+
+template <typename Record>
+constexpr FlagsField<Record> flagsField(QStringView name, QSet<CoConfig::ComputerFlag> Record::*member,
+                                        QSet<QString> Record::*unknown)
+{
+    return {name, member, unknown};
+}
+
 // A record type whose member list is known (fields(Tag<T>) exists) nests as a child element.
 template <typename T, typename = void>
 struct HasFields : std::false_type

@@ -17,7 +17,7 @@ inline auto fields(Tag<CoConfig::Computer>)
 {
     using R = CoConfig::Computer;
     return std::make_tuple(field(u"uid", &R::uid), field(u"rack", &R::rack), field(u"name", &R::name),
-                           field(u"ipAddress", &R::ipAddress), field(u"flags", &R::flags),
+                           field(u"ipAddress", &R::ipAddress), flagsField(u"flags", &R::flags, &R::unknownFlags),
                            field(u"registrations", &R::registrations));
 }
 
