@@ -8,6 +8,10 @@ QList<ComponentTable> componentTables()
     return {
         componentTable("orvane-10-racks", "Стойки", {FieldUid, FieldName, FieldShortName},
                        Rack{ComponentUid<0>(1), "Стойка управления", "СУ"}),
+        componentTable("orvane-11-computers", "ЭВМы", {FieldUid, FieldRack, FieldName, FieldIpAddress, FieldComputerFlags},
+                       Computer{ComponentUid<1>(1), ComponentUid<0>(2), "АРМ оператора", "192.168.10.100",
+                                {ComputerFlag::Workstation, ComputerFlag::DataServer}, {QStringLiteral("role_of_tomorrow")},
+                                {{QStringLiteral("ivanov"), 3}}}),
         componentTable("orvane-30-receivers", "Приёмники", {FieldUid, FieldRack, FieldName},
                        Receiver{ComponentUid<2>(1), ComponentUid<0>(2), "Приёмник КВ-1"}),
         componentTable("orvane-31-channel-servers", "Серверы каналов",

@@ -1,0 +1,9 @@
+#include "gorvelinterface.h"
+
+#include "computerdata.h"
+#include "standardplugin.h"
+
+OrvanePlugin* GorvelInterface::createPlugin()
+{
+    return new StandardPlugin(tr("ЭВМы"), new ComputerData());
+}
