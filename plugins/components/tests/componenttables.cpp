@@ -12,6 +12,8 @@ QList<ComponentTable> componentTables()
                        Computer{ComponentUid<1>(1), ComponentUid<0>(2), "АРМ оператора", "192.168.10.100",
                                 {ComputerFlag::Workstation, ComputerFlag::DataServer}, {QStringLiteral("role_of_tomorrow")},
                                 {{QStringLiteral("ivanov"), 3}}}),
+        componentTable("orvane-20-ups", "ИБП", {FieldUid, FieldName, FieldRack, FieldIpAddress},
+                       Ups{ComponentUid<9>(1), ComponentUid<0>(2), "ИБП стойки управления", "192.168.10.201"}),
         componentTable("orvane-30-receivers", "Приёмники", {FieldUid, FieldRack, FieldName},
                        Receiver{ComponentUid<2>(1), ComponentUid<0>(2), "Приёмник КВ-1"}),
         componentTable("orvane-31-channel-servers", "Серверы каналов",
