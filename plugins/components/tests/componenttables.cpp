@@ -18,6 +18,8 @@ QList<ComponentTable> componentTables()
                        Pdu{ComponentUid<10>(1), ComponentUid<0>(2), "БРП стойки управления", "192.168.10.205"}),
         componentTable("orvane-22-open-sensors", "Датчики открытия", {FieldUid, FieldUps, FieldIndex, FieldControlledRack},
                        OpenSensor{ComponentUid<11>(1), ComponentUid<9>(2), 3, ComponentUid<0>(4)}),
+        componentTable("orvane-23-power-sockets", "Розетки питания", {FieldUid, FieldPdu, FieldIndex, FieldObject},
+                       PowerSocket{ComponentUid<12>(1), ComponentUid<10>(2), 3, ConfigUid{4, 2}}),
         componentTable("orvane-30-receivers", "Приёмники", {FieldUid, FieldRack, FieldName},
                        Receiver{ComponentUid<2>(1), ComponentUid<0>(2), "Приёмник КВ-1"}),
         componentTable("orvane-31-channel-servers", "Серверы каналов",

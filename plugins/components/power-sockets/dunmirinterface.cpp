@@ -1,0 +1,9 @@
+#include "dunmirinterface.h"
+
+#include "powersocketdata.h"
+#include "standardplugin.h"
+
+OrvanePlugin* DunmirInterface::createPlugin()
+{
+    return new StandardPlugin(tr("Розетки питания"), new PowerSocketData());
+}
