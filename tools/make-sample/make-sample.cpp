@@ -67,7 +67,9 @@ void addPower(ComplexConfig& store)
         {1, 1, 1, 110, ComponentType::Computer}, {2, 1, 2, 111, ComponentType::Computer},
         {3, 1, 3, 120, ComponentType::Computer}, {4, 2, 1, 1, ComponentType::Receiver},
         {5, 2, 2, 2, ComponentType::Receiver},   {6, 3, 1, 3, ComponentType::Receiver},
-        {7, 3, 2, 4, ComponentType::Receiver},   {8, 1, 4, 130, ComponentType::Computer}};
+        {7, 3, 2, 4, ComponentType::Receiver},   {8, 1, 4, 130, ComponentType::Computer},
+        {9, 1, 5, 140, ComponentType::Computer}, {10, 1, 6, 150, ComponentType::Computer},
+        {11, 2, 3, 2, ComponentType::Ups},       {12, 3, 3, 3, ComponentType::Rack}}; // the rack's fans
     for (const auto& s : sockets)
         power.powerSockets.insert(ComponentUid<12>(s.uid),
                                   PowerSocket{ComponentUid<12>(s.uid), ComponentUid<10>(s.pdu), s.index,

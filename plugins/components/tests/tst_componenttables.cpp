@@ -1,4 +1,5 @@
 #include "cellediting.h"
+#include "componentpage.h"
 #include "componentfield.h"
 #include "componenttable.h"
 #include "modalanswerer.h"
@@ -30,8 +31,6 @@
 // each loaded through the contract over a real store in a temporary directory.
 
 namespace {
-
-enum Action { Add, Remove, Edit, Fill, FillWithCounter, Copy, Paste, ActionCount };
 
 struct ActionText
 {
@@ -95,21 +94,6 @@ const QHash<int, QPair<QString, QString>> vocabulary = {
 
 const QString NoUid = QStringLiteral("Не удалось получить новый идентификатор");
 constexpr int SampleRows = 5; // under uids 1 to 5
-
-QTableView* view(OrvanePlugin* plugin)
-{
-    return plugin->widget()->findChild<QTableView*>();
-}
-
-QAbstractItemModel* model(OrvanePlugin* plugin)
-{
-    return view(plugin)->model();
-}
-
-void trigger(OrvanePlugin* plugin, Action action)
-{
-    plugin->toolBar()->actions().at(action)->trigger();
-}
 
 QVariantList column(OrvanePlugin* plugin, int column)
 {
