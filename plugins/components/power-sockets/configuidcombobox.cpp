@@ -12,6 +12,7 @@ ConfigUidComboBox::ConfigUidComboBox(const CoConfig::ComplexConfigInterface* sto
     : QWidget(parent), m_store(store), m_types(new QComboBox(this)), m_components(new QComboBox(this))
 {
     setMinimumWidth(400);
+    setAutoFillBackground(true); // wider than its cell: the cell's text must not show through
     for (const CoConfig::ComponentType type : types.isEmpty() ? CoConfig::Components::Types : types)
         m_types->addItem(QIcon(), CoConfig::Components::name(type), QVariant(int(type)));
     auto* layout = new QHBoxLayout(this);
