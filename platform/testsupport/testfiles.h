@@ -10,5 +10,7 @@ namespace TestFiles {
 QByteArray readFile(const QString& path);
 // Replaces the file's contents, creating its folder first; false when any byte was not written.
 bool writeFile(const QString& path, const QByteArray& bytes);
+// Copies a folder with everything in it (hidden entries too); false when anything was not copied.
+bool copyFolder(const QString& from, const QString& to);
 
 } // namespace TestFiles

@@ -8,6 +8,7 @@
 #include "complexgenerator.h"
 #include "modalanswerer.h"
 #include "orvane.h"
+#include "testfiles.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,18 +55,6 @@ void paint(QWidget& window)
     window.grab();
 }
 
-bool copyFolder(const QString& from, const QString& to)
-{
-    QDir().mkpath(to);
-    const QDir source(from);
-    for (const QFileInfo& entry : source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir() ? !copyFolder(entry.filePath(), target) : !QFile::copy(entry.filePath(), target))
-            return false;
-    }
-    return true;
-}
-
 // One complex: its figures, then "startup <ms>" for the parent.
 int runOne(const QString& which)
 {
@@ -81,7 +70,7 @@ int runOne(const QString& which)
         StoreTest::putInto(writer, StoreTest::generateComplex(sizes, 0));
         if (!writer.write(CoConfig::ObjectAll))
             fail(writer.errorString());
-    } else if (!copyFolder(QStringLiteral(ORVANE_SOURCE_DIR "/sample/complex"), dir)) {
+    } else if (!TestFiles::copyFolder(QStringLiteral(ORVANE_SOURCE_DIR "/sample/complex"), dir)) {
         fail(QStringLiteral("cannot copy the sample complex"));
     }
     qputenv("ORVANE_CONFIG_DIR", dir.toLocal8Bit());
