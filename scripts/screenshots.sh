@@ -8,23 +8,15 @@ case "$build" in /*) ;; *) build="$top/$build" ;; esac
 bin="$build/bin"
 out="$top/docs/screenshots"
 
+. "$top/scripts/sample-copy.sh"
 work=$(mktemp -d)
-server_pid=""
 cleanup() {
     [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-cp -r "$top/sample/complex" "$work/complex"
-[ -d "$top/sample/ddt" ] && cp -r "$top/sample/ddt" "$work/ddt"
-sed -e "s|@WORK@|$work|g" "$top/sample/orvane.ini.in" > "$work/orvane.ini"
-export ORVANE_SETTINGS="$work/orvane.ini"
-export ORVANE_CONFIG_DIR="$work/complex"
-
-if [ -x "$bin/orvane-demdec-server" ] && [ -f "$top/sample/demdec/catalogue.xml" ]; then
-    "$bin/orvane-demdec-server" --catalogue "$top/sample/demdec/catalogue.xml" --port 11310 --address 127.0.0.1 &
-    server_pid=$!
-fi
+sample_working_copy "$work"
+start_sample_server
 
 rm -rf "$out"
 if command -v xvfb-run > /dev/null; then
