@@ -18,6 +18,7 @@
 struct ComponentTable
 {
     QString library;   // the plugin's file name without ".so", e.g. "orvane-10-racks"
+    QString rootClass; // the class of the library's root object, e.g. "OstrelInterface"
     QString title;     // its tab title
     QList<int> fields; // its columns, as ComponentField values
     int componentType = -1;
@@ -44,11 +45,13 @@ QByteArray documentWithoutUid(T record)
 // The sample should set every member to something other than its default, so that a member
 // lost on the way through the clipboard or the store shows.
 template <typename T>
-ComponentTable componentTable(const QString& library, const QString& title, const QList<int>& fields, const T& sample)
+ComponentTable componentTable(const QString& library, const QString& rootClass, const QString& title,
+                              const QList<int>& fields, const T& sample)
 {
     constexpr int type = Bindings::UidTraits<decltype(sample.uid)>::type;
     ComponentTable table;
     table.library = library;
+    table.rootClass = rootClass;
     table.title = title;
     table.fields = fields;
     table.componentType = type;

@@ -262,6 +262,8 @@ int TestComponentTables::numberRows(OrvanePlugin* plugin)
 void TestComponentTables::contract()
 {
     QObject* root = m_library->root();
+    QCOMPARE(QString::fromLatin1(root->metaObject()->className()), m_table.rootClass);
+    QVERIFY(root->inherits("ComponentPluginInterface"));
     QVERIFY(root->qt_metacast(OrvanePluginInterface_iid));
     QCOMPARE(root->qt_metacast(OrvanePluginInterface_iid), root->qt_metacast("OrvanePluginInterface"));
     m_library->factory()->destroyPlugin(nullptr);

@@ -81,7 +81,6 @@ class TestFennick : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void rootClass();
     void cells_data();
     void cells();
     void antennaHandedOver_data();
@@ -131,12 +130,6 @@ AntennaControl TestFennick::saved() const
 {
     m_plugin->saveComplexConfig();
     return m_store->get()->receivers().antennaControls.value(ComponentUid<8>(5));
-}
-
-void TestFennick::rootClass()
-{
-    QVERIFY2(m_library->isLoaded(), qPrintable(m_library->errorString()));
-    QVERIFY(m_library->root()->qt_metacast("FennickInterface"));
 }
 
 void TestFennick::cells_data()

@@ -28,7 +28,6 @@ class TestHastor : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void rootClass();
     void patternsShown();
     void listEditor_data();
     void listEditor();
@@ -77,12 +76,6 @@ QString TestHastor::shown(int row) const
     const QModelIndex cell = m_view->model()->index(row, Diagrams);
     auto* delegate = qobject_cast<QStyledItemDelegate*>(m_view->itemDelegateForColumn(Diagrams));
     return delegate ? delegate->displayText(cell.data(), QLocale()) : QStringLiteral("(no delegate)");
-}
-
-void TestHastor::rootClass()
-{
-    QVERIFY2(m_library->isLoaded(), qPrintable(m_library->errorString()));
-    QVERIFY(m_library->root()->qt_metacast("HastorInterface"));
 }
 
 // Pattern numbers, not uids; an antenna removed in the antenna tab and saved shows -1 while the

@@ -40,7 +40,6 @@ class TestIzmark : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void rootClass();
     void references_data();
     void references();
 
@@ -60,12 +59,6 @@ void TestIzmark::cleanup()
 {
     m_library.reset();
     m_store.reset();
-}
-
-void TestIzmark::rootClass()
-{
-    QVERIFY2(m_library->isLoaded(), qPrintable(m_library->errorString()));
-    QVERIFY(m_library->root()->qt_metacast("IzmarkInterface"));
 }
 
 void TestIzmark::references_data()

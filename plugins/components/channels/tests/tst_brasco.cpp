@@ -75,7 +75,6 @@ class TestBrasco : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void rootClass();
     void newRow();
     void referenceTexts_data();
     void referenceTexts();
@@ -116,12 +115,6 @@ QTableView* TestBrasco::open(const Channel& channel)
         return nullptr;
     m_plugin->setComplexConfig(m_store->get());
     return m_plugin->widget()->findChild<QTableView*>();
-}
-
-void TestBrasco::rootClass()
-{
-    QVERIFY2(m_library->isLoaded(), qPrintable(m_library->errorString()));
-    QVERIFY(m_library->root()->qt_metacast("BrascoInterface"));
 }
 
 void TestBrasco::newRow()

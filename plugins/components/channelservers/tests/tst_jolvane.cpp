@@ -41,7 +41,6 @@ class TestJolvane : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void rootClass();
     void columnsShowAndEditTheirMember_data();
     void columnsShowAndEditTheirMember();
     void boardCellsExplainAutomaticStart();
@@ -87,12 +86,6 @@ QTableView* TestJolvane::open(const QList<CoConfig::ChannelServer>& servers)
         return nullptr;
     m_plugin->setComplexConfig(m_store->get());
     return m_plugin->widget()->findChild<QTableView*>();
-}
-
-void TestJolvane::rootClass()
-{
-    QVERIFY2(m_library->isLoaded(), qPrintable(m_library->errorString()));
-    QVERIFY(m_library->root()->qt_metacast("JolvaneInterface"));
 }
 
 void TestJolvane::columnsShowAndEditTheirMember_data()

@@ -14,17 +14,9 @@ class TestOstrel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void rootClass();
     void columnsShowAndEditTheirMember_data();
     void columnsShowAndEditTheirMember();
 };
-
-void TestOstrel::rootClass()
-{
-    PluginLibrary library(QStringLiteral("orvane-10-racks"));
-    QVERIFY2(library.isLoaded(), qPrintable(library.errorString()));
-    QVERIFY(library.root()->qt_metacast("OstrelInterface"));
-}
 
 void TestOstrel::columnsShowAndEditTheirMember_data()
 {

@@ -16,17 +16,9 @@ class TestNubrel : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void rootClass();
     void columnsShowAndEditTheirMember_data();
     void columnsShowAndEditTheirMember();
 };
-
-void TestNubrel::rootClass()
-{
-    PluginLibrary library(QStringLiteral("orvane-30-receivers"));
-    QVERIFY2(library.isLoaded(), qPrintable(library.errorString()));
-    QVERIFY(library.root()->qt_metacast("NubrelInterface"));
-}
 
 void TestNubrel::columnsShowAndEditTheirMember_data()
 {
