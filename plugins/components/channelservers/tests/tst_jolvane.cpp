@@ -11,7 +11,7 @@
 #include <QToolBar>
 #include <QtTest>
 
-// What is the channel server editor's own: its root class, which member each column shows and
+// What is the channel server editor's own: which member each column shows and
 // edits, the board cells' tooltip and numbers in the port columns. What every component table
 // shares is checked by tst_componenttables.
 

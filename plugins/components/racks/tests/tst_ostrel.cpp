@@ -6,7 +6,7 @@
 #include <QTableView>
 #include <QtTest>
 
-// What is the rack editor's own: its root class and which member each column shows and edits.
+// What is the rack editor's own: which member each column shows and edits.
 // What every component table shares is checked by tst_componenttables.
 
 class TestOstrel : public QObject
