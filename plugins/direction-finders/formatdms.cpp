@@ -2,14 +2,23 @@
 
 #include <QtMath>
 
+Dms toDms(double value)
+{
+    const qint64 total = qRound64(qAbs(value) * 3600.0);
+    return Dms{int(total / 3600), int(total % 3600 / 60), int(total % 60)};
+}
+
+double fromDms(const Dms& dms, bool negative)
+{
+    const double x = dms.degrees + dms.minutes / 60.0 + dms.seconds / 3600.0;
+    return negative ? -x : x;
+}
+
 QString formatDms(double value)
 {
-    const double x = qAbs(value);
-    const int degrees = int(x);
-    const int minutes = int((x - degrees) * 60);
-    const int seconds = int((x - degrees - minutes / 60.0) * 3600 + 0.5);
-    return QString::number(degrees) + QChar(0x00B0) + QString::number(minutes) + QLatin1Char('\'')
-        + QString::number(seconds) + QLatin1Char('"');
+    const Dms dms = toDms(value);
+    return QString::number(dms.degrees) + QChar(0x00B0) + QString::number(dms.minutes) + QLatin1Char('\'')
+        + QString::number(dms.seconds) + QLatin1Char('"');
 }
 
 QString latitudeText(double latitude)

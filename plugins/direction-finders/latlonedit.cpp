@@ -1,5 +1,7 @@
 #include "latlonedit.h"
 
+#include "formatdms.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QIcon>
@@ -48,7 +50,7 @@ LatLonEdit::Boxes LatLonEdit::addRow(int row, const QString& name, const QString
 {
     auto* grid = static_cast<QGridLayout*>(layout());
     Boxes boxes{spinBox(maxDegrees, QChar(0x00B0)), spinBox(59, QLatin1Char('\'')), spinBox(59, QLatin1Char('"')),
-                new QComboBox};
+                new QComboBox, 0.0, {}};
     boxes.hemisphere->addItems({positive, negative});
     boxes.degrees->setObjectName(name + QStringLiteral("Degrees"));
     boxes.minutes->setObjectName(name + QStringLiteral("Minutes"));
@@ -81,22 +83,31 @@ void LatLonEdit::addSettlementRow()
     grid->addWidget(bind, 2, 4);
 }
 
-double LatLonEdit::read(const Boxes& boxes)
+QList<int> LatLonEdit::shownBy(const Boxes& boxes)
 {
-    const double sign = boxes.hemisphere->currentIndex() == 0 ? 1.0 : -1.0;
-    return sign * (boxes.degrees->value() + boxes.minutes->value() / 60.0 + boxes.seconds->value() / 3600.0);
+    return {boxes.degrees->value(), boxes.minutes->value(), boxes.seconds->value(), boxes.hemisphere->currentIndex()};
 }
 
-void LatLonEdit::write(const Boxes& boxes, double value)
+double LatLonEdit::read(const Boxes& boxes)
 {
-    // Each box clamps to its range, and the next one is worked out from what the box holds.
-    const double x = qAbs(value);
+    if (shownBy(boxes) == boxes.shown)
+        return boxes.written;
+    return fromDms(Dms{boxes.degrees->value(), boxes.minutes->value(), boxes.seconds->value()},
+                   boxes.hemisphere->currentIndex() != 0);
+}
+
+void LatLonEdit::write(Boxes& boxes, double value)
+{
+    Dms dms = toDms(value);
+    // Beyond the degrees' range the boxes show the largest angle they can.
+    if (dms.degrees > boxes.degrees->maximum())
+        dms = Dms{boxes.degrees->maximum(), 59, 59};
     boxes.hemisphere->setCurrentIndex(value < 0 ? 1 : 0);
-    boxes.degrees->setValue(int(x));
-    const int degrees = boxes.degrees->value();
-    boxes.minutes->setValue(int((x - degrees) * 60));
-    const int minutes = boxes.minutes->value();
-    boxes.seconds->setValue(int((x - degrees - minutes / 60.0) * 3600 + 0.5));
+    boxes.degrees->setValue(dms.degrees);
+    boxes.minutes->setValue(dms.minutes);
+    boxes.seconds->setValue(dms.seconds);
+    boxes.written = value;
+    boxes.shown = shownBy(boxes);
 }
 
 MapPoint LatLonEdit::point() const

@@ -39,14 +39,19 @@ private:
         QSpinBox* minutes;
         QSpinBox* seconds;
         QComboBox* hemisphere;
+        // The value last set and the boxes as it showed them: while they show that, it reads back
+        // exactly, even a value between two seconds or beyond the boxes' range.
+        double written = 0.0;
+        QList<int> shown;
     };
 
     // Boxes named <name>Degrees, <name>Minutes, <name>Seconds and <name>Hemisphere.
     Boxes addRow(int row, const QString& name, const QString& label, int maxDegrees, const QString& positive,
                  const QString& negative);
     void addSettlementRow();
+    static QList<int> shownBy(const Boxes& boxes);
     static double read(const Boxes& boxes);
-    static void write(const Boxes& boxes, double value);
+    static void write(Boxes& boxes, double value);
 
     Boxes m_latitude;
     Boxes m_longitude;

@@ -9,12 +9,15 @@
 
 using CoConfig::Pelengator;
 
-PelengatorEdit::PelengatorEdit(int uid, QWidget* parent) : QDialog(parent)
+PelengatorEdit::PelengatorEdit(int uid, QWidget* parent) : QDialog(parent), m_isNew(true)
 {
-    // Built as a new record (uid -1), then given its uid.
-    m_pelengator.bandWidth = -1;
-    build();
+    // A fresh virtual record with that uid.
     m_pelengator.uid = uid;
+    m_pelengator.linkUid = -1;
+    m_pelengator.bandWidth = -1;
+    m_pelengator.isVirtual = true;
+    m_pelengator.marked = true;
+    build();
 }
 
 PelengatorEdit::PelengatorEdit(const Pelengator& pelengator, QWidget* parent) : QDialog(parent), m_pelengator(pelengator)
@@ -25,11 +28,10 @@ PelengatorEdit::PelengatorEdit(const Pelengator& pelengator, QWidget* parent) : 
 void PelengatorEdit::build()
 {
     setWindowTitle(QStringLiteral("Редактирование пеленгатора"));
-    const bool isNew = m_pelengator.uid == -1;
-    m_name = new QLineEdit(isNew ? tr("Новый пеленгатор") : m_pelengator.name);
+    m_name = new QLineEdit(m_isNew ? tr("Новый пеленгатор") : m_pelengator.name);
     m_name->setObjectName(QStringLiteral("name"));
     m_name->selectAll();
-    const MapPoint point = isNew ? MapPoint() : MapPoint{m_pelengator.longitude, m_pelengator.latitude};
+    const MapPoint point = m_isNew ? MapPoint() : MapPoint{m_pelengator.longitude, m_pelengator.latitude};
     m_position = new LatLonEdit(tr("Координаты"), point);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Horizontal);
     connect(buttons, &QDialogButtonBox::accepted, this, &PelengatorEdit::onAccepted);
@@ -52,17 +54,11 @@ void PelengatorEdit::onAccepted()
 
 Pelengator PelengatorEdit::pelengator() const
 {
-    Pelengator record;
-    record.uid = m_pelengator.uid;
-    record.linkUid = -1;
+    // The dialog edits the name and the position; every other member stays as it was.
+    Pelengator record = m_pelengator;
     record.name = m_name->text();
-    record.capabilities = 0;
-    record.bandStart = 0;
-    record.bandWidth = -1;
     const MapPoint point = m_position->point();
     record.latitude = point.latitude;
     record.longitude = point.longitude;
-    record.isVirtual = true;
-    record.marked = true;
     return record;
 }

@@ -8,7 +8,8 @@ class LatLonEdit;
 class QLineEdit;
 
 // Asks for the name and position of a virtual direction finder, new or existing.
-// The result is a fresh virtual record: only the uid, the name and the position are kept.
+// A new one becomes a fresh virtual record; an existing one keeps every member but the name
+// and the position.
 class PelengatorEdit : public QDialog
 {
     Q_OBJECT
@@ -29,4 +30,5 @@ private:
     QLineEdit* m_name = nullptr;
     LatLonEdit* m_position = nullptr;
     CoConfig::Pelengator m_pelengator;
+    bool m_isNew = false;
 };

@@ -1,5 +1,6 @@
 // The coordinate entry: how a point is shown in its boxes and read back, and the settlement row.
 
+#include "formatdms.h"
 #include "icons.h"
 #include "latlonedit.h"
 #include "modalanswerer.h"
@@ -19,6 +20,8 @@ private Q_SLOTS:
     void initTestCase() { qInitResources_icons(); }
     void showsPoint_data();
     void showsPoint();
+    void wholeSecondsRoundTrip_data();
+    void wholeSecondsRoundTrip();
     void changeUnbindsSettlement_data();
     void changeUnbindsSettlement();
     void places_data();
@@ -33,12 +36,54 @@ void TstLatLonEdit::showsPoint_data()
     QTest::addColumn<double>("readLatitude");
     QTest::addColumn<double>("readLongitude");
 
-    const double justBelow60 = 59 + 59 / 60.0 + 59 / 3600.0;
-    QTest::newRow("seconds clamp to 59") << 59.99999 << 30.0 << "59 59 59 С 30 0 0 В" << justBelow60 << 30.0;
+    // Unchanged boxes read back the value they were given, even one between two seconds.
+    QTest::newRow("60 seconds carried into the degree") << 59.99999 << 30.0 << "60 0 0 С 30 0 0 В" << 59.99999 << 30.0;
     QTest::newRow("half a degree west") << 0.0 << -0.5 << "0 0 0 С 0 30 0 З" << 0.0 << -0.5;
     QTest::newRow("south and east") << -33.5 << 151.25 << "33 30 0 Ю 151 15 0 В" << -33.5 << 151.25;
-    QTest::newRow("degrees clamp to their range") << 90.0 << -180.0 << "89 59 59 С 179 59 59 З" << justBelow60 + 30
-                                                  << -(justBelow60 + 120);
+    QTest::newRow("degrees clamp to their range") << 90.0 << -180.0 << "89 59 59 С 179 59 59 З" << 90.0 << -180.0;
+    QTest::newRow("rounded to the nearest second") << 10.09972 << -0.00014 << "10 5 59 С 0 0 1 З" << 10.09972
+                                                   << -0.00014;
+}
+
+// A point entered in whole seconds shows, reopens and reads back exactly as entered.
+void TstLatLonEdit::wholeSecondsRoundTrip_data()
+{
+    QTest::addColumn<QList<int>>("latitude");  // degrees, minutes, seconds, hemisphere
+    QTest::addColumn<QList<int>>("longitude");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("10°6'0\"С") << QList<int>{10, 6, 0, 0} << QList<int>{37, 37, 0, 0} << "10°6'0\"С 37°37'0\"В";
+    QTest::newRow("59 seconds") << QList<int>{0, 59, 59, 1} << QList<int>{179, 59, 59, 1} << "0°59'59\"Ю 179°59'59\"З";
+    QTest::newRow("59 minutes") << QList<int>{45, 59, 0, 0} << QList<int>{12, 0, 59, 1} << "45°59'0\"С 12°0'59\"З";
+    QTest::newRow("one second") << QList<int>{0, 0, 1, 1} << QList<int>{0, 0, 1, 0} << "0°0'1\"Ю 0°0'1\"В";
+}
+
+void TstLatLonEdit::wholeSecondsRoundTrip()
+{
+    QFETCH(QList<int>, latitude);
+    QFETCH(QList<int>, longitude);
+    QFETCH(QString, text);
+
+    const auto enter = [](LatLonEdit& edit, const char* row, const QList<int>& values) {
+        const QStringList boxes = {"Degrees", "Minutes", "Seconds"};
+        for (int i = 0; i < 3; ++i)
+            edit.findChild<QSpinBox*>(QLatin1String(row) + boxes.at(i))->setValue(values.at(i));
+        edit.findChild<QComboBox*>(QLatin1String(row) + QLatin1String("Hemisphere"))->setCurrentIndex(values.at(3));
+    };
+    LatLonEdit entered(QStringLiteral("Координаты"), MapPoint{});
+    enter(entered, "latitude", latitude);
+    enter(entered, "longitude", longitude);
+    const MapPoint stored = entered.point();
+    QCOMPARE(latitudeText(stored.latitude) + QLatin1Char(' ') + longitudeText(stored.longitude), text);
+
+    // Reopened and left with OK: the same boxes, the same value.
+    LatLonEdit reopened(QStringLiteral("Координаты"), stored);
+    QCOMPARE(reopened.point().latitude, stored.latitude);
+    QCOMPARE(reopened.point().longitude, stored.longitude);
+    enter(reopened, "latitude", latitude);
+    enter(reopened, "longitude", longitude);
+    QCOMPARE(reopened.point().latitude, stored.latitude);
+    QCOMPARE(reopened.point().longitude, stored.longitude);
 }
 
 void TstLatLonEdit::showsPoint()

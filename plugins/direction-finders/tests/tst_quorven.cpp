@@ -183,7 +183,7 @@ void TstQuorven::tree_data()
     QTest::newRow("then the virtual ones") << L{2} << "Вирт-1" << "(виртуальный)" << L{off, none} << true;
     QTest::newRow("uid in decimal and hex") << L{1, 0} << "ID" << "17 (0x00000011)" << L{none, none} << false;
     QTest::newRow("south and east") << L{1, 1} << "Координаты" << "33°30'0\"Ю | 151°15'0\"В" << L{none, none} << false;
-    QTest::newRow("seconds reach 60, west") << L{0, 1} << "Координаты" << "59°59'60\"С | 0°30'0\"З" << L{none, none}
+    QTest::newRow("seconds carried, west") << L{0, 1} << "Координаты" << "60°0'0\"С | 0°30'0\"З" << L{none, none}
                                             << false;
     QTest::newRow("flags") << L{1, 2} << "Флаги пеленгатора (0x0003)" << "Флаги пеленгатора (0x0003)"
                            << L{none, none} << false;
@@ -347,16 +347,16 @@ void TstQuorven::editsReachStoreAndDisk()
     for (const Pelengator& p : Known)
         expected.insert(p.uid, p);
     expected[17].marked = false;
-    expected[30] = {30, -1, "Вирт-1 изменён", 0, 0, -1, 55.75, 37.5, true, true, {}}; // rebuilt by the dialog
+    expected[30].name = QStringLiteral("Вирт-1 изменён"); // the dialog keeps every other member
     expected[32] = {32, -1, "Новый", 0, 0, -1, 10, 0, true, true, {}};
     expected.remove(31);
     const std::unique_ptr<CoConfig::ComplexConfig> reread = m_dir.reopen();
     QCOMPARE(reread->pelengatorsMap(), expected);
-    // Records compare without linkUid: those not rebuilt keep theirs.
+    // Records compare without linkUid: the edited one keeps its own too.
     QList<int> linkUids;
     for (const Pelengator& p : reread->pelengatorsMap())
         linkUids << p.linkUid;
-    QCOMPARE(linkUids, QList<int>({-1, 5, 6, -1, -1}));
+    QCOMPARE(linkUids, QList<int>({-1, 5, 6, 7, -1}));
 }
 
 void TstQuorven::beyondSixteenBitPositions()
