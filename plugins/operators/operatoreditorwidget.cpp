@@ -52,6 +52,8 @@ void OperatorEditorWidget::OnSetData(Common::Operator Operator, QString LoginTex
         fullName += Operator.thirdname;
     m_fullName->setText(fullName);
     m_fullName->setCursorPosition(0);
+    m_shown = Operator;
+    m_shownFullName = fullName;
     m_post->setText(Operator.post);
     m_rank->setText(Operator.rank);
     m_login->setText(LoginText);
@@ -60,11 +62,15 @@ void OperatorEditorWidget::OnSetData(Common::Operator Operator, QString LoginTex
 
 Common::Operator OperatorEditorWidget::operatorData() const
 {
-    Common::Operator op;
-    const QStringList parts = m_fullName->text().split(QLatin1Char(' '), Qt::KeepEmptyParts);
-    op.surname = parts.value(0);
-    op.name = parts.value(1);
-    op.thirdname = parts.mid(2).join(QLatin1Char(' '));
+    Common::Operator op = m_shown;
+    // An unchanged full name keeps its three parts: "Имя Отчество" without a surname is not
+    // split again into a surname and a name.
+    if (m_fullName->text() != m_shownFullName) {
+        const QStringList parts = m_fullName->text().split(QLatin1Char(' '), Qt::KeepEmptyParts);
+        op.surname = parts.value(0);
+        op.name = parts.value(1);
+        op.thirdname = parts.mid(2).join(QLatin1Char(' '));
+    }
     bool ok = false;
     const int uid = m_uid->text().toInt(&ok, 10);
     op.uid = ok ? uid : -1;

@@ -29,4 +29,6 @@ private:
     QLineEdit* m_post;
     QLineEdit* m_uid;
     QLineEdit* m_login;
+    Common::Operator m_shown; // the record last set, kept for the members the fields leave alone
+    QString m_shownFullName;
 };

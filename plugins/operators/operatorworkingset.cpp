@@ -23,6 +23,7 @@ void OperatorWorkingSet::load(CoConfig::ComplexConfigInterface* store)
     store->read(CoConfig::ObjectArmUnions);
     store->read(CoConfig::ObjectOperators);
 
+    m_operatorsRead = !(store->readStatus() & CoConfig::ObjectOperators);
     m_unions = store->armUnions();
     m_computers = store->computers().values();
     m_operatorList = store->operators();
@@ -65,7 +66,11 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
         store->addOperator(op);
 
     // Workstations that this editor knows get its registration maps; on every workstation a
-    // registration whose operator no longer exists is dropped.
+    // registration of an operator removed here is dropped, and so is one whose operator does not
+    // exist. When the operators could not be read, nobody knows which exist: those stay.
+    const auto gone = [this](int uid) {
+        return m_removed.contains(uid) || (m_operatorsRead && !m_operators.contains(uid));
+    };
     auto& computers = store->computers();
     for (auto it = computers.begin(); it != computers.end(); ++it) {
         QHash<QString, int>& registrations = it->registrations;
@@ -74,13 +79,13 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
             registrations = arm->registrations;
         // Only a map that holds such a registration is detached from the working copy.
         const auto& shared = std::as_const(registrations);
-        if (std::all_of(shared.begin(), shared.end(), [this](int uid) { return m_operators.contains(uid); }))
+        if (std::none_of(shared.begin(), shared.end(), gone))
             continue;
         for (auto reg = registrations.begin(); reg != registrations.end();) {
-            if (m_operators.contains(reg.value()))
-                ++reg;
-            else
+            if (gone(reg.value()))
                 reg = registrations.erase(reg);
+            else
+                ++reg;
         }
     }
 }
@@ -95,6 +100,8 @@ void OperatorWorkingSet::clear()
     m_armsOfUnion.clear();
     m_unionsOfArm.clear();
     m_registrationsOf.clear();
+    m_removed.clear();
+    m_operatorsRead = true;
 }
 
 bool OperatorWorkingSet::addOperator(const Common::Operator& op)
@@ -102,6 +109,7 @@ bool OperatorWorkingSet::addOperator(const Common::Operator& op)
     if (m_operators.contains(op.uid))
         return false;
     m_operators.insert(op.uid, op);
+    m_removed.remove(op.uid);
     return true;
 }
 
@@ -115,7 +123,8 @@ bool OperatorWorkingSet::updateOperator(const Common::Operator& op)
 
 void OperatorWorkingSet::removeOperator(int uid)
 {
-    m_operators.remove(uid);
+    if (m_operators.remove(uid))
+        m_removed.insert(uid);
     const QHash<int, int> arms = m_registrationsOf.take(uid);
     for (auto armUid = arms.keyBegin(); armUid != arms.keyEnd(); ++armUid) {
         const auto arm = m_arms.find(*armUid);

@@ -3,6 +3,7 @@
 #include "records.h"
 
 #include <QHash>
+#include <QSet>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -66,4 +67,6 @@ private:
     QHash<int, QList<int>> m_unionsOfArm;
     // Operator uid -> workstation uid -> the number of its registrations there.
     QHash<int, QHash<int, int>> m_registrationsOf;
+    QSet<int> m_removed;               // operators removed since the load
+    bool m_operatorsRead = true;       // false when the store could not read the operators
 };

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -58,6 +59,7 @@ private Q_SLOTS:
     void addGroupedByOperator();
     void editFullName_data();
     void editFullName();
+    void unchangedDialogKeepsNameParts();
     void editLogin();
     void removeOperatorAndRegistration();
     void removeStopsAtItemNotRemoved();
@@ -69,6 +71,7 @@ private Q_SLOTS:
     void saveWritesStoreAndDisk();
     void cancelDropsEdits();
     void reloadAfterShellSave();
+    void unreadableOperatorsKeepLogins();
     void screenshots();
 
 private:
@@ -217,6 +220,22 @@ void TstOperatorPage::editFullName()
     m_pellux->button(QStringLiteral("Сохранить"))->click();
     QCOMPARE(storedOperators(*m_pellux->store()).filter(QRegularExpression("^103 ")), QStringList{stored});
     QCOMPARE(m_pellux->store()->operatorCount(), 4);
+}
+
+// OK without a change keeps the three parts, even where the full name would split otherwise.
+void TstOperatorPage::unchangedDialogKeepsNameParts()
+{
+    CoConfig::ComplexConfig& store = *m_pellux->store();
+    store.operatorsMap()[103] = Common::Operator{103, "Безфамильный", "", "Отчество", "Майор", "Инженер"};
+    QVERIFY(store.write(CoConfig::ObjectOperators));
+    m_pellux->plugin()->setComplexConfig(&store);
+    ModalAnswerer answers;
+    answers.clickNext(QMessageBox::Ok);
+    m_pellux->select({{"Безфамильный Отчество"}});
+    QVERIFY(m_pellux->trigger(QStringLiteral("Редактировать")));
+    QCOMPARE(answers.pending(), 0);
+    m_pellux->plugin()->saveComplexConfig();
+    QCOMPARE(storedOperators(store).filter(QRegularExpression("^103 ")), QStringList{"103 /Безфамильный/Отчество/Инженер/Майор"});
 }
 
 void TstOperatorPage::editLogin()
@@ -462,6 +481,26 @@ void TstOperatorPage::reloadAfterShellSave()
     m_pellux->button(QStringLiteral("Вставить"))->click();
     QCOMPARE(answers.pending(), 0);
     QVERIFY(m_pellux->tree().contains(QStringLiteral("  Пост 2 / АРМ-12|||sidorov12")));
+}
+
+// With the operators unreadable nobody knows which operators exist: a save keeps every login.
+void TstOperatorPage::unreadableOperatorsKeepLogins()
+{
+    m_pellux.reset();
+    QVERIFY(QFile::remove(m_dir->filePath(QStringLiteral("operators/operators.xml"))));
+    QVERIFY(QDir(m_dir->path()).mkpath(QStringLiteral("operators")));
+    QFile broken(m_dir->filePath(QStringLiteral("operators/operators.xml")));
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write("<operators><operator uid=");
+    broken.close();
+    m_pellux = std::make_unique<PelluxHarness>(m_dir->path());
+    QVERIFY(m_pellux->isLoaded());
+    QVERIFY(m_pellux->store()->readStatus() & CoConfig::ObjectOperators);
+
+    m_pellux->plugin()->saveComplexConfig();
+    QCOMPARE(storedLogins(*m_pellux->store(), 10), (QStringList{"ghost=999", "ivanov=100"}));
+    QCOMPARE(storedLogins(*m_pellux->store(), 11), (QStringList{"ivanov2=100", "petrov=101"}));
+    QCOMPARE(storedLogins(*m_pellux->store(), 13), QStringList{"sidorov=102"});
 }
 
 void TstOperatorPage::screenshots()
