@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 
+#include <algorithm>
+
 namespace Common {
 
 AntennEdit::AntennEdit(QWidget* parent) : QWidget(parent), m_box(new QComboBox(this))
@@ -22,18 +24,30 @@ void AntennEdit::setAntenns(const QList<Antenna>& antennas)
     for (const Antenna& antenna : antennas)
         m_box->addItem(antennaText(antenna));
     m_box->setCurrentIndex(-1);
+    m_setIndex = -1;
 }
 
 bool AntennEdit::setCurrentDiagram(int diagram)
 {
-    for (int i = 0; i < m_antennas.size(); ++i) {
-        if (m_antennas.at(i).diagram == diagram) {
-            m_box->setCurrentIndex(i);
-            return true;
-        }
-    }
-    m_box->setCurrentIndex(-1);
-    return false;
+    return choose([diagram](const Antenna& antenna) { return antenna.diagram == diagram; });
+}
+
+bool AntennEdit::setCurrentUid(int uid)
+{
+    return choose([uid](const Antenna& antenna) { return antenna.uid == uid; });
+}
+
+bool AntennEdit::choose(const std::function<bool(const Antenna&)>& match)
+{
+    const auto found = std::find_if(m_antennas.cbegin(), m_antennas.cend(), match);
+    m_setIndex = found == m_antennas.cend() ? -1 : int(found - m_antennas.cbegin());
+    m_box->setCurrentIndex(m_setIndex);
+    return m_setIndex >= 0;
+}
+
+bool AntennEdit::isChanged() const
+{
+    return m_box->currentIndex() != m_setIndex;
 }
 
 bool AntennEdit::hasCurrent() const

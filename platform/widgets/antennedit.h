@@ -5,6 +5,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
 
 namespace Common {
@@ -21,14 +23,21 @@ public:
     void setAntenns(const QList<Antenna>& antennas);
     // Chooses the first antenna of that pattern number; false, and none chosen, when there is none.
     virtual bool setCurrentDiagram(int diagram);
+    // Chooses the antenna with that uid; false, and none chosen, when there is none.
+    bool setCurrentUid(int uid);
+    // Whether the user chose another antenna than the one set.
+    bool isChanged() const;
     // Whether an antenna is chosen.
     bool hasCurrent() const;
     // The chosen antenna, whole; a default antenna when none is chosen.
     Antenna currentAntenna() const;
 
 private:
+    bool choose(const std::function<bool(const Antenna&)>& match);
+
     QComboBox* m_box;
     QList<Antenna> m_antennas;
+    int m_setIndex = -1;
 };
 
 } // namespace Common

@@ -87,9 +87,16 @@ bool AntennaTableData::setData(int row, int column, const QVariant& value)
     case Type:
         antenna.type = toUnsigned(value);
         break;
-    case Uid:
-        antenna.uid = toUnsigned(value);
+    case Uid: {
+        // Antennas are saved by uid: a second row with one would vanish at the save.
+        const int uid = toUnsigned(value);
+        for (int other = 0; other < rowCount(); ++other) {
+            if (other != row && m_rows.at(other).uid == uid)
+                return false;
+        }
+        antenna.uid = uid;
         break;
+    }
     case Diagram:
         antenna.diagram = toUnsigned(value);
         break;

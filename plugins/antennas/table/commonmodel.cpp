@@ -39,7 +39,8 @@ bool CommonModel::setData(const QModelIndex& index, const QVariant& value, int r
 {
     if (!index.isValid() || role != Qt::EditRole)
         return false;
-    m_data->setData(index.row(), index.column(), value);
+    if (!m_data->setData(index.row(), index.column(), value))
+        return false;
     emit dataChanged(index, index);
     return true;
 }

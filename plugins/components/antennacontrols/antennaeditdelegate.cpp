@@ -31,14 +31,18 @@ void AnatennaEditDelegate::setEditorData(QWidget* editor, const QModelIndex& ind
         antennas = Common::antennasOf(store->antennasMap(), pool.antennaUids);
     }
     edit->setAntenns(antennas);
-    edit->setCurrentDiagram(AntennaValue::fromBytes(index.data(Qt::EditRole).toByteArray()).diagram);
+    // The control's own antenna; by its pattern only when the pool no longer holds it.
+    const Common::Antenna own = AntennaValue::fromBytes(index.data(Qt::EditRole).toByteArray());
+    if (!edit->setCurrentUid(own.uid))
+        edit->setCurrentDiagram(own.diagram);
 }
 
 void AnatennaEditDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
 {
-    // With nothing chosen (a pool without the control's antenna) the cell keeps its antenna.
+    // With nothing chosen (a pool without the control's antenna), or the choice left as it
+    // opened, the cell keeps its antenna.
     auto* edit = dynamic_cast<Common::AntennEdit*>(editor);
-    if (edit && edit->hasCurrent())
+    if (edit && edit->hasCurrent() && edit->isChanged())
         model->setData(index, AntennaValue::toBytes(edit->currentAntenna()), Qt::EditRole);
 }
 

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void antennaRead();
     void antennaEditor_data();
     void antennaEditor();
+    void ownAntennaAmongOnePattern();
 
 private:
     // The plugin over the store holding the control, under uid 5.
@@ -276,7 +277,7 @@ void TestFennick::antennaEditor_data()
     const Antenna second{1, 45.0f, 5, 22, false};
     const QList<int> pool{21, 22, -1};
     QTest::newRow("new row: nothing offered") << true << -1 << 5 << QList<int>() << -1 << -1 << Antenna();
-    QTest::newRow("pattern preselected, whole antenna written") << false << -1 << 5 << pool << 22 << 1 << second;
+    QTest::newRow("pattern preselected, left as it opened: kept") << false << -1 << 5 << pool << 22 << 1 << Antenna();
     QTest::newRow("another chosen") << false << -1 << 5 << pool << 22 << 0 << first;
     QTest::newRow("server changed, not saved") << false << 2 << 2 << pool << 21 << 1 << second;
     QTest::newRow("pattern not in the pool: kept") << false << -1 << 9 << pool << -1 << -1 << Antenna();
@@ -325,6 +326,25 @@ void TestFennick::antennaEditor()
         QCOMPARE(cell.data(Qt::EditRole).toByteArray(), before);
     else
         QCOMPARE(saved().antenna, stored);
+}
+
+// The chooser opens on the control's own antenna, not on the first of its pattern, and leaving it
+// as it opened keeps that antenna.
+void TestFennick::ownAntennaAmongOnePattern()
+{
+    const Antenna own{1, 90.0f, 5, 24, true};
+    m_store->get()->addAntenna(own);
+    m_store->get()->receivers().antennaPools[ComponentUid<6>(1)].antennaUids.append(24);
+    QTableView* view = open(AntennaControl{ComponentUid<8>(), ComponentUid<7>(1), 0, "", own});
+    QVERIFY(view);
+    const QModelIndex cell = view->model()->index(0, AntennaColumn);
+    QPointer<Common::AntennEdit> edit = qobject_cast<Common::AntennEdit*>(CellEditing::openByDoubleClick(view, cell));
+    QVERIFY(edit);
+    QVERIFY(edit->hasCurrent());
+    QCOMPARE(edit->currentAntenna().uid, 24);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_VERIFY(edit.isNull());
+    QCOMPARE(saved().antenna, own);
 }
 
 QTEST_MAIN(TestFennick)
