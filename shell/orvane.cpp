@@ -161,32 +161,42 @@ void Orvane::addPlugin(OrvanePluginInstance* instance)
 
 void Orvane::save()
 {
-    saveUnlessDeclined();
+    saveAll();
 }
 
-bool Orvane::saveUnlessDeclined()
+bool Orvane::saveAll()
 {
+    // A plugin that could not commit everything (the .ddt tab's file) says so by its Error signal.
+    m_commitErrors.clear();
+    m_committing = true;
     for (OrvanePluginInstance* instance : std::as_const(m_plugins))
         instance->plugin()->saveComplexConfig();
+    m_committing = false;
 
     if (!confirmOverwriteOfOutsideChanges()) {
         statusBar()->showMessage(tr("Конфигурация не сохранена"));
         return false;
     }
 
+    // The plugins keep their edits after a failed write: a reload would read the old files.
     if (!m_store->write(CoConfig::ObjectAll)) {
         QMessageBox box(QMessageBox::Critical, windowTitle(), tr("Ошибка при сохранении конфигурации"),
                         QMessageBox::Ok, this);
-        box.setDetailedText(m_store->errorString());
+        box.setInformativeText(m_store->errorString());
         box.exec();
-        return true; // the engineer was told; a failed save does not keep the window open
+        statusBar()->showMessage(tr("Конфигурация не сохранена"));
+        return false;
     }
 
-    statusBar()->showMessage(tr("Конфигурация сохранена"), SavedMessageTimeoutMs);
+    // Errors of the reload replace this message.
+    if (m_commitErrors.isEmpty())
+        statusBar()->showMessage(tr("Конфигурация сохранена"), SavedMessageTimeoutMs);
+    else
+        statusBar()->showMessage(tr("Конфигурация сохранена, кроме: %1").arg(m_commitErrors.join(QLatin1String("; "))));
     for (OrvanePluginInstance* instance : std::as_const(m_plugins))
         instance->plugin()->setComplexConfig(m_store);
     m_referenceCheck->check(*m_store);
-    return true;
+    return m_commitErrors.isEmpty();
 }
 
 bool Orvane::confirmOverwriteOfOutsideChanges()
@@ -231,6 +241,8 @@ void Orvane::tabChanged(int index)
 
 void Orvane::OnError(QString message)
 {
+    if (m_committing)
+        m_commitErrors.append(message);
     statusBar()->showMessage(message);
 }
 
@@ -252,8 +264,9 @@ void Orvane::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    // Declining to replace another program's changes keeps the window and the edits.
-    if (answer == yes && !saveUnlessDeclined()) {
+    // A save that did not go through (declined, failed, or part of it not saved) keeps the
+    // window and the edits, so that the cause can be mended and the save tried again.
+    if (answer == yes && !saveAll()) {
         event->ignore();
         return;
     }

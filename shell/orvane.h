@@ -69,7 +69,7 @@ private:
     void loadPlugins(const QStringList& arguments, const QString& folder);
     void addPlugin(OrvanePluginInstance* instance);
     void hidePluginToolBar();
-    bool saveUnlessDeclined(); // false only when the engineer declined to replace outside changes
+    bool saveAll(); // true when every plugin's commit and the write succeeded
     bool confirmOverwriteOfOutsideChanges();
 
     std::unique_ptr<Ui::OrvaneClass> m_ui;
@@ -83,4 +83,6 @@ private:
     QList<SkippedLibrary> m_skipped;
     QPointer<QToolBar> m_pluginToolBar;                 // the plugin's; never deleted here
     ReferenceCheckIndicator* m_referenceCheck = nullptr; // in the status bar
+    bool m_committing = false;                          // while the plugins commit into the store
+    QStringList m_commitErrors;                         // what they reported meanwhile
 };

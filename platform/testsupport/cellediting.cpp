@@ -15,6 +15,7 @@ QWidget* openByDoubleClick(QAbstractItemView* view, const QModelIndex& index)
         if (!QTest::qWaitForWindowExposed(window))
             return nullptr;
     }
+    view->scrollTo(index);
     const QPoint center = view->visualRect(index).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, center);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, center);

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Whole-file reads and writes for tests.
 namespace TestFiles {
@@ -12,5 +13,7 @@ QByteArray readFile(const QString& path);
 bool writeFile(const QString& path, const QByteArray& bytes);
 // Copies a folder with everything in it (hidden entries too); false when anything was not copied.
 bool copyFolder(const QString& from, const QString& to);
+// Every regular file under the folder, hidden ones too.
+QStringList filesUnder(const QString& folder);
 
 } // namespace TestFiles

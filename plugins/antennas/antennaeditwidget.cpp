@@ -5,6 +5,7 @@
 #include "commontableview.h"
 #include "complexconfiginterface.h"
 #include "lineeditdelegate.h"
+#include "openeditors.h"
 
 #include <QIntValidator>
 
@@ -97,7 +98,7 @@ CoConfig::ComplexConfigInterface* AntennaEditWidget::saveComplexConfig()
 {
     if (!m_store || !antennaData())
         return m_store;
-    view()->commitOpenEditor();
+    Common::commitOpenEditors(this);
     m_store->clearAntennas();
     QList<CoConfig::ArmUnion> unions = m_store->armUnions();
     QHash<int, int> unionAt; // union uid -> its place in the list

@@ -27,6 +27,11 @@ void Rastel::setComplexConfig(CoConfig::ComplexConfigInterface* store)
 
 void Rastel::saveComplexConfig()
 {
+    // The open .ddt file is saved with the configuration, so that the shell's save leaves
+    // nothing of this tab unsaved.
+    QString error;
+    if (m_page && !m_page->saveFile(&error))
+        emit Error(tr("Файл .ddt не сохранён: %1").arg(error));
 }
 
 QWidget* Rastel::widget()

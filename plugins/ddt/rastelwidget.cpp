@@ -3,6 +3,7 @@
 #include "cravent.h"
 #include "demdectreeeditor.h"
 #include "globalconfig.h"
+#include "openeditors.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -168,11 +169,32 @@ void RastelWidget::selectedItem(const QItemSelection& selection)
     openedBytes = m_editor->toByteArray();
 }
 
+bool RastelWidget::isChanged()
+{
+    if (!m_editor->rootItem())
+        return false;
+    // An attribute still being typed is part of the file.
+    Common::commitOpenEditors(m_editor);
+    return m_editor->toByteArray() != openedBytes;
+}
+
+bool RastelWidget::saveFile(QString* error)
+{
+    if (!isChanged())
+        return true;
+    if (!m_editor->save()) {
+        *error = m_editor->lastError();
+        return false;
+    }
+    openedBytes = m_editor->toByteArray();
+    return true;
+}
+
 bool RastelWidget::closeFile()
 {
     if (!m_editor->rootItem())
         return true;
-    if (m_editor->toByteArray() != openedBytes) {
+    if (isChanged()) {
         const QMessageBox::StandardButton answer =
             QMessageBox::warning(nullptr, tr("Внимание!"), tr("Исходный файл изменен! Сохранить?"),
                                  QMessageBox::Save | QMessageBox::Discard);

@@ -44,11 +44,15 @@ public Q_SLOTS:
     // Offers to save a changed file, then closes it. False when saving failed: the file then
     // stays open with its changes.
     bool closeFile();
+    // Saves the open file when it was changed, through the same save that closeFile offers.
+    // False, with the reason in *error, when that failed: the changes stay open.
+    bool saveFile(QString* error);
 
 private:
     void setupUi();
     void showFolderMessage(const QString& message);
     void reselectOpenFile();
+    bool isChanged();
 
     QFileSystemModel* m_model = nullptr;
     QTreeView* m_view = nullptr;

@@ -1,5 +1,6 @@
 #include "quorven.h"
 
+#include "openeditors.h"
 #include "pelengatorslistedit.h"
 
 Quorven::Quorven(QObject* parent) : OrvanePlugin(parent), m_title(QStringLiteral("Пеленгаторы/Quorvenы"))
@@ -24,6 +25,7 @@ void Quorven::setComplexConfig(CoConfig::ComplexConfigInterface* store)
 
 void Quorven::saveComplexConfig()
 {
+    Common::commitOpenEditors(m_page);
     if (m_page)
         m_page->writeConfig();
 }

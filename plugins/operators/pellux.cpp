@@ -1,5 +1,6 @@
 #include "pellux.h"
 
+#include "openeditors.h"
 #include "operatorsviewedit.h"
 
 Pellux::Pellux() : m_title(tr("Оператор")), m_page(new OperatorsViewEdit)
@@ -24,6 +25,7 @@ void Pellux::setComplexConfig(CoConfig::ComplexConfigInterface* store)
 
 void Pellux::saveComplexConfig()
 {
+    Common::commitOpenEditors(m_page);
     if (!m_page || !m_page->save())
         emit Error(tr("Операторы не сохранены: нет конфигурации"));
 }

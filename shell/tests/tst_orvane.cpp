@@ -112,6 +112,7 @@ void TestOrvane::init()
     QVERIFY(m_tmp->isValid());
     takeLog();
     qApp->setProperty("fixtureErrorOnLoad", QString());
+    qApp->setProperty("fixtureErrorOnSave", QString());
 }
 
 QString TestOrvane::unwritablePath()
@@ -221,8 +222,8 @@ void TestOrvane::save()
     QCOMPARE(box.text, QStringLiteral("Ошибка при сохранении конфигурации"));
     QCOMPARE(box.standardButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QVERIFY(!store.errorString().isEmpty());
-    QCOMPARE(box.detailedText, store.errorString());
-    QVERIFY(statusText(window).isEmpty());
+    QCOMPARE(box.informativeText, store.errorString());
+    QCOMPARE(statusText(window), QStringLiteral("Конфигурация не сохранена"));
 }
 
 void TestOrvane::outsideChangeAsked_data()
@@ -326,12 +327,15 @@ void TestOrvane::close_data()
     QTest::addColumn<bool>("writable");
     QTest::addColumn<bool>("closed");
     QTest::addColumn<bool>("saved");
+    QTest::addColumn<QString>("commitError");
 
-    QTest::newRow("Отмена") << "Отмена" << true << false << false;
-    QTest::newRow("Escape") << "Escape" << true << false << false;
-    QTest::newRow("Нет") << "Нет" << true << true << false;
-    QTest::newRow("Да") << "Да" << true << true << true;
-    QTest::newRow("Да, the save fails") << "Да" << false << true << false;
+    QTest::newRow("Отмена") << "Отмена" << true << false << false << QString();
+    QTest::newRow("Escape") << "Escape" << true << false << false << QString();
+    QTest::newRow("Нет") << "Нет" << true << true << false << QString();
+    QTest::newRow("Да") << "Да" << true << true << true << QString();
+    // A save that did not go through keeps the window and the edits.
+    QTest::newRow("Да, the write fails") << "Да" << false << false << false << QString();
+    QTest::newRow("Да, a plugin's commit fails") << "Да" << true << false << true << QStringLiteral("file not saved");
 }
 
 void TestOrvane::close()
@@ -340,6 +344,8 @@ void TestOrvane::close()
     QFETCH(bool, writable);
     QFETCH(bool, closed);
     QFETCH(bool, saved);
+    QFETCH(QString, commitError);
+    qApp->setProperty("fixtureErrorOnSave", commitError);
 
     const QString dirPath = writable ? m_tmp->filePath(QStringLiteral("complex")) : unwritablePath();
     QVERIFY(!dirPath.isEmpty());
@@ -369,9 +375,11 @@ void TestOrvane::close()
 
     const bool asked = answer == QStringLiteral("Да");
     QCOMPARE(takeLog().contains(QStringLiteral("store:write(1)")), asked);
-    // A failed save still shows its box, then the window closes.
+    // A failed write shows its box.
     QCOMPARE(boxes.boxes().size(), asked && !writable ? 2 : 1);
     QCOMPARE(rackNames(dirPath), saved ? AllPlugins : QStringList());
+    if (!commitError.isEmpty())
+        QVERIFY2(statusText(window).contains(QStringLiteral("Delta: ") + commitError), qPrintable(statusText(window)));
 }
 
 void TestOrvane::geometryKept()

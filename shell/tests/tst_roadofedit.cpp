@@ -22,6 +22,10 @@
 #include <functional>
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 using CoConfig::ComplexConfig;
 
 namespace {
@@ -117,6 +121,9 @@ private slots:
     void walk_data();
     void walk();
     void registrationWhileOpenIsReplacedOnlyWhenConfirmed();
+    void openEditorAtCtrlS_data();
+    void openEditorAtCtrlS();
+    void failedWriteKeepsEditsAndNames();
 
 private:
     // The program's window: its own store over the copy, every plugin of the build.
@@ -140,6 +147,7 @@ void TestRoadOfEdit::init()
 
 void TestRoadOfEdit::cleanup()
 {
+    qunsetenv("ORVANE_LOCK_TIMEOUT_MS");
     m_window.reset();
     m_temp.reset();
 }
@@ -351,6 +359,92 @@ void TestRoadOfEdit::registrationWhileOpenIsReplacedOnlyWhenConfirmed()
     pressSave(*m_window);
     QCOMPARE(answers.boxes().size(), 2);
     QCOMPARE(m_window->statusBar()->currentMessage(), Saved);
+}
+
+void TestRoadOfEdit::openEditorAtCtrlS_data()
+{
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<QString>("column");
+    QTest::newRow("rack") << QStringLiteral("Стойки") << QStringLiteral("Название");
+    QTest::newRow("receiver") << QStringLiteral("Приёмники") << QStringLiteral("Название");
+    QTest::newRow("antenna control") << QStringLiteral("РПУ антенн") << QStringLiteral("Группа");
+}
+
+// Text typed into a cell without Return, then Ctrl+S: the text is on the disk and in the cell.
+void TestRoadOfEdit::openEditorAtCtrlS()
+{
+    QFETCH(QString, tab);
+    QFETCH(QString, column);
+    openEditor();
+    if (openTab(*m_window, tab) < 0)
+        QSKIP("the build has no such tab");
+    QAbstractItemView* view = currentView(*m_window);
+    QVERIFY(view);
+    const QModelIndex cell = view->model()->index(0, columnTitled(view->model(), column));
+    auto* line = qobject_cast<QLineEdit*>(CellEditing::openByDoubleClick(view, cell));
+    QVERIFY(line);
+    const QString typed = QStringLiteral("Набрано без Return");
+    line->selectAll();
+    for (const QChar letter : typed)
+        QTest::sendKeyEvent(QTest::Click, line, Qt::Key_unknown, QString(letter), Qt::NoModifier);
+    QTest::keyClick(line, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_window->statusBar()->currentMessage(), Saved);
+    QCOMPARE(view->model()->index(0, cell.column()).data().toString(), typed);
+    QStringList holding;
+    for (const QString& file : TestFiles::filesUnder(m_dir)) {
+        if (TestFiles::readFile(file).contains(typed.toUtf8()))
+            holding << file;
+    }
+    QCOMPARE(holding.size(), 1);
+}
+
+// A write that fails (another program holds the directory's lock) keeps every edit: the window
+// stays open after "Да", the other tabs show the renamed rack, and the next save writes it.
+void TestRoadOfEdit::failedWriteKeepsEditsAndNames()
+{
+    qputenv("ORVANE_LOCK_TIMEOUT_MS", "200");
+    openEditor();
+    QVERIFY(openTab(*m_window, QStringLiteral("ЭВМы")) >= 0);
+    QAbstractItemModel* computers = currentView(*m_window)->model();
+    const int rackColumn = columnTitled(computers, QStringLiteral("Стойка"));
+    const QModelIndex placed = computers->index(0, rackColumn);
+    const int rackUid = placed.data(Qt::EditRole).toSize().width();
+    const QString oldName = placed.data().toString();
+    QVERIFY(!oldName.isEmpty());
+
+    QVERIFY(openTab(*m_window, QStringLiteral("Стойки")) >= 0);
+    QAbstractItemModel* racks = currentView(*m_window)->model();
+    const QModelIndexList rack = racks->match(racks->index(0, 0), Qt::DisplayRole, QString::number(rackUid), 1,
+                                              Qt::MatchExactly);
+    QCOMPARE(rack.size(), 1);
+    const QString newName = QStringLiteral("Стойка переименована");
+    QVERIFY(racks->setData(rack.first().siblingAtColumn(columnTitled(racks, QStringLiteral("Название"))), newName));
+
+    const QByteArray lockPath = QFile::encodeName(m_dir + QStringLiteral("/.orvane.lock"));
+    const int holder = ::open(lockPath.constData(), O_RDWR | O_CREAT, 0644);
+    QVERIFY(holder >= 0);
+    QCOMPARE(::flock(holder, LOCK_EX), 0);
+    ModalAnswerer answers;
+    answers.clickNext(QMessageBox::Ok);
+    pressSave(*m_window);
+    QCOMPARE(m_window->statusBar()->currentMessage(), NotSaved);
+    QCOMPARE(answers.boxes().size(), 1);
+    QCOMPARE(answers.boxes().first().text, QStringLiteral("Ошибка при сохранении конфигурации"));
+    QVERIFY(!answers.boxes().first().informativeText.isEmpty());
+
+    QVERIFY(openTab(*m_window, QStringLiteral("ЭВМы")) >= 0);
+    QCOMPARE(computers->index(0, rackColumn).data().toString(), newName);
+
+    answers.clickNext(QStringLiteral("Да"));
+    answers.clickNext(QMessageBox::Ok);
+    QVERIFY(!m_window->close());
+    QCOMPARE(answers.pending(), 0);
+    QVERIFY(m_window->isVisible());
+
+    ::close(holder);
+    pressSave(*m_window);
+    QCOMPARE(m_window->statusBar()->currentMessage(), Saved);
+    QCOMPARE(freshStore()->racks().value(CoConfig::ComponentUid<0>(rackUid)).name, newName);
 }
 
 QTEST_MAIN(TestRoadOfEdit)

@@ -5,7 +5,6 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QMessageBox>
 
 #include <algorithm>
@@ -31,19 +30,6 @@ CommonTableView::CommonTableView(CommonEditWidget* page) : QTableView(page), m_m
     connect(m_menu->action(CommonContextMenu::Add), &QAction::triggered, this, &CommonTableView::InsertRow);
     connect(m_menu->action(CommonContextMenu::Remove), &QAction::triggered, this, &CommonTableView::RemoveRow);
     connect(m_menu->action(CommonContextMenu::Clear), &QAction::triggered, this, &CommonTableView::ClearData);
-}
-
-void CommonTableView::commitOpenEditor()
-{
-    if (state() != QAbstractItemView::EditingState)
-        return;
-    // Editors are children of the viewport; the view ignores any other widget it is handed.
-    // Text that the validator would not let Enter commit is not committed here either.
-    for (QWidget* child : viewport()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
-        auto* line = qobject_cast<QLineEdit*>(child);
-        if (!line || line->hasAcceptableInput())
-            commitData(child);
-    }
 }
 
 void CommonTableView::fitRowsToContents()
@@ -141,6 +127,11 @@ void CommonTableView::ClearData()
     if (!model())
         return;
     const QModelIndexList cells = selectionModel()->selectedIndexes();
+    int refused = 0;
     for (const QModelIndex& cell : cells)
-        model()->setData(cell, QString(), Qt::EditRole);
+        refused += model()->setData(cell, QString(), Qt::EditRole) ? 0 : 1;
+    if (refused > 0)
+        QMessageBox::warning(this, window()->windowTitle(),
+                             tr("Не очищено ячеек: %1. Идентификатор, который уже есть у другой строки, "
+                                "не может быть дан ещё одной.").arg(refused));
 }

@@ -15,8 +15,6 @@ public:
     explicit CommonTableView(CommonEditWidget* page);
 
     CommonContextMenu* contextMenu() const { return m_menu; }
-    // Hands the text of an open editor to the model, so that a save does not miss it.
-    void commitOpenEditor();
     // Rows are one line high (texts do not wrap), so they all take the height of the highest of
     // the first rows, and rows added later take it too: measuring every row of a large table
     // would cost seconds.

@@ -71,6 +71,9 @@ public:
         map.clear();
         for (const T& record : std::as_const(m_records))
             map.insert(record.uid, record);
+        // The store now holds the other editors' commits too, whether or not its write succeeds:
+        // names of referenced records are looked up again.
+        m_displayTexts.fill({}, m_bindings.size());
     }
 
     int rowCount() const override { return int(m_records.size()); }

@@ -2,6 +2,7 @@
 
 #include "componentclipboard.h"
 #include "counterdialog.h"
+#include "openeditors.h"
 #include "standarddata.h"
 #include "standarddelegate.h"
 #include "standardeditactions.h"
@@ -65,8 +66,11 @@ void StandardPlugin::setComplexConfig(CoConfig::ComplexConfigInterface* store)
 
 void StandardPlugin::saveComplexConfig()
 {
+    // The cell being typed in is part of the save.
+    Common::commitOpenEditors(m_page);
     if (m_store)
         m_model->save(m_store);
+    m_view->viewport()->update();
 }
 
 QWidget* StandardPlugin::widget()

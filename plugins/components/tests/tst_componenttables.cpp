@@ -155,6 +155,7 @@ private Q_SLOTS:
     void uidEditor();
     void findLine();
     void saveAndRead();
+    void openEditorAtSave();
 
 private:
     // A plugin of the table's library, handed the store, its model watched from the start.
@@ -687,4 +688,32 @@ void TestComponentTables::saveAndRead()
 }
 
 QTEST_MAIN(TestComponentTables)
+// A value typed into a cell and not yet confirmed with Return is part of the save.
+void TestComponentTables::openEditorAtSave()
+{
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    QModelIndex cell;
+    QWidget* editor = nullptr;
+    for (int column = 0; column < model(plugin)->columnCount() && !editor; ++column) {
+        cell = model(plugin)->index(0, column);
+        if (column == uidColumn() || !(cell.flags() & Qt::ItemIsEditable))
+            continue;
+        editor = CellEditing::openByDoubleClick(view(plugin), cell);
+        if (!qobject_cast<QLineEdit*>(editor) && !qobject_cast<QSpinBox*>(editor))
+            editor = nullptr;
+    }
+    QVERIFY2(editor, "every component table has a text or number column");
+    QVariant typed;
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        line->setText((typed = QStringLiteral("Набрано без Return")).toString());
+    else if (auto* spin = qobject_cast<QSpinBox*>(editor))
+        spin->setValue((typed = cell.data(Qt::EditRole).toInt() + 7).toInt());
+    const int uid = uids(plugin).first();
+    const QByteArray before = stored().value(uid);
+    plugin->saveComplexConfig();
+    QCOMPARE(cell.data(Qt::EditRole).toString(), typed.toString());
+    QVERIFY(stored().value(uid) != before);
+}
+
 #include "tst_componenttables.moc"

@@ -1,3 +1,4 @@
+#include "cellediting.h"
 #include "cravent.h"
 #include "demdectreeeditor.h"
 #include "globalini.h"
@@ -12,9 +13,11 @@
 #include <QElapsedTimer>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -62,6 +65,8 @@ private Q_SLOTS:
     void malformedFileOpensNothing();
     void missingFolder();
     void failedSaveKeepsChanges();
+    void shellSaveSavesOpenFile_data();
+    void shellSaveSavesOpenFile();
     void serverGoingAwayKeepsEditing();
     void unsavedChangesAtExit_data();
     void unsavedChangesAtExit();
@@ -554,6 +559,48 @@ void TestRastel::failedSaveKeepsChanges()
     QCOMPARE(m_boxes->boxes().size(), 5);
     QCOMPARE(readFile(path("a.ddt")), changed);
     QCOMPARE(m_editor->fileName(), path("b.ddt"));
+}
+
+void TestRastel::shellSaveSavesOpenFile_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("written") << true;
+    QTest::newRow("read-only file: said, changes kept") << false;
+}
+
+// The shell's save saves the changed file, with the attribute value still being typed; a failed
+// save says why through the plugin's Error and keeps the changes. Nothing is asked.
+void TestRastel::shellSaveSavesOpenFile()
+{
+    QFETCH(bool, writable);
+    createPage(m_server.port());
+    const QByteArray original = readFile(path("a.ddt"));
+    openChanged(path("a.ddt"));
+    auto* attributes = m_editor->findChild<QTableView*>();
+    QVERIFY(attributes);
+    QVERIFY(attributes->model()->rowCount() > 0);
+    const QModelIndex value = attributes->model()->index(0, 1);
+    auto* line = qobject_cast<QLineEdit*>(CellEditing::openByDoubleClick(attributes, value));
+    QVERIFY(line);
+    const QString typed = QStringLiteral("набрано-без-Return");
+    line->setText(typed);
+    if (!writable)
+        QVERIFY(QFile::setPermissions(path("a.ddt"), QFile::ReadOwner | QFile::ReadGroup));
+
+    QSignalSpy errors(m_plugin, SIGNAL(Error(QString)));
+    m_plugin->saveComplexConfig();
+    QVERIFY(m_boxes->boxes().isEmpty());
+    QCOMPARE(m_editor->toByteArray().contains(typed.toUtf8()), true);
+    QCOMPARE(readFile(path("a.ddt")), writable ? m_editor->toByteArray() : original);
+    QCOMPARE(errors.size(), writable ? 0 : 1);
+    if (!writable) {
+        QVERIFY2(errors.at(0).at(0).toString().contains(path("a.ddt")), qPrintable(errors.at(0).at(0).toString()));
+        return;
+    }
+    // Saved: another file opens without the question.
+    QVERIFY(select(path("b.ddt")));
+    QCOMPARE(m_editor->fileName(), path("b.ddt"));
+    QVERIFY(m_boxes->boxes().isEmpty());
 }
 
 void TestRastel::serverGoingAwayKeepsEditing()
