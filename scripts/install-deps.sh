@@ -6,6 +6,7 @@ packages=(
   build-essential cmake make
   clang  # make test-sanitize, make fuzz
   qt6-base-dev qt6-base-dev-tools libgl-dev libglx-dev
+  qt6-translations-l10n  # Qt's own texts in Russian
   xvfb xauth
   util-linux  # unshare: the store tests mount a small tmpfs in a private namespace
   clang libclang-rt-14-dev  # make fuzz: libFuzzer and the sanitizers' runtime

@@ -139,7 +139,7 @@ QVariant DdtTreeModel::headerData(int section, Qt::Orientation orientation, int 
     case TitleColumn:
         return tr("Узел");
     case IdColumn:
-        return tr("id");
+        return tr("ID");
     default:
         return QVariant();
     }

@@ -4,6 +4,7 @@
 #include "orvane.h"
 #include "orvaneplugin.h"
 #include "orvaneplugininstance.h"
+#include "translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -28,6 +29,7 @@ void settle(int ms)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    Common::installQtTranslations(&application);
     QTextStream err(stderr);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() != 2) {

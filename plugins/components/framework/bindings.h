@@ -1,5 +1,6 @@
 #pragma once
 
+#include "booldelegate.h"
 #include "columnbinding.h"
 #include "componentcomboboxdelegate.h"
 #include "componentlabel.h"
@@ -124,19 +125,22 @@ ColumnBinding<ClassOf<member>> integer()
             }};
 }
 
-// A bool member; a value that does not convert is stored as false.
+// A bool member, shown as "Да"/"Нет" and edited as a bool; a value that does not read as
+// yes or no is stored as false.
 template <auto member, CellToolTip toolTip = nullptr>
 ColumnBinding<ClassOf<member>> boolean()
 {
     using T = ClassOf<member>;
-    return {nullptr,
+    return {&makeHolder<BoolDelegate>,
             [](const T& record, int role, const Store*) {
-                return isShown(role) ? QVariant(bool(record.*member)) : cellToolTip<toolTip>(role);
+                if (role == Qt::DisplayRole)
+                    return QVariant(boolText(bool(record.*member)));
+                return role == Qt::EditRole ? QVariant(bool(record.*member)) : cellToolTip<toolTip>(role);
             },
             [](const QVariant& value, T& record, int role) {
                 if (role != Qt::EditRole)
                     return false;
-                record.*member = value.toBool();
+                record.*member = boolFromCell(value);
                 return true;
             }};
 }

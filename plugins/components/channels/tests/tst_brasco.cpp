@@ -126,7 +126,7 @@ void TestBrasco::newRow()
     QStringList shown;
     for (int column = Name; column <= Rpu; ++column)
         shown.append(shownText(view, view->model()->index(0, column)));
-    QCOMPARE(shown, QStringList({"", "", "Нет", "false", "false", "false", "0", "", "-1", "", "-1", ""}));
+    QCOMPARE(shown, QStringList({"", "", "Нет", "Нет", "Нет", "Нет", "0", "", "-1", "", "-1", ""}));
     QCOMPARE(Common::channelModuleName(-1), QStringLiteral("Нет"));
 }
 

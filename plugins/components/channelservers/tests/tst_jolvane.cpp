@@ -101,7 +101,7 @@ void TestJolvane::columnsShowAndEditTheirMember_data()
     QTest::newRow("Плата") << 10 << 1 << QVariant(2) << QVariant(-1) << QVariantList{3, 10, true, -1, "СК-1", 5001, 5002, 5003};
     QTest::newRow("Название") << 10 << 2 << QVariant("СК-1") << QVariant("СК-2")
                               << QVariantList{3, 10, true, 2, "СК-2", 5001, 5002, 5003};
-    QTest::newRow("x64") << 10 << 3 << QVariant(true) << QVariant(false) << QVariantList{3, 10, false, 2, "СК-1", 5001, 5002, 5003};
+    QTest::newRow("x64") << 10 << 3 << QVariant("Да") << QVariant(false) << QVariantList{3, 10, false, 2, "СК-1", 5001, 5002, 5003};
     QTest::newRow("Компьютер") << 10 << 4 << QVariant("Приёмная стойка/Сервер КВ") << QVariant(QSize(11, 1))
                                << QVariantList{3, 11, true, 2, "СК-1", 5001, 5002, 5003};
     QTest::newRow("Компьютер: no rack") << 11 << 4 << QVariant("/Сервер УКВ") << QVariant(QSize(-1, 1))

@@ -1,3 +1,4 @@
+#include "booldelegate.h"
 #include "cellediting.h"
 #include "standardmodel.h"
 #include "testinstances.h"
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QPointer>
+#include <QStandardItemModel>
 #include <QtTest>
 
 using CoConfig::ComponentUid;
@@ -38,6 +40,8 @@ private Q_SLOTS:
     void heldDelegateGoesWithItsHolder();
     void uidEditor_data();
     void uidEditor();
+    void boolCells_data();
+    void boolCells();
 
 private:
     std::unique_ptr<QComboBox> openCombo(StandardDelegate& holder, const QModelIndex& index);
@@ -247,6 +251,45 @@ void TestComponentDelegates::uidEditor()
     }
     QTRY_VERIFY(!editor);
     QCOMPARE(cell.data(Qt::EditRole), QVariant(QSize(uid, 2)));
+}
+
+void TestComponentDelegates::boolCells_data()
+{
+    QTest::addColumn<QVariant>("cell");
+    QTest::addColumn<bool>("value");
+    QTest::addColumn<bool>("readable");
+
+    QTest::newRow("Да") << QVariant("Да") << true << true;
+    QTest::newRow("Нет") << QVariant("Нет") << false << true;
+    QTest::newRow("1") << QVariant("1") << true << true;
+    QTest::newRow("0") << QVariant(" 0 ") << false << true;
+    QTest::newRow("TRUE") << QVariant("TRUE") << true << true;
+    QTest::newRow("false") << QVariant("false") << false << true;
+    QTest::newRow("a bool") << QVariant(true) << true << true;
+    QTest::newRow("other text") << QVariant("может быть") << false << false;
+}
+
+// A bool column reads and shows "Да"/"Нет", and its editor offers the two.
+void TestComponentDelegates::boolCells()
+{
+    QFETCH(QVariant, cell);
+    QFETCH(bool, value);
+    QFETCH(bool, readable);
+
+    bool ok = false;
+    QCOMPARE(boolFromCell(cell, &ok), value);
+    QCOMPARE(ok, readable);
+
+    QStandardItemModel model(1, 1);
+    model.setData(model.index(0, 0), value, Qt::EditRole);
+    BoolDelegate holder;
+    std::unique_ptr<QComboBox> combo = openCombo(holder, model.index(0, 0));
+    QVERIFY(combo);
+    QCOMPARE(itemTexts(*combo), QStringList({"Нет", "Да"}));
+    QCOMPARE(combo->currentText(), boolText(value));
+    combo->setCurrentIndex(value ? 0 : 1);
+    holder.delegate()->setModelData(combo.get(), &model, model.index(0, 0));
+    QCOMPARE(model.index(0, 0).data(Qt::EditRole), QVariant(!value));
 }
 
 QTEST_MAIN(TestComponentDelegates)
