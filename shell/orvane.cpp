@@ -2,6 +2,7 @@
 
 #include "ui_orvane.h"
 
+#include "orvaneedithistory.h"
 #include "cmenubar.h"
 #include "complexconfig.h"
 #include "globalini.h"
@@ -22,6 +23,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QUndoStack>
 
 // Skipped libraries are logged here; QT_LOGGING_RULES="orvane.plugins.debug=true" shows them.
 Q_LOGGING_CATEGORY(lcPlugins, "orvane.plugins", QtInfoMsg)
@@ -46,6 +48,8 @@ Orvane::Orvane(const QStringList& arguments, CoConfig::ComplexConfigInterface* s
 {
     qInitResources_icons();
     m_ui->setupUi(this);
+    // The usual mark of unsaved work, while any tab's history is away from its saved state.
+    setWindowTitle(windowTitle() + QLatin1String("[*]"));
     connect(m_ui->tabWidget, &QTabWidget::currentChanged, this, &Orvane::tabChanged);
 
     if (!m_store) {
@@ -76,6 +80,10 @@ Orvane::~Orvane()
 
     // Plugins delete their pages below, and each removed tab would report a tab change.
     disconnect(m_ui->tabWidget, nullptr, this, nullptr);
+    for (OrvanePluginInstance* instance : std::as_const(m_plugins)) {
+        if (QUndoStack* history = historyOf(instance))
+            disconnect(history, nullptr, this, nullptr);
+    }
     hidePluginToolBar();
 
     delete m_menuBar;
@@ -124,6 +132,92 @@ void Orvane::createSaveToolBar()
     m_saveAction = m_saveToolBar->addAction(QIcon(QStringLiteral(":/icons/common/save.png")), tr("Сохранить"));
     m_saveAction->setShortcut(QKeySequence::Save);
     connect(m_saveAction, &QAction::triggered, this, &Orvane::save);
+
+    m_undoAction = m_saveToolBar->addAction(QIcon::fromTheme(QStringLiteral("edit-undo"), QIcon(QStringLiteral(":/icons/common/undo.png"))),
+                                            tr("Отменить"));
+    m_undoAction->setShortcuts(QKeySequence::Undo);
+    m_redoAction = m_saveToolBar->addAction(QIcon::fromTheme(QStringLiteral("edit-redo"), QIcon(QStringLiteral(":/icons/common/redo.png"))),
+                                            tr("Повторить"));
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    for (const QKeySequence& key : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}) {
+        if (!redoKeys.contains(key))
+            redoKeys.append(key);
+    }
+    m_redoAction->setShortcuts(redoKeys);
+    for (QAction* action : {m_undoAction, m_redoAction})
+        action->setShortcutContext(Qt::WindowShortcut);
+    connect(m_undoAction, &QAction::triggered, this, [this] {
+        if (QUndoStack* history = currentHistory())
+            history->undo();
+    });
+    connect(m_redoAction, &QAction::triggered, this, [this] {
+        if (QUndoStack* history = currentHistory())
+            history->redo();
+    });
+    updateHistoryActions();
+}
+
+QUndoStack* Orvane::historyOf(const OrvanePluginInstance* instance)
+{
+    auto* history = instance ? qobject_cast<OrvaneEditHistory*>(instance->plugin()) : nullptr;
+    return history ? history->undoStack() : nullptr;
+}
+
+QUndoStack* Orvane::currentHistory() const
+{
+    return historyOf(m_pageOwners.value(m_ui->tabWidget->currentWidget()));
+}
+
+void Orvane::watchHistory(OrvanePluginInstance* instance, QWidget* page)
+{
+    QUndoStack* history = historyOf(instance);
+    if (!history)
+        return;
+    connect(history, &QUndoStack::indexChanged, this, &Orvane::updateHistoryActions);
+    connect(history, &QUndoStack::cleanChanged, this, &Orvane::updateUnsavedMarks);
+    connect(history, &QObject::destroyed, this, [this, page] { m_tabTitles.remove(page); });
+}
+
+void Orvane::updateHistoryActions()
+{
+    QUndoStack* history = currentHistory();
+    const bool canUndo = history && history->canUndo();
+    const bool canRedo = history && history->canRedo();
+    m_undoAction->setEnabled(canUndo);
+    m_redoAction->setEnabled(canRedo);
+    QString undoTip = tr("Отменить");
+    if (canUndo)
+        undoTip += QLatin1String(": ") + history->undoText();
+    else if (history && !history->property("historyNote").toString().isEmpty())
+        undoTip += QLatin1String(": ") + history->property("historyNote").toString();
+    m_undoAction->setToolTip(undoTip);
+    m_redoAction->setToolTip(canRedo ? tr("Повторить") + QLatin1String(": ") + history->redoText() : tr("Повторить"));
+}
+
+void Orvane::updateUnsavedMarks()
+{
+    bool modified = false;
+    for (int tab = 0; tab < m_ui->tabWidget->count(); ++tab) {
+        QWidget* page = m_ui->tabWidget->widget(tab);
+        QUndoStack* history = historyOf(m_pageOwners.value(page));
+        const bool unsaved = history && !history->isClean();
+        modified = modified || unsaved;
+        m_ui->tabWidget->setTabText(tab, m_tabTitles.value(page) + (unsaved ? QLatin1String(" *") : QString()));
+    }
+    setWindowModified(modified);
+    updateHistoryActions();
+}
+
+QStringList Orvane::unsavedTabs() const
+{
+    QStringList tabs;
+    for (int tab = 0; tab < m_ui->tabWidget->count(); ++tab) {
+        QWidget* page = m_ui->tabWidget->widget(tab);
+        QUndoStack* history = historyOf(m_pageOwners.value(page));
+        if (history && !history->isClean())
+            tabs << m_tabTitles.value(page);
+    }
+    return tabs;
 }
 
 void Orvane::loadPlugins(const QStringList& arguments, const QString& folder)
@@ -151,6 +245,8 @@ void Orvane::addPlugin(OrvanePluginInstance* instance)
         page = plugin->widget(); // asked again, as the contract says the shell does; the same object
         m_ui->tabWidget->addTab(page, title);
         m_pageOwners.insert(page, instance);
+        m_tabTitles.insert(page, title);
+        watchHistory(instance, page);
     }
     if (menu)
         m_menuBar->AddMenuToCustomMenu(menu);
@@ -193,8 +289,12 @@ bool Orvane::saveAll()
         statusBar()->showMessage(tr("Конфигурация сохранена"), SavedMessageTimeoutMs);
     else
         statusBar()->showMessage(tr("Конфигурация сохранена, кроме: %1").arg(m_commitErrors.join(QLatin1String("; "))));
-    for (OrvanePluginInstance* instance : std::as_const(m_plugins))
+    for (OrvanePluginInstance* instance : std::as_const(m_plugins)) {
         instance->plugin()->setComplexConfig(m_store);
+        // What the tab holds now is on the disk; its history goes on from here.
+        if (QUndoStack* history = historyOf(instance))
+            history->setClean();
+    }
     m_referenceCheck->check(*m_store);
     return m_commitErrors.isEmpty();
 }
@@ -227,6 +327,8 @@ void Orvane::hidePluginToolBar()
 void Orvane::tabChanged(int index)
 {
     hidePluginToolBar();
+    if (m_undoAction)
+        updateHistoryActions();
     // Tool bars follow the tabs, not the plugin list: a plugin without a page has no tab.
     OrvanePluginInstance* instance = m_pageOwners.value(m_ui->tabWidget->widget(index));
     if (!instance)
@@ -257,6 +359,9 @@ void Orvane::closeEvent(QCloseEvent* event)
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);
     cancel->setText(tr("Отмена"));
     box.setEscapeButton(cancel);
+    const QStringList unsaved = unsavedTabs();
+    if (!unsaved.isEmpty())
+        box.setInformativeText(tr("Несохранённые изменения во вкладках: %1").arg(unsaved.join(QLatin1String(", "))));
     box.exec();
 
     QAbstractButton* answer = box.clickedButton();

@@ -9,6 +9,7 @@
 #include <memory>
 
 class CMenuBar;
+class QUndoStack;
 class OrvanePluginInstance;
 class ReferenceCheckIndicator;
 class QTabWidget;
@@ -51,6 +52,11 @@ public:
     QTabWidget* tabWidget() const;
     QToolBar* saveToolBar() const { return m_saveToolBar; }
     QAction* saveAction() const { return m_saveAction; }
+    // Undo and redo on the current tab's history, beside "Сохранить".
+    QAction* undoAction() const { return m_undoAction; }
+    QAction* redoAction() const { return m_redoAction; }
+    // The titles of the tabs whose history is away from its saved state.
+    QStringList unsavedTabs() const;
     // The tool bar of the current tab's plugin, when it has one.
     QToolBar* pluginToolBar() const;
 
@@ -71,6 +77,11 @@ private:
     void hidePluginToolBar();
     bool saveAll(); // true when every plugin's commit and the write succeeded
     bool confirmOverwriteOfOutsideChanges();
+    static QUndoStack* historyOf(const OrvanePluginInstance* instance);
+    QUndoStack* currentHistory() const;
+    void watchHistory(OrvanePluginInstance* instance, QWidget* page);
+    void updateHistoryActions();
+    void updateUnsavedMarks();
 
     std::unique_ptr<Ui::OrvaneClass> m_ui;
     std::unique_ptr<CoConfig::ComplexConfigInterface> m_ownedStore;
@@ -78,6 +89,9 @@ private:
     CMenuBar* m_menuBar = nullptr;
     QToolBar* m_saveToolBar = nullptr;
     QAction* m_saveAction = nullptr;
+    QAction* m_undoAction = nullptr;
+    QAction* m_redoAction = nullptr;
+    QHash<const QWidget*, QString> m_tabTitles;         // tab page -> its plugin's name
     QList<OrvanePluginInstance*> m_plugins;             // owned, in load order
     QHash<const QWidget*, OrvanePluginInstance*> m_pageOwners; // tab page -> its plugin
     QList<SkippedLibrary> m_skipped;

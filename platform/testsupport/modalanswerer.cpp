@@ -97,7 +97,7 @@ ModalAnswerer::Box ModalAnswerer::describe(QWidget* modal)
 {
     Box seen;
     seen.className = QString::fromLatin1(modal->metaObject()->className());
-    seen.title = modal->windowTitle();
+    seen.title = modal->windowTitle().remove(QLatin1String("[*]")); // as shown: the placeholder of the unsaved mark
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         seen.icon = box->icon();
         seen.text = box->text();

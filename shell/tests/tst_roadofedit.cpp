@@ -4,6 +4,7 @@
 
 #include "cellediting.h"
 #include "complexconfig.h"
+#include "editorwindow.h"
 #include "modalanswerer.h"
 #include "orvane.h"
 #include "testfiles.h"
@@ -27,6 +28,7 @@
 #include <unistd.h>
 
 using CoConfig::ComplexConfig;
+using namespace EditorWindow;
 
 namespace {
 
@@ -34,40 +36,6 @@ const QString Saved = QStringLiteral("Конфигурация сохранен�
 const QString NotSaved = QStringLiteral("Конфигурация не сохранена");
 const QString OutsideChange = QStringLiteral("Конфигурация на диске изменена другой программой после загрузки. "
                                              "Сохранить и заменить эти изменения?");
-
-// The tab with this title made current, or -1.
-int openTab(Orvane& window, const QString& title)
-{
-    for (int tab = 0; tab < window.tabWidget()->count(); ++tab) {
-        if (window.tabWidget()->tabText(tab) == title) {
-            window.tabWidget()->setCurrentIndex(tab);
-            return tab;
-        }
-    }
-    return -1;
-}
-
-// The page's table or tree: its first visible item view.
-QAbstractItemView* currentView(const Orvane& window)
-{
-    QWidget* page = window.tabWidget()->currentWidget();
-    if (!page)
-        return nullptr;
-    for (QAbstractItemView* view : page->findChildren<QAbstractItemView*>()) {
-        if (view->isVisible())
-            return view;
-    }
-    return nullptr;
-}
-
-int columnTitled(const QAbstractItemModel* model, const QString& title)
-{
-    for (int column = 0; column < model->columnCount(); ++column) {
-        if (model->headerData(column, Qt::Horizontal).toString() == title)
-            return column;
-    }
-    return -1;
-}
 
 QPushButton* pageButton(const Orvane& window, const QString& text)
 {

@@ -5,6 +5,7 @@
 // login, a path).
 
 #include "complexconfig.h"
+#include "editorwindow.h"
 #include "globalini.h"
 #include "modalanswerer.h"
 #include "orvane.h"
@@ -40,6 +41,8 @@
 #include <functional>
 #include <memory>
 
+using namespace EditorWindow;
+
 namespace {
 
 const QSet<QString> Terms = {"ID", "IP", "x64", "ddt", "DDT"};
@@ -67,7 +70,7 @@ QSet<QString> namesOf(const QString& dir)
 // Visible texts of a widget and everything in it: titles, labels, buttons, boxes, headers, cells.
 QStringList textsOf(QWidget* root)
 {
-    QStringList texts = {root->windowTitle(), root->toolTip()};
+    QStringList texts = {root->windowTitle().remove(QLatin1String("[*]")), root->toolTip()};
     QList<QWidget*> widgets = root->findChildren<QWidget*>();
     widgets.prepend(root);
     for (QWidget* widget : std::as_const(widgets)) {
@@ -108,26 +111,6 @@ QStringList textsOf(QWidget* root)
     for (QAction* action : root->findChildren<QAction*>())
         texts << action->text() << action->toolTip();
     return texts;
-}
-
-int openTab(Orvane& window, const QString& title)
-{
-    for (int tab = 0; tab < window.tabWidget()->count(); ++tab) {
-        if (window.tabWidget()->tabText(tab) == title) {
-            window.tabWidget()->setCurrentIndex(tab);
-            return tab;
-        }
-    }
-    return -1;
-}
-
-QAbstractItemView* currentView(const Orvane& window)
-{
-    for (QAbstractItemView* view : window.tabWidget()->currentWidget()->findChildren<QAbstractItemView*>()) {
-        if (view->isVisible())
-            return view;
-    }
-    return nullptr;
 }
 
 // Double-clicks the first row of the tab's table or tree.

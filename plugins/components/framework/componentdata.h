@@ -46,21 +46,26 @@ public:
         return m_bindings.at(column).makeDelegate();
     }
 
-    void load(CoConfig::ComplexConfigInterface* store) override
+    bool load(CoConfig::ComplexConfigInterface* store) override
     {
+        const auto byUid = [](const T& a, const T& b) { return a.uid.value < b.uid.value; };
+        QVector<T> before = std::move(m_records);
         m_store = store;
         m_records.clear();
         if (store) {
             const CoConfig::ComplexConfigInterface& constStore = *store;
             m_records = ComponentStore<componentType>::map(constStore).values();
-            const auto byUid = [](const T& a, const T& b) { return a.uid.value < b.uid.value; };
             if (!std::is_sorted(m_records.cbegin(), m_records.cend(), byUid)) // a map by uid already is
                 std::stable_sort(m_records.begin(), m_records.end(), byUid);
         }
+        if (!std::is_sorted(before.cbegin(), before.cend(), byUid))
+            std::stable_sort(before.begin(), before.end(), byUid);
+        const bool changed = before != m_records;
         m_typedUids.clear();
         m_pasteBytes.clear();
         m_pasteRecords.clear();
         m_displayTexts.fill({}, m_bindings.size());
+        return changed;
     }
 
     void save(CoConfig::ComplexConfigInterface* store) override
@@ -178,6 +183,32 @@ public:
         }
         m_pasteBytes.clear();
         m_pasteRecords.clear();
+    }
+
+    std::any record(int row) const override { return m_records.value(row); }
+
+    void setRecord(int row, const std::any& record) override
+    {
+        if (row >= 0 && row < m_records.size())
+            m_records[row] = std::any_cast<const T&>(record);
+    }
+
+    int uidAt(int row) const override { return row >= 0 && row < m_records.size() ? m_records.at(row).uid.value : -1; }
+
+    void insertRecords(const QVector<QPair<int, std::any>>& rows) override
+    {
+        // One pass: the kept rows fill the places the inserted ones leave.
+        QVector<T> merged;
+        merged.reserve(m_records.size() + rows.size());
+        qsizetype kept = 0;
+        for (const auto& [row, record] : rows) {
+            while (merged.size() < row && kept < m_records.size())
+                merged.append(std::move(m_records[kept++]));
+            merged.append(std::any_cast<const T&>(record));
+        }
+        while (kept < m_records.size())
+            merged.append(std::move(m_records[kept++]));
+        m_records = std::move(merged);
     }
 
 private:

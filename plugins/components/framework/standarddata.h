@@ -6,6 +6,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <any>
+
 class StandardDelegate;
 
 namespace CoConfig {
@@ -26,8 +28,10 @@ public:
     // A new holder of the column's own delegate (the caller owns it), or null.
     virtual StandardDelegate* createDelegate(int column) const = 0;
 
-    // Replaces the rows with the store's records, in uid order; unsaved edits are dropped.
-    virtual void load(CoConfig::ComplexConfigInterface* store) = 0;
+    // Replaces the rows with the store's records, in uid order; unsaved edits are dropped. True
+    // when the records differ from the rows held before (in uid order), as after another
+    // program's changes.
+    virtual bool load(CoConfig::ComplexConfigInterface* store) = 0;
     // Replaces the store's records of this type with the rows; of two rows with one uid the later wins.
     virtual void save(CoConfig::ComplexConfigInterface* store) = 0;
 
@@ -50,4 +54,11 @@ public:
     virtual int pasteCount(const QByteArray& bytes) = 0;
     // Appends the first uids.size() records that the bytes hold, the k-th under uids[k].
     virtual void pasteRecords(const QByteArray& bytes, const QList<int>& uids) = 0;
+
+    // Whole records as undo keeps them: copies of the record type, every member included.
+    virtual std::any record(int row) const = 0;
+    virtual void setRecord(int row, const std::any& record) = 0;
+    virtual int uidAt(int row) const = 0;
+    // Puts records back at their rows, given ascending as rows of the table after the insertion.
+    virtual void insertRecords(const QVector<QPair<int, std::any>>& rows) = 0;
 };

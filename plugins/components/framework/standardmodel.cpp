@@ -2,6 +2,8 @@
 
 #include "standarddata.h"
 
+#include <QUndoStack>
+
 #include <algorithm>
 
 StandardModel::StandardModel(StandardData* data, QObject* parent)
@@ -28,10 +30,20 @@ QVariant StandardModel::data(const QModelIndex& index, int role) const
 
 bool StandardModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (!index.isValid() || !m_data->setData(value, index.row(), index.column(), role))
+    if (!index.isValid())
+        return false;
+    const int row = index.row();
+    const QVariant old = m_data->data(row, index.column(), Qt::EditRole);
+    const std::any before = m_undo ? m_data->record(row) : std::any();
+    const int uidBefore = m_data->uidAt(row);
+    if (!m_data->setData(value, row, index.column(), role))
         return false;
     // Fill writes cells that have no editor open; they must repaint too.
     Q_EMIT dataChanged(index, index);
+    // An editor committed unchanged is no step.
+    if (m_undo && m_data->data(row, index.column(), Qt::EditRole) != old)
+        push(RecordStep::Changed, tr("Изменение ячейки «%1»").arg(headerData(index.column(), Qt::Horizontal).toString()),
+             {{row, uidBefore, m_data->uidAt(row), before, m_data->record(row)}});
     return true;
 }
 
@@ -48,11 +60,12 @@ Qt::ItemFlags StandardModel::flags(const QModelIndex&) const
     return Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
 }
 
-void StandardModel::load(CoConfig::ComplexConfigInterface* store)
+bool StandardModel::load(CoConfig::ComplexConfigInterface* store)
 {
     beginResetModel();
-    m_data->load(store);
+    const bool changed = m_data->load(store);
     endResetModel();
+    return changed;
 }
 
 void StandardModel::save(CoConfig::ComplexConfigInterface* store)
@@ -69,6 +82,8 @@ bool StandardModel::appendRecord()
     beginInsertRows(QModelIndex(), row, row);
     m_data->appendRecord(uid);
     endInsertRows();
+    if (m_undo)
+        push(RecordStep::Added, tr("Добавление строки"), {{row, uid, uid, std::any(), m_data->record(row)}});
     return true;
 }
 
@@ -85,7 +100,21 @@ void StandardModel::removeRecords(const QList<int>& rows)
     sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
     if (sorted.isEmpty())
         return;
+    QVector<RecordStep::Entry> entries;
+    if (m_undo) {
+        entries.reserve(sorted.size());
+        for (const int row : std::as_const(sorted)) {
+            const int uid = m_data->uidAt(row);
+            entries.append({row, uid, uid, m_data->record(row), std::any()});
+        }
+    }
+    removeSorted(sorted);
+    if (m_undo)
+        push(RecordStep::Removed, tr("Удаление строк (%1)").arg(sorted.size()), std::move(entries));
+}
 
+void StandardModel::removeSorted(const QList<int>& sorted)
+{
     // Each contiguous run of rows is one removal.
     QList<qsizetype> runStarts;
     for (qsizetype i = 0; i < sorted.size(); ++i) {
@@ -111,22 +140,35 @@ void StandardModel::removeRecords(const QList<int>& rows)
     }
 }
 
-void StandardModel::setColumnData(const QList<int>& rows, int column, const std::function<QVariant(int n)>& valueOf)
+void StandardModel::setColumnData(const QList<int>& rows, int column, const std::function<QVariant(int n)>& valueOf,
+                                  const QString& step)
 {
     if (column < 0 || column >= m_columnCount)
         return;
     // One notification: a view re-measures its columns on each, which costs per row filled.
     int top = -1;
     int bottom = -1;
+    QVector<RecordStep::Entry> entries;
     for (int n = 0; n < rows.size(); ++n) {
         const int row = rows.at(n);
-        if (row < 0 || row >= m_data->rowCount() || !m_data->setData(valueOf(n), row, column, Qt::EditRole))
+        if (row < 0 || row >= m_data->rowCount())
+            continue;
+        const std::any before = m_undo ? m_data->record(row) : std::any();
+        const int uidBefore = m_data->uidAt(row);
+        const QVariant old = m_undo ? m_data->data(row, column, Qt::EditRole) : QVariant();
+        if (!m_data->setData(valueOf(n), row, column, Qt::EditRole))
             continue;
         top = top < 0 ? row : qMin(top, row);
         bottom = qMax(bottom, row);
+        if (m_undo && m_data->data(row, column, Qt::EditRole) != old)
+            entries.append({row, uidBefore, m_data->uidAt(row), before, m_data->record(row)});
     }
     if (top >= 0)
         Q_EMIT dataChanged(index(top, column), index(bottom, column));
+    if (m_undo && !entries.isEmpty()) {
+        const QString text = (step.isEmpty() ? tr("Заполнить (%1 ячеек)") : step).arg(entries.size());
+        push(RecordStep::Changed, text, std::move(entries));
+    }
 }
 
 int StandardModel::pasteRecords(const QByteArray& bytes)
@@ -146,5 +188,86 @@ int StandardModel::pasteRecords(const QByteArray& bytes)
     beginInsertRows(QModelIndex(), row, row + int(uids.size()) - 1);
     m_data->pasteRecords(bytes, uids);
     endInsertRows();
+    if (m_undo) {
+        QVector<RecordStep::Entry> entries;
+        entries.reserve(uids.size());
+        for (int k = 0; k < uids.size(); ++k)
+            entries.append({row + k, uids.at(k), uids.at(k), std::any(), m_data->record(row + k)});
+        push(RecordStep::Added, tr("Вставка (%1 строк)").arg(uids.size()), std::move(entries));
+    }
     return int(uids.size());
+}
+
+void StandardModel::push(RecordStep::Kind kind, const QString& text, QVector<RecordStep::Entry> entries)
+{
+    m_undo->push(new RecordStep(this, kind, text, std::move(entries)));
+}
+
+int StandardModel::rowOf(int uid, int hint, QHash<int, int>& rows) const
+{
+    if (m_data->uidAt(hint) == uid)
+        return hint;
+    // Rows moved since (a reload, an earlier step): every uid's row, looked up once.
+    if (rows.isEmpty()) {
+        rows.reserve(m_data->rowCount());
+        for (int row = 0; row < m_data->rowCount(); ++row)
+            rows.insert(m_data->uidAt(row), row);
+    }
+    return rows.value(uid, -1);
+}
+
+void StandardModel::restoreRecords(const QVector<RecordStep::Entry>& entries, bool toBefore)
+{
+    QHash<int, int> rows;
+    int top = -1;
+    int bottom = -1;
+    for (const RecordStep::Entry& entry : entries) {
+        const int row = rowOf(toBefore ? entry.uidAfter : entry.uidBefore, entry.row, rows);
+        if (row < 0)
+            continue;
+        m_data->setRecord(row, toBefore ? entry.before : entry.after);
+        if (entry.uidAfter != entry.uidBefore)
+            rows.clear();
+        top = top < 0 ? row : qMin(top, row);
+        bottom = qMax(bottom, row);
+    }
+    if (top >= 0)
+        Q_EMIT dataChanged(index(top, 0), index(bottom, m_columnCount - 1));
+}
+
+void StandardModel::takeRecords(const QVector<RecordStep::Entry>& entries)
+{
+    QHash<int, int> rows;
+    QList<int> sorted;
+    sorted.reserve(entries.size());
+    for (const RecordStep::Entry& entry : entries) {
+        const int row = rowOf(entry.uidBefore, entry.row, rows);
+        if (row >= 0)
+            sorted.append(row);
+    }
+    std::sort(sorted.begin(), sorted.end());
+    sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+    if (!sorted.isEmpty())
+        removeSorted(sorted);
+}
+
+void StandardModel::putBackRecords(const QVector<RecordStep::Entry>& entries)
+{
+    if (entries.isEmpty())
+        return;
+    QVector<QPair<int, std::any>> rows;
+    rows.reserve(entries.size());
+    for (const RecordStep::Entry& entry : entries)
+        rows.append({entry.row, entry.after.has_value() ? entry.after : entry.before});
+    const int first = qMin(entries.first().row, m_data->rowCount());
+    const bool oneRun = entries.last().row - entries.first().row + 1 == entries.size() && first == entries.first().row;
+    if (oneRun)
+        beginInsertRows(QModelIndex(), first, first + int(entries.size()) - 1);
+    else
+        beginResetModel();
+    m_data->insertRecords(rows);
+    if (oneRun)
+        endInsertRows();
+    else
+        endResetModel();
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "recordstep.h"
+
 #include <QAbstractTableModel>
 
 #include <functional>
 
+class QUndoStack;
 class StandardData;
 
 namespace CoConfig {
@@ -24,7 +27,11 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    void load(CoConfig::ComplexConfigInterface* store);
+    // Every change below becomes one step of this history (none without one).
+    void setUndoStack(QUndoStack* stack) { m_undo = stack; }
+
+    // True when the store's records differ from the rows held before.
+    bool load(CoConfig::ComplexConfigInterface* store);
     void save(CoConfig::ComplexConfigInterface* store);
     // Appends a record with a fresh uid; false when the store can give no uid.
     bool appendRecord();
@@ -32,13 +39,25 @@ public:
     // removed behind one reset.
     void removeRecords(const QList<int>& rows);
     static constexpr int maxNotifiedRuns = 16;
-    // Writes valueOf(n) into the n-th of those rows of the column, with one notification for all.
-    void setColumnData(const QList<int>& rows, int column, const std::function<QVariant(int n)>& valueOf);
+    // Writes valueOf(n) into the n-th of those rows of the column, with one notification for all;
+    // one step of the history, named by step with %1 the count of cells changed.
+    void setColumnData(const QList<int>& rows, int column, const std::function<QVariant(int n)>& valueOf,
+                       const QString& step = QString());
     // Appends the records of the clipboard bytes, each with a fresh uid; returns how many, or -1
     // (and appends none) when the store can give fewer uids than there are records.
     int pasteRecords(const QByteArray& bytes);
 
+    // For the history's steps: records found by uid (the entry's row first) and put back whole.
+    void restoreRecords(const QVector<RecordStep::Entry>& entries, bool toBefore);
+    void takeRecords(const QVector<RecordStep::Entry>& entries);
+    void putBackRecords(const QVector<RecordStep::Entry>& entries);
+
 private:
+    void removeSorted(const QList<int>& sorted);
+    int rowOf(int uid, int hint, QHash<int, int>& rows) const;
+    void push(RecordStep::Kind kind, const QString& text, QVector<RecordStep::Entry> entries);
+
     StandardData* const m_data;
     int m_columnCount = 0;
+    QUndoStack* m_undo = nullptr;
 };

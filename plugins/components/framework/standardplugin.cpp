@@ -14,11 +14,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QUndoStack>
 
 StandardPlugin::StandardPlugin(const QString& name, StandardData* data)
-    : m_name(name), m_data(data), m_actions(new StandardEditActions(name, this)),
+    : m_name(name), m_undo(new QUndoStack(this)), m_data(data), m_actions(new StandardEditActions(name, this)),
       m_model(new StandardModel(data, this)), m_page(new StandardTablePage(m_model)), m_view(m_page->view())
 {
+    m_model->setUndoStack(m_undo);
     const std::pair<int, void (StandardPlugin::*)()> commands[] = {
         {StandardEditActions::Add, &StandardPlugin::add},
         {StandardEditActions::Remove, &StandardPlugin::remove},
@@ -61,7 +63,11 @@ void StandardPlugin::setComplexConfig(CoConfig::ComplexConfigInterface* store)
     for (StandardDelegate* holder : std::as_const(m_delegates))
         holder->setComplexConfig(store);
     m_store = store;
-    m_model->load(store);
+    // The history reaches back past a save; records that changed otherwise end it.
+    if (m_model->load(store) && m_undo->count() > 0) {
+        m_undo->clear();
+        m_undo->setProperty("historyNote", tr("история вкладки закончилась: записи изменены другой программой"));
+    }
 }
 
 void StandardPlugin::saveComplexConfig()
@@ -129,7 +135,8 @@ void StandardPlugin::fillWithCounter()
     if (dialog.exec() != QDialog::Accepted)
         return;
     m_model->setColumnData(m_page->selectedRows(), current.column(),
-                           [&dialog](int n) { return QVariant(dialog.counterText(n)); });
+                           [&dialog](int n) { return QVariant(dialog.counterText(n)); },
+                           tr("Заполнить счётчиком (%1 ячеек)"));
 }
 
 void StandardPlugin::copy()

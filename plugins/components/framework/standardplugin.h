@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orvaneedithistory.h"
 #include "orvaneplugin.h"
 
 #include <QList>
@@ -16,9 +17,10 @@ class StandardTableView;
 
 // The plugin object of every component editor: a table of one record type with its edit
 // commands. It owns the data adaptor it is given.
-class StandardPlugin : public OrvanePlugin
+class StandardPlugin : public OrvanePlugin, public OrvaneEditHistory
 {
     Q_OBJECT
+    Q_INTERFACES(OrvaneEditHistory)
 
 public:
     StandardPlugin(const QString& name, StandardData* data);
@@ -30,6 +32,7 @@ public:
     QWidget* widget() override;
     QMenu* menu() override;
     QToolBar* toolBar() override;
+    QUndoStack* undoStack() override { return m_undo; }
 
 private Q_SLOTS:
     void add();
@@ -44,6 +47,7 @@ private:
     void reportNoFreshUid();
 
     const QString m_name;
+    QUndoStack* m_undo;
     CoConfig::ComplexConfigInterface* m_store = nullptr;
     std::unique_ptr<StandardData> m_data;
     StandardEditActions* m_actions;

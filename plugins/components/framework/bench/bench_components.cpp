@@ -6,6 +6,7 @@
 
 #include "complexgenerator.h"
 #include "modalanswerer.h"
+#include "orvaneedithistory.h"
 #include "orvaneplugin.h"
 #include "pluginlibrary.h"
 #include "standardtablepage.h"
@@ -13,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QUndoStack>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
@@ -127,6 +129,13 @@ void measure(const char* title, Table& table, CoConfig::ComplexConfigInterface& 
     const int count = table.model()->rowCount();
     table.selectRange(0, count - 1, 1);
     report("fill the selected cells of a column", timed([&] { table.trigger(Fill); }), 1000);
+    // The fill is one step of the tab's history, taken back and done again as a whole.
+    if (auto* history = qobject_cast<OrvaneEditHistory*>(table.plugin())) {
+        QUndoStack* stack = history->undoStack();
+        std::printf("  (one step: %s)\n", qPrintable(stack->undoText()));
+        report("undo the fill", timed([&] { stack->undo(); }), 100);
+        report("redo the fill", timed([&] { stack->redo(); }), 100);
+    }
     table.selectRange(0, count - 1, 1);
     {
         ModalAnswerer answers;
