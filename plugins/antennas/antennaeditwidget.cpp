@@ -8,6 +8,9 @@
 #include "openeditors.h"
 
 #include <QIntValidator>
+#include <QUndoStack>
+
+#include <algorithm>
 
 namespace {
 
@@ -59,6 +62,17 @@ void AntennaEditWidget::setComplexConfig(CoConfig::ComplexConfigInterface* confi
     rows.reserve(antennas.size());
     for (const Common::Antenna& antenna : antennas)
         rows.append(AntennaRow::fromAntenna(antenna, unionOfAntenna.value(antenna.uid, -1)));
+
+    // The history reaches back past a save; rows that changed otherwise end it.
+    const auto byUid = [](const AntennaRow& a, const AntennaRow& b) { return a.uid < b.uid; };
+    QList<AntennaRow> held = antennaData() ? antennaData()->rows() : QList<AntennaRow>();
+    QList<AntennaRow> fresh = rows;
+    std::stable_sort(held.begin(), held.end(), byUid);
+    std::stable_sort(fresh.begin(), fresh.end(), byUid);
+    if (held != fresh && history()->count() > 0) {
+        history()->clear();
+        history()->setProperty("historyNote", tr("история вкладки закончилась: записи изменены другой программой"));
+    }
 
     const QStringList types = typeNames();
     const QStringList states = stateNames();

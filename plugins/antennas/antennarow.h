@@ -17,4 +17,11 @@ struct AntennaRow
 
     // Degrees from 0 to 360 inclusive; anything else (not a number, out of range) becomes -1.
     void setAzimuth(float degrees);
+
+    friend bool operator==(const AntennaRow& a, const AntennaRow& b)
+    {
+        return a.type == b.type && a.azimuth == b.azimuth && a.diagram == b.diagram && a.uid == b.uid
+            && a.state == b.state && a.armUnionUid == b.armUnionUid;
+    }
+    friend bool operator!=(const AntennaRow& a, const AntennaRow& b) { return !(a == b); }
 };

@@ -30,6 +30,8 @@ public:
     void removeRows(int row, int count) override;
     void insertRows(int row, int count) override;
     Qt::ItemFlags flags(int column) const override;
+    QVariant snapshot() const override { return QVariant::fromValue(m_rows); }
+    void restore(const QVariant& snapshot) override { m_rows = snapshot.value<QList<AntennaRow>>(); }
 
 private:
     QString typeName(int type) const;

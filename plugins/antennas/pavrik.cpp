@@ -42,3 +42,8 @@ QToolBar* Pavrik::toolBar()
 {
     return nullptr;
 }
+
+QUndoStack* Pavrik::undoStack()
+{
+    return m_page ? m_page->history() : nullptr;
+}

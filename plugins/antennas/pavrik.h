@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orvaneedithistory.h"
 #include "orvaneplugin.h"
 
 #include <QPointer>
@@ -7,9 +8,10 @@
 class AntennaEditWidget;
 
 // The antenna editor: the "Антенна" tab, with no menu and no tool bar.
-class Pavrik : public OrvanePlugin
+class Pavrik : public OrvanePlugin, public OrvaneEditHistory
 {
     Q_OBJECT
+    Q_INTERFACES(OrvaneEditHistory)
 
 public:
     Pavrik();
@@ -21,6 +23,7 @@ public:
     QWidget* widget() override;
     QMenu* menu() override;
     QToolBar* toolBar() override;
+    QUndoStack* undoStack() override;
 
 Q_SIGNALS:
     void Error(QString Msg);

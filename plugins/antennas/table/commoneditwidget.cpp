@@ -8,11 +8,13 @@
 
 #include <QHBoxLayout>
 #include <QSpinBox>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 CommonEditWidget::CommonEditWidget(QWidget* parent)
     : QWidget(parent)
     , m_view(new CommonTableView(this))
+    , m_history(new QUndoStack(this))
     , m_count(new QSpinBox(this))
     , m_addButton(new CommonAddButton(this))
     , m_saveButton(new CommonSaveSettingsButton(this))
@@ -59,6 +61,11 @@ void CommonEditWidget::OnAddButton()
 void CommonEditWidget::setTableData(std::unique_ptr<TableData> data)
 {
     auto model = std::make_unique<CommonModel>(data.get());
+    // Steps put rows back through whichever model shows them then.
+    model->setHistory(m_history, [this](const QVariant& rows) {
+        if (m_model)
+            m_model->restore(rows);
+    });
     m_view->setModel(model.get());
     m_model = std::move(model);
     m_data = std::move(data);

@@ -9,6 +9,7 @@ class CommonModel;
 class CommonSaveSettingsButton;
 class CommonTableView;
 class QSpinBox;
+class QUndoStack;
 class TableData;
 
 // A table page: the table above a row of a spin box, "Добавить" (appends as many rows as the
@@ -25,6 +26,8 @@ public:
     virtual int newUid(int* column);
 
     CommonTableView* view() const { return m_view; }
+    // The page's history: every edit of its rows, past saves and reloads.
+    QUndoStack* history() const { return m_history; }
 
 public Q_SLOTS:
     // The page's own settings ("Сохранить" asks to keep them); the base page has none.
@@ -41,6 +44,7 @@ private:
     CommonTableView* m_view;
     std::unique_ptr<TableData> m_data;   // declared first: the model over it goes first
     std::unique_ptr<CommonModel> m_model;
+    QUndoStack* m_history;
     QSpinBox* m_count;
     CommonAddButton* m_addButton;
     CommonSaveSettingsButton* m_saveButton;

@@ -2,6 +2,9 @@
 
 #include <QAbstractItemModel>
 
+#include <functional>
+
+class QUndoStack;
 class TableData;
 
 // A flat table over a TableData, which it neither owns nor replaces. Edits arrive with the edit
@@ -27,6 +30,22 @@ public:
     // Removes the rows of that range that exist; false when none does.
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
 
+    // Every edit becomes a step of the history; a step puts rows back through restore, which
+    // reaches whatever model then shows the page.
+    void setHistory(QUndoStack* history, std::function<void(const QVariant&)> restore);
+    // The edits between these two are one step, named by text.
+    void beginStep(const QString& text);
+    void endStep();
+    // Replaces every row with a snapshot of the data's.
+    void restore(const QVariant& snapshot);
+
 private:
+    void stepped(const QString& text, const QVariant& before);
+
     TableData* const m_data;
+    QUndoStack* m_history = nullptr;
+    std::function<void(const QVariant&)> m_restore;
+    QString m_stepText;
+    QVariant m_stepBefore;
+    int m_stepDepth = 0;
 };

@@ -1,6 +1,7 @@
 #include "commontableview.h"
 
 #include "commoncontextmenu.h"
+#include "commonmodel.h"
 #include "commoneditwidget.h"
 
 #include <QContextMenuEvent>
@@ -50,6 +51,31 @@ void CommonTableView::contextMenuEvent(QContextMenuEvent* event)
     m_menu->exec(event->globalPos());
 }
 
+namespace {
+
+// The edits of one command are one step of the page's history.
+class Step
+{
+public:
+    Step(QAbstractItemModel* model, const QString& text) : m_model(qobject_cast<CommonModel*>(model))
+    {
+        if (m_model)
+            m_model->beginStep(text);
+    }
+    ~Step()
+    {
+        if (m_model)
+            m_model->endStep();
+    }
+    Step(const Step&) = delete;
+    Step& operator=(const Step&) = delete;
+
+private:
+    CommonModel* const m_model;
+};
+
+} // namespace
+
 int CommonTableView::uidForNewRow(int* column)
 {
     const int uid = m_page->newUid(column);
@@ -68,6 +94,7 @@ void CommonTableView::InsertRow()
     if (uid == -1)
         return;
     const int row = current.row() + 1;
+    const Step step(model(), tr("Добавление строки"));
     if (!model()->insertRows(row, 1, current.parent()))
         return;
     model()->setData(model()->index(row, column), QString::number(uid), Qt::EditRole);
@@ -80,6 +107,7 @@ void CommonTableView::AddRows(int count)
     if (!model())
         return;
     bool added = false;
+    const Step step(model(), tr("Добавление строк (%1)").arg(count));
     for (int n = 0; n < count; ++n) {
         int column = 0;
         const int uid = uidForNewRow(&column);
@@ -113,6 +141,7 @@ void CommonTableView::RemoveRow()
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     // From the bottom up, a run of neighbouring rows at a time, so that the rows still to go
     // keep their places.
+    const Step step(model(), tr("Удаление строк (%1)").arg(rows.size()));
     while (!rows.isEmpty()) {
         const int last = rows.takeLast();
         int first = last;
@@ -128,8 +157,11 @@ void CommonTableView::ClearData()
         return;
     const QModelIndexList cells = selectionModel()->selectedIndexes();
     int refused = 0;
-    for (const QModelIndex& cell : cells)
-        refused += model()->setData(cell, QString(), Qt::EditRole) ? 0 : 1;
+    {
+        const Step step(model(), tr("Очистить (%1 ячеек)").arg(cells.size()));
+        for (const QModelIndex& cell : cells)
+            refused += model()->setData(cell, QString(), Qt::EditRole) ? 0 : 1;
+    }
     if (refused > 0)
         QMessageBox::warning(this, window()->windowTitle(),
                              tr("Не очищено ячеек: %1. Идентификатор, который уже есть у другой строки, "

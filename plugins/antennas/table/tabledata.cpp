@@ -33,3 +33,12 @@ Qt::ItemFlags TableData::flags(int) const
 {
     return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
 }
+
+QVariant TableData::snapshot() const
+{
+    return QVariant();
+}
+
+void TableData::restore(const QVariant&)
+{
+}

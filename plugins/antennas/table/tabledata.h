@@ -22,6 +22,9 @@ public:
     virtual void removeRows(int row, int count);
     virtual void insertRows(int row, int count);
     virtual Qt::ItemFlags flags(int column) const;
+    // Every row as it stands, for the page's history; an invalid value when the rows keep none.
+    virtual QVariant snapshot() const;
+    virtual void restore(const QVariant& snapshot);
 
 private:
     const int m_columnCount;
