@@ -3,10 +3,13 @@
 #include "capabilitytext.h"
 #include "complexconfiginterface.h"
 #include "formatdms.h"
+#include "snapshotstep.h"
 
 #include <QColor>
 #include <QFont>
+#include <QSet>
 #include <QSize>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -229,9 +232,11 @@ bool PelengatorsModel::setData(const QModelIndex& index, const QVariant& value, 
     const int position = positionOf(index);
     if (!m_editable || index.column() != 0 || position < 0)
         return false;
+    const QList<Pelengator> before = m_pelengators;
     if (role == Qt::CheckStateRole && levelOf(index) == RecordLevel)
         m_pelengators[position].marked = value.toInt() == Qt::Checked;
     emit dataChanged(index, index);
+    stepped(m_pelengators.at(position).marked ? tr("Отметка пеленгатора") : tr("Снятие отметки пеленгатора"), before);
     return true;
 }
 
@@ -245,11 +250,13 @@ void PelengatorsModel::add(const Pelengator& pelengator)
 {
     if (!m_editable || !m_store)
         return;
+    const QList<Pelengator> before = m_pelengators;
     const int row = int(m_pelengators.size());
     beginInsertRows(QModelIndex(), row, row);
     m_pelengators.append(pelengator);
     m_store->addPelengator(pelengator);
     endInsertRows();
+    stepped(tr("Добавление пеленгатора"), before);
 }
 
 void PelengatorsModel::replace(const QModelIndex& index, const Pelengator& pelengator)
@@ -257,6 +264,7 @@ void PelengatorsModel::replace(const QModelIndex& index, const Pelengator& pelen
     const int position = positionOf(index);
     if (!m_editable || position < 0)
         return;
+    const QList<Pelengator> before = m_pelengators;
     m_pelengators[position] = pelengator;
     // The rows under the record show its fields too.
     const QModelIndex record = recordIndex(position);
@@ -264,6 +272,7 @@ void PelengatorsModel::replace(const QModelIndex& index, const Pelengator& pelen
     emit dataChanged(this->index(0, 0, record), this->index(FieldRowCount - 1, 1, record));
     const QModelIndex capabilities = this->index(CapabilitiesRow, 0, record);
     emit dataChanged(this->index(0, 0, capabilities), this->index(CapabilityRowCount - 1, 1, capabilities));
+    stepped(tr("Изменение пеленгатора"), before);
 }
 
 void PelengatorsModel::remove(const QModelIndex& index)
@@ -271,10 +280,39 @@ void PelengatorsModel::remove(const QModelIndex& index)
     const int position = positionOf(index);
     if (!m_editable || !m_store || position < 0)
         return;
+    const QList<Pelengator> before = m_pelengators;
     beginRemoveRows(QModelIndex(), position, position);
     const Pelengator removed = m_pelengators.takeAt(position);
     m_store->removePelengator(removed.uid);
     endRemoveRows();
+    stepped(tr("Удаление пеленгатора"), before);
+}
+
+void PelengatorsModel::stepped(const QString& text, const QList<Pelengator>& before)
+{
+    if (m_history && before != m_pelengators)
+        m_history->push(new Common::SnapshotStep<QList<Pelengator>>(
+            text, before, m_pelengators, [this](const QList<Pelengator>& records) { restore(records); }));
+}
+
+void PelengatorsModel::restore(const QList<Pelengator>& records)
+{
+    QSet<int> kept;
+    for (const Pelengator& record : records)
+        kept.insert(record.uid);
+    if (m_store) {
+        for (const Pelengator& record : std::as_const(m_pelengators)) {
+            if (!kept.contains(record.uid))
+                m_store->removePelengator(record.uid);
+        }
+        for (const Pelengator& record : records) {
+            if (!m_store->pelengatorsMap().contains(record.uid))
+                m_store->addPelengator(record);
+        }
+    }
+    beginResetModel();
+    m_pelengators = records;
+    endResetModel();
 }
 
 bool PelengatorsModel::uidExists(int uid) const

@@ -4,6 +4,8 @@
 
 #include <QAbstractItemModel>
 #include <QList>
+
+class QUndoStack;
 #include <QString>
 
 namespace CoConfig {
@@ -53,9 +55,14 @@ public:
     bool uidExists(int uid) const;
     // Replaces the store's direction finders by the list.
     CoConfig::ComplexConfigInterface* writeConfig();
+    // Every addition, edit, removal and tick becomes a step of this history.
+    void setHistory(QUndoStack* history) { m_history = history; }
 
 private:
     void load();
+    void stepped(const QString& text, const QList<CoConfig::Pelengator>& before);
+    // The list as a step left it; additions and removals reach the store at once, as edits do.
+    void restore(const QList<CoConfig::Pelengator>& records);
     QModelIndex make(int row, int column, int level, int position) const;
     QVariant display(int level, int row, int column, const CoConfig::Pelengator& record) const;
 
@@ -65,4 +72,5 @@ private:
     QList<CoConfig::Pelengator> m_withoutUid;
     bool m_editable;
     CoConfig::ComplexConfigInterface* m_store;
+    QUndoStack* m_history = nullptr;
 };

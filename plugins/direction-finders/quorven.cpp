@@ -2,8 +2,13 @@
 
 #include "openeditors.h"
 #include "pelengatorslistedit.h"
+#include "pelengatorsmodel.h"
+#include "pelengatorsview.h"
 
-Quorven::Quorven(QObject* parent) : OrvanePlugin(parent), m_title(QStringLiteral("Пеленгаторы/Quorvenы"))
+#include <QUndoStack>
+
+Quorven::Quorven(QObject* parent)
+    : OrvanePlugin(parent), m_title(QStringLiteral("Пеленгаторы/Quorvenы")), m_history(new QUndoStack(this))
 {
 }
 
@@ -19,8 +24,10 @@ QString Quorven::name() const
 
 void Quorven::setComplexConfig(CoConfig::ComplexConfigInterface* store)
 {
-    if (!m_page && store)
+    if (!m_page && store) {
         m_page = new PelengatorsListEdit(store);
+        m_page->view()->pelengatorsModel()->setHistory(m_history);
+    }
 }
 
 void Quorven::saveComplexConfig()

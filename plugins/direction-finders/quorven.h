@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orvaneedithistory.h"
 #include "orvaneplugin.h"
 
 #include <QPointer>
@@ -8,9 +9,10 @@ class PelengatorsListEdit;
 
 // The direction-finder editor. The list is read from the store once, at the first
 // setComplexConfig, and keeps its own state afterwards.
-class Quorven : public OrvanePlugin
+class Quorven : public OrvanePlugin, public OrvaneEditHistory
 {
     Q_OBJECT
+    Q_INTERFACES(OrvaneEditHistory)
 
 public:
     explicit Quorven(QObject* parent = nullptr);
@@ -22,12 +24,14 @@ public:
     QWidget* widget() override;
     QMenu* menu() override;
     QToolBar* toolBar() override;
+    QUndoStack* undoStack() override { return m_history; }
 
 Q_SIGNALS:
     void Error(QString Msg);
 
 private:
     QString m_title;
+    QUndoStack* m_history;
     // The shell re-parents the page; if its new parent went first, there is nothing to delete.
     QPointer<PelengatorsListEdit> m_page;
 };

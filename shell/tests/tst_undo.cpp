@@ -64,6 +64,7 @@ private Q_SLOTS:
     void editUndoneAndRedone();
     void scatteredRemovalUndone();
     void fillsAreOneStep();
+    void directionFinderSteps();
     void historyPastSave();
     void closeQuestionNamesTabs();
 
@@ -231,6 +232,35 @@ void TestUndo::fillsAreOneStep()
     QCOMPARE(rows(view->model()), filled);
     press(view, QKeySequence::Undo);
     QCOMPARE(rows(view->model()), before);
+}
+
+// A tick and an addition in the direction-finder tree, each undone and redone.
+void TestUndo::directionFinderSteps()
+{
+    QAbstractItemView* view = open(QStringLiteral("Пеленгаторы/Quorvenы"));
+    QVERIFY(view);
+    QAbstractItemModel* model = view->model();
+    const int count = model->rowCount();
+    QVERIFY(count > 0);
+    view->setCurrentIndex(model->index(0, 0));
+    const QVariant ticked = model->index(0, 0).data(Qt::CheckStateRole);
+    QTest::keyClick(view, Qt::Key_Space);
+    QVERIFY(model->index(0, 0).data(Qt::CheckStateRole) != ticked);
+    press(view, QKeySequence::Undo);
+    QCOMPARE(model->index(0, 0).data(Qt::CheckStateRole), ticked);
+
+    ModalAnswerer answers;
+    answers.clickNext(QMessageBox::Ok);
+    QTest::keyClick(view, Qt::Key_Insert);
+    QCOMPARE(answers.pending(), 0);
+    QCOMPARE(model->rowCount(), count + 1);
+    QCOMPARE(m_window->undoAction()->toolTip(), QStringLiteral("Отменить: Добавление пеленгатора"));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    press(view, QKeySequence::Undo);
+    QCOMPARE(model->rowCount(), count);
+    press(view, QKeySequence::Redo);
+    QCOMPARE(model->rowCount(), count + 1);
 }
 
 // After a save Ctrl+Z still takes back the last edit, which is then unsaved again.
