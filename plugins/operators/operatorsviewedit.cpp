@@ -21,7 +21,7 @@ void OperatorsViewEdit::setComplexConfig(CoConfig::ComplexConfigInterface* store
         return;
     }
     m_view->setStore(store);
-    m_view->Cancel();
+    m_view->reload();
 }
 
 bool OperatorsViewEdit::save()
@@ -32,6 +32,7 @@ bool OperatorsViewEdit::save()
 void OperatorsViewEdit::setupParts(CoConfig::ComplexConfigInterface* store)
 {
     m_view = new OperatorTableView(store, this);
+    m_view->setHistory(m_history);
     m_editor = new OperatorEditorWidget(true, this);
     m_editor->hide();
     m_buttons = new ButtonsWidget(this);

@@ -8,6 +8,7 @@ class ButtonsWidget;
 class ChangeViewWidget;
 class OperatorEditorWidget;
 class OperatorTableView;
+class QUndoStack;
 
 namespace CoConfig {
 class ComplexConfigInterface;
@@ -23,6 +24,8 @@ public:
     explicit OperatorsViewEdit(QWidget* parent = nullptr);
 
     void setComplexConfig(CoConfig::ComplexConfigInterface* store);
+    // The history that the tree's commands add their steps to.
+    void setHistory(QUndoStack* history) { m_history = history; }
     // Commits the tree's edits into the store; false when there is no store yet.
     bool save();
 
@@ -34,6 +37,7 @@ private:
     void setupParts(CoConfig::ComplexConfigInterface* store);
 
     OperatorTableView* m_view = nullptr;
+    QUndoStack* m_history = nullptr;
     OperatorEditorWidget* m_editor = nullptr;
     ButtonsWidget* m_buttons = nullptr;
     ChangeViewWidget* m_changeView = nullptr;

@@ -8,11 +8,22 @@
 #include "operatorsbyarmunionmodel.h"
 #include "operatorsmodel.h"
 #include "unioncontextmenu.h"
+#include "snapshotstep.h"
 #include "viewmode.h"
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMessageBox>
+#include <QUndoStack>
+
+// Pushes the step of one command when it leaves, whichever way it returns.
+struct OperatorTableView::Stepped
+{
+    OperatorTableView* view;
+    QString text;
+    const OperatorWorkingSet& before;
+    ~Stepped() { view->stepped(text, before); }
+};
 
 OperatorTableView::OperatorTableView(CoConfig::ComplexConfigInterface* store, QWidget* parent)
     : QTreeView(parent), m_store(store)
@@ -118,6 +129,8 @@ void OperatorTableView::Copy()
 
 void OperatorTableView::Paste()
 {
+    const OperatorWorkingSet before = m_workingSet;
+    const Stepped step{this, tr("Вставка"), before};
     const QModelIndexList selected = selectedItems();
     if (selected.size() != 1)
         return;
@@ -139,6 +152,8 @@ void OperatorTableView::Paste()
 
 void OperatorTableView::Remove()
 {
+    const OperatorWorkingSet before = m_workingSet;
+    const Stepped step{this, tr("Удаление"), before};
     const QModelIndexList selected = selectedItems();
     if (selected.isEmpty())
         return;
@@ -157,6 +172,8 @@ void OperatorTableView::Remove()
 
 void OperatorTableView::Edit()
 {
+    const OperatorWorkingSet before = m_workingSet;
+    const Stepped step{this, tr("Изменение оператора"), before};
     const QModelIndexList selected = selectedItems();
     if (selected.isEmpty())
         return;
@@ -183,6 +200,8 @@ void OperatorTableView::Edit()
 
 void OperatorTableView::Add()
 {
+    const OperatorWorkingSet before = m_workingSet;
+    const Stepped step{this, tr("Добавление оператора"), before};
     const QModelIndexList selected = selectedItems();
     if (selected.size() != 1 || (m_mode != GroupByUnion && m_mode != GroupByOperator))
         return;
@@ -207,6 +226,8 @@ void OperatorTableView::Add()
 
 void OperatorTableView::AddOp(const Common::Operator& Operator)
 {
+    const OperatorWorkingSet before = m_workingSet;
+    const Stepped step{this, tr("Регистрация оператора на АРМе"), before};
     const QModelIndexList selected = selectedItems();
     CoConfig::Computer arm;
     if (selected.size() != 1 || m_mode != GroupByUnion || !m_model->armOf(selected.first(), arm))
@@ -218,6 +239,8 @@ void OperatorTableView::AddOp(const Common::Operator& Operator)
 
 void OperatorTableView::AddArm(const OperatorContextMenu::UnionArm& Arm)
 {
+    const OperatorWorkingSet before = m_workingSet;
+    const Stepped step{this, tr("Регистрация оператора на АРМе"), before};
     const QModelIndexList selected = selectedItems();
     Common::Operator op;
     if (selected.size() != 1 || m_mode != GroupByOperator || !m_model->operatorOf(selected.first(), op))
@@ -239,7 +262,35 @@ CoConfig::ComplexConfigInterface* OperatorTableView::Save()
 
 void OperatorTableView::Cancel()
 {
+    const OperatorWorkingSet before = m_workingSet;
+    const Stepped step{this, tr("Отмена несохранённых изменений"), before};
     dropModel();
     m_workingSet.load(m_store);
+    setMode(m_mode);
+}
+
+void OperatorTableView::reload()
+{
+    const OperatorWorkingSet before = m_workingSet;
+    dropModel();
+    m_workingSet.load(m_store);
+    setMode(m_mode);
+    if (m_history && m_history->count() > 0 && !m_workingSet.sameEdits(before)) {
+        m_history->clear();
+        m_history->setProperty("historyNote", tr("история вкладки закончилась: записи изменены другой программой"));
+    }
+}
+
+void OperatorTableView::stepped(const QString& text, const OperatorWorkingSet& before)
+{
+    if (m_history && !m_workingSet.sameEdits(before))
+        m_history->push(new Common::SnapshotStep<OperatorWorkingSet>(
+            text, before, m_workingSet, [this](const OperatorWorkingSet& state) { restore(state); }));
+}
+
+void OperatorTableView::restore(const OperatorWorkingSet& state)
+{
+    dropModel();
+    m_workingSet = state;
     setMode(m_mode);
 }

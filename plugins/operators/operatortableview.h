@@ -11,6 +11,7 @@
 
 class AbstractOperatorModel;
 class BaseContextMenu;
+class QUndoStack;
 
 namespace CoConfig {
 class ComplexConfigInterface;
@@ -25,6 +26,11 @@ public:
     OperatorTableView(CoConfig::ComplexConfigInterface* store, QWidget* parent = nullptr);
 
     void setStore(CoConfig::ComplexConfigInterface* store);
+    // Every command that changes the operators becomes a step of this history.
+    void setHistory(QUndoStack* history) { m_history = history; }
+    // The store's operators again, after a save or another program's change; the history ends
+    // when they differ from the tree's.
+    void reload();
     // 0 grouped by union, 1 grouped by operator; any other value is only stored.
     void setMode(int mode);
     int mode() const { return m_mode; }
@@ -44,14 +50,18 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    struct Stepped;
     QModelIndexList selectedItems() const;
     void dropModel();
+    void stepped(const QString& text, const OperatorWorkingSet& before);
+    void restore(const OperatorWorkingSet& state);
 
     QPointer<CoConfig::ComplexConfigInterface> m_store;
     OperatorWorkingSet m_workingSet;
     AbstractOperatorModel* m_model = nullptr;
     BaseContextMenu* m_menu = nullptr;
     int m_mode = -1;
+    QUndoStack* m_history = nullptr;
     // Persistent, so that a copied item removed since is skipped; emptied whenever the
     // model is replaced.
     QList<QPersistentModelIndex> m_copyBuffer;

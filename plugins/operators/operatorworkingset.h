@@ -24,6 +24,11 @@ public:
 
     void load(CoConfig::ComplexConfigInterface* store);
     void save(CoConfig::ComplexConfigInterface* store) const;
+    // The same operators and registrations: nothing to undo between the two.
+    bool sameEdits(const OperatorWorkingSet& other) const
+    {
+        return m_operators == other.m_operators && m_arms == other.m_arms && m_removed == other.m_removed;
+    }
     void clear();
 
     const QList<CoConfig::ArmUnion>& unions() const { return m_unions; }

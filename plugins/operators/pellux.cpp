@@ -3,8 +3,13 @@
 #include "openeditors.h"
 #include "operatorsviewedit.h"
 
-Pellux::Pellux() : m_title(tr("Оператор")), m_page(new OperatorsViewEdit)
+#include <QUndoStack>
+
+Pellux::Pellux() : m_title(tr("Оператор")), m_history(new QUndoStack(this)), m_page(new OperatorsViewEdit)
 {
+    // Each step keeps the operators and registrations it changed: a bounded history.
+    m_history->setUndoLimit(100);
+    m_page->setHistory(m_history);
 }
 
 Pellux::~Pellux()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orvaneedithistory.h"
 #include "orvaneplugin.h"
 
 #include <QPointer>
@@ -7,9 +8,10 @@
 class OperatorsViewEdit;
 
 // The operator editor: operators and their registrations on workstations.
-class Pellux : public OrvanePlugin
+class Pellux : public OrvanePlugin, public OrvaneEditHistory
 {
     Q_OBJECT
+    Q_INTERFACES(OrvaneEditHistory)
 
 public:
     Pellux();
@@ -21,9 +23,11 @@ public:
     QWidget* widget() override;
     QMenu* menu() override;
     QToolBar* toolBar() override;
+    QUndoStack* undoStack() override { return m_history; }
 
 private:
     QString m_title;
+    QUndoStack* m_history;
     // The shell re-parents the page; if its new parent went first, there is nothing to delete.
     QPointer<OperatorsViewEdit> m_page;
 };

@@ -65,6 +65,7 @@ private Q_SLOTS:
     void scatteredRemovalUndone();
     void fillsAreOneStep();
     void directionFinderSteps();
+    void operatorSteps();
     void historyPastSave();
     void closeQuestionNamesTabs();
 
@@ -261,6 +262,42 @@ void TestUndo::directionFinderSteps()
     QCOMPARE(model->rowCount(), count);
     press(view, QKeySequence::Redo);
     QCOMPARE(model->rowCount(), count + 1);
+}
+
+// An operator renamed in its dialog, then removed: each step undone, the tree as it was.
+void TestUndo::operatorSteps()
+{
+    QAbstractItemView* view = open(QStringLiteral("Оператор"));
+    QVERIFY(view);
+    // The tree is built anew by each step: its model asked for every time.
+    const auto tree = [view] {
+        QStringList lines;
+        for (int row = 0; row < view->model()->rowCount(); ++row)
+            lines << view->model()->index(row, 0).data().toString();
+        return lines;
+    };
+    const QAbstractItemModel* model = view->model();
+    const QStringList before = tree();
+    QVERIFY(!before.isEmpty());
+
+    ModalAnswerer answers;
+    answers.handleNext([](QWidget* dialog) {
+        dialog->findChild<QLineEdit*>(QStringLiteral("fullNameEdit"))->setText(QStringLiteral("Переименованный Оператор"));
+        ModalAnswerer::click(dialog, QMessageBox::Ok);
+    });
+    const QPoint center = view->visualRect(model->index(0, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, center);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, center);
+    QCOMPARE(answers.pending(), 0);
+    QVERIFY(tree().contains(QStringLiteral("Переименованный Оператор")));
+    QCOMPARE(m_window->undoAction()->toolTip(), QStringLiteral("Отменить: Изменение оператора"));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    view = currentView(*m_window);
+    press(view, QKeySequence::Undo);
+    QCOMPARE(tree(), before);
+    press(view, QKeySequence::Redo);
+    QVERIFY(tree().contains(QStringLiteral("Переименованный Оператор")));
 }
 
 // After a save Ctrl+Z still takes back the last edit, which is then unsaved again.
