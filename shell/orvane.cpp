@@ -264,6 +264,7 @@ bool Orvane::saveAll()
 {
     // A plugin that could not commit everything (the .ddt tab's file) says so by its Error signal.
     m_commitErrors.clear();
+    m_failedCommits.clear();
     m_committing = true;
     for (OrvanePluginInstance* instance : std::as_const(m_plugins))
         instance->plugin()->saveComplexConfig();
@@ -292,7 +293,8 @@ bool Orvane::saveAll()
     for (OrvanePluginInstance* instance : std::as_const(m_plugins)) {
         instance->plugin()->setComplexConfig(m_store);
         // What the tab holds now is on the disk; its history goes on from here.
-        if (QUndoStack* history = historyOf(instance))
+        QUndoStack* history = historyOf(instance);
+        if (history && !m_failedCommits.contains(instance->plugin()))
             history->setClean();
     }
     m_referenceCheck->check(*m_store);
@@ -343,8 +345,10 @@ void Orvane::tabChanged(int index)
 
 void Orvane::OnError(QString message)
 {
-    if (m_committing)
+    if (m_committing) {
         m_commitErrors.append(message);
+        m_failedCommits.insert(sender());
+    }
     statusBar()->showMessage(message);
 }
 

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMainWindow>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 
 #include <memory>
@@ -99,4 +100,5 @@ private:
     ReferenceCheckIndicator* m_referenceCheck = nullptr; // in the status bar
     bool m_committing = false;                          // while the plugins commit into the store
     QStringList m_commitErrors;                         // what they reported meanwhile
+    QSet<const QObject*> m_failedCommits;               // the plugins that reported them
 };

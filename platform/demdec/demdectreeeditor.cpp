@@ -5,6 +5,7 @@
 #include "ddtformat.h"
 #include "ddttreemodel.h"
 #include "regularfile.h"
+#include "snapshotstep.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QSplitter>
 #include <QTableView>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -40,6 +42,7 @@ DemDecTreeEditor::DemDecTreeEditor(int maxDepth, QWidget* parent)
     : QWidget(parent)
     , m_model(new DdtTreeModel(std::clamp(maxDepth, 1, MaxDepthLimit), this))
     , m_attributes(new DdtAttributeModel(m_model, this))
+    , m_history(new QUndoStack(this))
 {
     setupUi();
     updateActions();
@@ -100,6 +103,8 @@ void DemDecTreeEditor::setupUi()
     connect(m_model, &QAbstractItemModel::dataChanged, this, [this] {
         if (m_refusalShown)
             hideError();
+        if (!m_stepping)
+            stepped(tr("Изменение атрибута"));
     });
     connect(m_model, &QAbstractItemModel::rowsRemoved, this, &DemDecTreeEditor::updateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &DemDecTreeEditor::updateActions);
@@ -149,7 +154,32 @@ bool DemDecTreeEditor::openTree(const QString& path)
     m_treeView->expandAll();
     select(m_model->indexOf(m_model->root()));
     hideError();
+    m_history->clear();
+    m_steppedBytes = toByteArray();
     return true;
+}
+
+void DemDecTreeEditor::stepped(const QString& text)
+{
+    const QByteArray bytes = toByteArray();
+    if (bytes == m_steppedBytes)
+        return;
+    m_history->push(new Common::SnapshotStep<QByteArray>(text, m_steppedBytes, bytes,
+                                                         [this](const QByteArray& state) { showBytes(state); }));
+    m_steppedBytes = bytes;
+}
+
+void DemDecTreeEditor::showBytes(const QByteArray& bytes)
+{
+    std::unique_ptr<DdtNode> root = DdtFormat::read(bytes, m_model->maxDepth(), nullptr);
+    if (!root)
+        return;
+    m_stepping = true;
+    m_model->setRoot(std::move(root), QFileInfo(m_path).fileName());
+    m_treeView->expandAll();
+    select(m_model->indexOf(m_model->root()));
+    m_stepping = false;
+    m_steppedBytes = bytes;
 }
 
 const DdtNode* DemDecTreeEditor::rootItem() const
@@ -200,6 +230,8 @@ void DemDecTreeEditor::clear()
     m_model->setRoot(nullptr);
     m_path.clear();
     hideError();
+    m_history->clear();
+    m_steppedBytes.clear();
 }
 
 QModelIndex DemDecTreeEditor::currentNode() const
@@ -213,8 +245,11 @@ QModelIndex DemDecTreeEditor::addTask(const QModelIndex& at, int catalogueRow)
         return QModelIndex();
     const QModelIndex holder = at.isValid() ? holderFor(at) : m_model->indexOf(m_model->root());
     const QStringList& values = m_catalogue.entries().at(catalogueRow).values;
+    m_stepping = true;
     const QModelIndex added = m_model->appendNode(holder, std::make_unique<DdtNode>(DdtNode::Kind::Processing, values));
+    m_stepping = false;
     select(added);
+    stepped(tr("Добавление узла"));
     return added;
 }
 
@@ -226,17 +261,24 @@ QModelIndex DemDecTreeEditor::addResults(const QModelIndex& at)
         return QModelIndex();
     const QStringList values{nextResultsId(), QStringLiteral("0"), task->attribute(QStringLiteral("id")), QString(),
                              task->attribute(QStringLiteral("caps"))};
+    m_stepping = true;
     const QModelIndex added = m_model->appendNode(holder, std::make_unique<DdtNode>(DdtNode::Kind::Results, values));
+    m_stepping = false;
     select(added);
+    stepped(tr("Добавление результата"));
     return added;
 }
 
 bool DemDecTreeEditor::removeNode(const QModelIndex& at)
 {
     const QModelIndex parent = at.parent();
-    if (!m_model->removeNode(at))
+    m_stepping = true;
+    const bool removed = m_model->removeNode(at);
+    m_stepping = false;
+    if (!removed)
         return false;
     select(parent);
+    stepped(tr("Удаление узла"));
     return true;
 }
 

@@ -12,6 +12,7 @@ class QLabel;
 class QPushButton;
 class QTableView;
 class QTreeView;
+class QUndoStack;
 
 namespace DemDecData {
 
@@ -50,6 +51,9 @@ public:
     QString lastError() const { return m_lastError; }
 
     DdtTreeModel* model() const { return m_model; }
+    // Each added or removed node and each attribute edit of the open file is a step; opening
+    // another file or closing this one starts the history again.
+    QUndoStack* history() const { return m_history; }
     QModelIndex currentNode() const;
     // Adds a processing node for a catalogue entry under the node at `at` (or under its parent
     // when `at` is a results node, under the root when `at` is invalid).
@@ -66,6 +70,9 @@ private:
     void showError(const QString& message);
     void hideError();
     void updateActions();
+    // Pushes the step that took the tree from the last step's bytes to its bytes now.
+    void stepped(const QString& text);
+    void showBytes(const QByteArray& bytes);
 
     DdtTreeModel* m_model;
     DdtAttributeModel* m_attributes;
@@ -74,6 +81,9 @@ private:
     QString m_path;
     QString m_lastError;
     bool m_refusalShown = false; // the message is about a refused attribute value
+    QUndoStack* m_history;
+    QByteArray m_steppedBytes;   // the tree after the last step
+    bool m_stepping = false;     // a command or a step is changing the tree
 
     QComboBox* m_catalogueBox = nullptr;
     QPushButton* m_addTaskButton = nullptr;

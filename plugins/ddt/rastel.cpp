@@ -48,3 +48,8 @@ QToolBar* Rastel::toolBar()
 {
     return nullptr;
 }
+
+QUndoStack* Rastel::undoStack()
+{
+    return m_page ? m_page->history() : nullptr;
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "orvaneedithistory.h"
 #include "orvaneplugin.h"
 
 #include <QPointer>
@@ -7,9 +8,10 @@
 class RastelWidget;
 
 // The "Файлы .ddt" tab. It edits .ddt files, not the store: it only keeps the store it is given.
-class Rastel : public OrvanePlugin
+class Rastel : public OrvanePlugin, public OrvaneEditHistory
 {
     Q_OBJECT
+    Q_INTERFACES(OrvaneEditHistory)
 
 public:
     explicit Rastel(QObject* parent = nullptr);
@@ -21,6 +23,7 @@ public:
     QWidget* widget() override;
     QMenu* menu() override;
     QToolBar* toolBar() override;
+    QUndoStack* undoStack() override;
 
 Q_SIGNALS:
     void Error(QString Msg);

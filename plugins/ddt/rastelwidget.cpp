@@ -17,6 +17,7 @@
 #include <QSpacerItem>
 #include <QSplitter>
 #include <QTreeView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -187,7 +188,13 @@ bool RastelWidget::saveFile(QString* error)
         return false;
     }
     openedBytes = m_editor->toByteArray();
+    m_editor->history()->setClean();
     return true;
+}
+
+QUndoStack* RastelWidget::history() const
+{
+    return m_editor->history();
 }
 
 bool RastelWidget::closeFile()

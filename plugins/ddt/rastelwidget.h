@@ -12,6 +12,7 @@ class QFileSystemModel;
 class QLabel;
 class QPushButton;
 class QTreeView;
+class QUndoStack;
 
 namespace DemDecData {
 class DemDecTreeEditor;
@@ -47,6 +48,8 @@ public Q_SLOTS:
     // Saves the open file when it was changed, through the same save that closeFile offers.
     // False, with the reason in *error, when that failed: the changes stay open.
     bool saveFile(QString* error);
+    // The open file's history of edits; clean while it is as saved.
+    QUndoStack* history() const;
 
 private:
     void setupUi();

@@ -3,6 +3,7 @@
 #include "demdectreeeditor.h"
 #include "globalini.h"
 #include "modalanswerer.h"
+#include "orvaneedithistory.h"
 #include "orvaneplugin.h"
 #include "orvaneplugininterface.h"
 #include "pluginlibrary.h"
@@ -21,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+#include <QUndoStack>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -67,6 +69,7 @@ private Q_SLOTS:
     void failedSaveKeepsChanges();
     void shellSaveSavesOpenFile_data();
     void shellSaveSavesOpenFile();
+    void historyOfTheOpenFile();
     void serverGoingAwayKeepsEditing();
     void unsavedChangesAtExit_data();
     void unsavedChangesAtExit();
@@ -601,6 +604,39 @@ void TestRastel::shellSaveSavesOpenFile()
     QVERIFY(select(path("b.ddt")));
     QCOMPARE(m_editor->fileName(), path("b.ddt"));
     QVERIFY(m_boxes->boxes().isEmpty());
+}
+
+// A node added and an attribute edited are steps of the plugin's history, each taken back to
+// the very bytes; a save makes it clean, another file starts it again.
+void TestRastel::historyOfTheOpenFile()
+{
+    createPage(m_server.port());
+    const QByteArray original = readFile(path("a.ddt"));
+    openChanged(path("a.ddt"));
+    auto* history = qobject_cast<OrvaneEditHistory*>(m_plugin);
+    QVERIFY(history && history->undoStack());
+    QUndoStack* stack = history->undoStack();
+    QCOMPARE(stack->count(), 1);
+    QCOMPARE(stack->undoText(), QStringLiteral("Добавление узла"));
+    const QByteArray added = m_editor->toByteArray();
+    QAbstractItemModel* attributes = m_editor->findChild<QTableView*>()->model();
+    QVERIFY(attributes->setData(attributes->index(0, 1), QStringLiteral("изменено")));
+    QCOMPARE(stack->undoText(), QStringLiteral("Изменение атрибута"));
+    const QByteArray edited = m_editor->toByteArray();
+
+    stack->undo();
+    QCOMPARE(m_editor->toByteArray(), added);
+    stack->undo();
+    QCOMPARE(m_editor->toByteArray(), original);
+    stack->redo();
+    stack->redo();
+    QCOMPARE(m_editor->toByteArray(), edited);
+
+    QVERIFY(!stack->isClean());
+    m_plugin->saveComplexConfig();
+    QVERIFY(stack->isClean());
+    QVERIFY(select(path("b.ddt")));
+    QCOMPARE(stack->count(), 0);
 }
 
 void TestRastel::serverGoingAwayKeepsEditing()
