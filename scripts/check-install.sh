@@ -27,10 +27,19 @@ rm -rf "$build/package"
 (cd "$build" && cpack -G DEB > "$work/cpack.log") || { cat "$work/cpack.log"; fail "cpack failed"; }
 deb=$(ls "$build"/package/*.deb)
 dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
-contents=$(dpkg-deb --contents "$deb")
-for file in ./etc/orvane/demdec-server.conf ./lib/systemd/system/orvane-demdec-server.service \
-            ./usr/share/applications/orvane.desktop ./usr/share/man/man1/orvane-check.1.gz; do
-    grep -q " $file\$" <<< "$contents" || fail "the package holds no $file"
+root="$work/root"
+dpkg-deb --extract "$deb" "$root"
+unit="$root/lib/systemd/system/orvane-demdec-server.service"
+conf="$root/etc/orvane/demdec-server.conf"
+for file in "$unit" "$conf" "$root/usr/share/applications/orvane.desktop"; do
+    [ -f "$file" ] || fail "the package holds no ${file#"$root"}"
+done
+for program in "$root"/usr/bin/*; do
+    [ -f "$root/usr/share/man/man1/$(basename "$program").1.gz" ] || fail "no man page for $program"
+done
+# What the unit and the server's settings name is in the package.
+for path in $(grep -hv '^#' "$unit" "$conf" | grep -oE '(^|[= ])/[^ ]+' | sed 's/^[= ]//'); do
+    [ -e "$root$path" ] || fail "$path, named by the service, is not in the package"
 done
 # The service stays off: no maintainer script (CPack's ldconfig calls are all there is) touches it.
 dpkg-deb --control "$deb" "$work/control"
