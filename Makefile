@@ -1,4 +1,5 @@
 # Two commands: `make test` and `make run`. Each installs what is missing, configures and builds.
+# `make install PREFIX=...` and `make package` install the build or make its Debian package.
 # `make test-sanitize` runs the suite again on a build of its own under ASan and UBSan (as CI does).
 BUILD_DIR ?= build
 SANITIZE_DIR ?= build-sanitize
@@ -8,7 +9,7 @@ MAKEFLAGS += --no-print-directory
 CCACHE := $(shell command -v ccache 2>/dev/null)
 LAUNCHER := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE),)
 
-.PHONY: all deps configure build test test-sanitize soak run bench screenshots fuzz clean
+.PHONY: all deps configure build test test-sanitize soak run bench screenshots fuzz install package check-install clean
 
 all: build
 
@@ -55,6 +56,19 @@ fuzz: deps
 
 screenshots: build
 	@bash scripts/screenshots.sh $(BUILD_DIR)
+
+# make install PREFIX=/opt/orvane: the programs, libraries, plugins and data under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package of the whole system, in $(BUILD_DIR)/package.
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
+
+# The package through lintian, and the tree installed into a temporary prefix and run from there.
+check-install: build
+	@bash scripts/check-install.sh $(BUILD_DIR)
 
 clean:
 	@rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

@@ -1,7 +1,8 @@
 # Build rules shared by every module.
 
 # The editor, its tools, its shared libraries and every plugin go into one folder,
-# so that a scan of the program's directory finds the plugins.
+# so that a scan of the program's directory finds the plugins. Installing lays them out
+# otherwise (Install.cmake).
 set(ORVANE_OUTPUT_DIR ${CMAKE_BINARY_DIR}/bin)
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${ORVANE_OUTPUT_DIR})
 set(CMAKE_LIBRARY_OUTPUT_DIRECTORY ${ORVANE_OUTPUT_DIR})
@@ -12,6 +13,7 @@ set(CMAKE_BUILD_WITH_INSTALL_RPATH OFF)
 set(ORVANE_TEST_OUTPUT_DIR ${CMAKE_BINARY_DIR}/tests)
 
 include(${CMAKE_CURRENT_LIST_DIR}/Sanitizers.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/Install.cmake)
 
 
 function(orvane_warnings target)
@@ -26,11 +28,13 @@ function(orvane_add_library name)
     target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
     orvane_warnings(${name})
+    orvane_install_library(${name})
 endfunction()
 
-# orvane_add_plugin(NAME FILE file-name SOURCES ... [LIBS ...])
+# orvane_add_plugin(NAME FILE file-name SOURCES ... [LIBS ...] [OUTPUT_DIR folder])
 # An editor plugin: a module library with hidden symbols, named so that the shell's
-# scan (by name, ignoring case) gives the intended tab and commit order.
+# scan (by name, ignoring case) gives the intended tab and commit order. Plugins of the
+# program's folder are installed; those built into a folder of their own (test fixtures) are not.
 function(orvane_add_plugin name)
     cmake_parse_arguments(ARG "" "FILE;OUTPUT_DIR" "SOURCES;LIBS" ${ARGN})
     add_library(${name} MODULE ${ARG_SOURCES})
@@ -43,6 +47,8 @@ function(orvane_add_plugin name)
         VISIBILITY_INLINES_HIDDEN ON)
     if(ARG_OUTPUT_DIR)
         set_target_properties(${name} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${ARG_OUTPUT_DIR})
+    else()
+        orvane_install_plugin(${name})
     endif()
     orvane_warnings(${name})
 endfunction()

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth
   util-linux  # unshare: the store tests mount a small tmpfs in a private namespace
   clang libclang-rt-14-dev  # make fuzz: libFuzzer and the sanitizers' runtime
+  dpkg-dev lintian  # make package: dpkg-shlibdeps for its dependencies, Debian's checker over it
 )
 
 missing=()

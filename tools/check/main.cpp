@@ -38,6 +38,7 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane-check"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -45,6 +46,7 @@ int main(int argc, char* argv[])
         "повторы индексов на серверах каналов и IP адресов, неверные IP адреса, пустые названия.\n"
         "Код возврата: 0 ошибок нет, 1 найдены ошибки (по строке на каждую), 2 каталог не прочитан."));
     parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("Вывести ошибки в формате JSON."));
     parser.addOption(jsonOption);
     parser.addPositionalArgument(QStringLiteral("directory"),
@@ -57,6 +59,8 @@ int main(int argc, char* argv[])
         QTextStream(stdout) << parser.helpText();
         return Clean;
     }
+    if (parser.isSet(versionOption))
+        parser.showVersion();
     const QStringList arguments = parser.positionalArguments();
     if (arguments.size() > 1)
         return fail(QStringLiteral("можно указать только один каталог"));

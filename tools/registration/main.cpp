@@ -2,6 +2,7 @@
 #include "currentlogin.h"
 #include "registration.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -12,6 +13,19 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
+    // --help and --version only; any other argument is ignored, as before.
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Регистрирует пользователя, вошедшего в систему, оператором этого АРМ (Arm/Uid настроек)."));
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    parser.parse(app.arguments());
+    if (parser.isSet(helpOption))
+        parser.showHelp(0);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
+
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::System);
 

@@ -12,10 +12,12 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("orvane-demdec-server"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVANE_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Demodulation/decoding server for the .ddt editor."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption catalogueOption("catalogue", "Catalogue file (XML).", "file");
     const QCommandLineOption addressOption("address", "Address to listen on.", "address", "127.0.0.1");
     const QCommandLineOption portOption("port", "TCP port (0: any free one).", "port", "11310");
