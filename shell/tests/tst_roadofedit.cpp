@@ -77,6 +77,7 @@ struct Walk
 } // namespace
 
 Q_DECLARE_METATYPE(Walk)
+Q_DECLARE_METATYPE(std::function<int(const CoConfig::ComplexConfig&)>)
 
 class TestRoadOfEdit : public QObject
 {
@@ -92,6 +93,8 @@ private slots:
     void openEditorAtCtrlS_data();
     void openEditorAtCtrlS();
     void failedWriteKeepsEditsAndNames();
+    void removalOfReferencedRecords_data();
+    void removalOfReferencedRecords();
 
 private:
     // The program's window: its own store over the copy, every plugin of the build.
@@ -413,6 +416,72 @@ void TestRoadOfEdit::failedWriteKeepsEditsAndNames()
     pressSave(*m_window);
     QCOMPARE(m_window->statusBar()->currentMessage(), Saved);
     QCOMPARE(freshStore()->racks().value(CoConfig::ComponentUid<0>(rackUid)).name, newName);
+}
+
+void TestRoadOfEdit::removalOfReferencedRecords_data()
+{
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<std::function<int(const ComplexConfig&)>>("uidOf"); // -1: a new row
+    QTest::addColumn<QString>("referrers");                                // empty: no question
+
+    QTest::newRow("rack of a computer") << QStringLiteral("Стойки")
+        << std::function<int(const ComplexConfig&)>([](const ComplexConfig& s) { return s.computers().first().rack.value; })
+        << QStringLiteral("ЭВМы — ");
+    QTest::newRow("computer of a channel server") << QStringLiteral("ЭВМы")
+        << std::function<int(const ComplexConfig&)>(
+               [](const ComplexConfig& s) { return s.receivers().channelServers.first().computer.value; })
+        << QStringLiteral("Серверы каналов — ");
+    QTest::newRow("pool of an antenna server") << QStringLiteral("Наборы антенн")
+        << std::function<int(const ComplexConfig&)>(
+               [](const ComplexConfig& s) { return s.receivers().antennaServers.first().antennaPool.value; })
+        << QStringLiteral("Серверы антенн — ");
+    QTest::newRow("a new rack") << QStringLiteral("Стойки") << std::function<int(const ComplexConfig&)>() << QString();
+}
+
+// Delete on records that others refer to asks first, naming them; "Нет" removes nothing.
+void TestRoadOfEdit::removalOfReferencedRecords()
+{
+    QFETCH(QString, tab);
+    QFETCH(std::function<int(const ComplexConfig&)>, uidOf);
+    QFETCH(QString, referrers);
+    openEditor();
+    if (openTab(*m_window, tab) < 0)
+        QSKIP("the build has no such tab");
+    QAbstractItemView* view = currentView(*m_window);
+    QVERIFY(view);
+    QAbstractItemModel* model = view->model();
+    view->setFocus();
+    if (!uidOf)
+        QTest::keyClick(view, Qt::Key_Insert);
+    const int uid = uidOf ? uidOf(*freshStore()) : model->index(model->rowCount() - 1, 0).data().toInt();
+    const QModelIndexList found = model->match(model->index(0, 0), Qt::DisplayRole, QString::number(uid), 1, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    const int rows = model->rowCount();
+    const auto remove = [&] {
+        view->selectionModel()->setCurrentIndex(model->match(model->index(0, 0), Qt::DisplayRole, QString::number(uid), 1,
+                                                             Qt::MatchExactly).first(),
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        QTest::keyClick(view, Qt::Key_Delete);
+    };
+    ModalAnswerer answers;
+    if (!referrers.isEmpty()) {
+        answers.clickNext(QStringLiteral("Нет"));
+        remove();
+        QCOMPARE(answers.boxes().size(), 1);
+        const ModalAnswerer::Box box = answers.boxes().first();
+        QVERIFY2(box.text.startsWith(QStringLiteral("На удаляемые записи ссылаются: ") + referrers), qPrintable(box.text));
+        QVERIFY(box.text.endsWith(QStringLiteral("Удалить?")));
+        QVERIFY(!box.informativeText.isEmpty());
+        QCOMPARE(model->rowCount(), rows);
+        answers.clickNext(QStringLiteral("Да"));
+        m_window->activateWindow(); // back from the question
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        view->setFocus();
+    }
+    remove();
+    QCOMPARE(answers.pending(), 0);
+    QCOMPARE(answers.boxes().size(), referrers.isEmpty() ? 0 : 2);
+    QCOMPARE(model->rowCount(), rows - 1);
 }
 
 QTEST_MAIN(TestRoadOfEdit)

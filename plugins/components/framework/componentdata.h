@@ -153,6 +153,8 @@ public:
         return stored;
     }
 
+    int recordType() const override { return componentType; }
+
     bool isOwnUid(int column) const override { return column >= 0 && column < m_bindings.size() && m_bindings.at(column).ownUid; }
 
     QByteArray copyRecords(const QList<int>& rows) const override

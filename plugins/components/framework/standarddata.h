@@ -47,6 +47,8 @@ public:
     virtual bool setData(const QVariant& value, int row, int column, int role) = 0;
     // The column holds each record's own uid.
     virtual bool isOwnUid(int column) const = 0;
+    // CoConfig::ComponentType of the records.
+    virtual int recordType() const = 0;
 
     // Clipboard bytes of the records of those rows, in the order given.
     virtual QByteArray copyRecords(const QList<int>& rows) const = 0;

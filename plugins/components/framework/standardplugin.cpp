@@ -3,6 +3,7 @@
 #include "componentclipboard.h"
 #include "counterdialog.h"
 #include "openeditors.h"
+#include "referrers.h"
 #include "standarddata.h"
 #include "standarddelegate.h"
 #include "standardeditactions.h"
@@ -13,7 +14,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUndoStack>
 
 StandardPlugin::StandardPlugin(const QString& name, StandardData* data)
@@ -102,7 +105,29 @@ void StandardPlugin::add()
 
 void StandardPlugin::remove()
 {
-    m_model->removeRecords(m_page->selectedRows());
+    const QList<int> rows = m_page->selectedRows();
+    if (rows.isEmpty())
+        return;
+    // Records that others refer to are removed only when the engineer says so.
+    if (m_store) {
+        QSet<int> uids;
+        uids.reserve(rows.size());
+        for (const int row : rows)
+            uids.insert(m_data->uidAt(row));
+        const ConfigCheck::Referrers referrers =
+            ConfigCheck::referrersOf(*m_store, ConfigCheck::RecordKind(m_data->recordType()), uids);
+        if (!referrers.isEmpty()) {
+            QMessageBox box(QMessageBox::Question, m_view->window()->windowTitle(),
+                            referrers.summary() + QLatin1Char(' ') + tr("Удалить?"), QMessageBox::NoButton, m_view);
+            QPushButton* yes = box.addButton(tr("Да"), QMessageBox::YesRole);
+            box.setDefaultButton(box.addButton(tr("Нет"), QMessageBox::NoRole));
+            box.setInformativeText(referrers.names());
+            box.exec();
+            if (box.clickedButton() != yes)
+                return;
+        }
+    }
+    m_model->removeRecords(rows);
 }
 
 void StandardPlugin::edit()
