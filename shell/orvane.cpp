@@ -3,6 +3,8 @@
 #include "ui_orvane.h"
 
 #include "orvaneedithistory.h"
+#include "orvanerecordview.h"
+#include "recordkind.h"
 #include "cmenubar.h"
 #include "complexconfig.h"
 #include "globalini.h"
@@ -66,6 +68,7 @@ Orvane::Orvane(const QStringList& arguments, CoConfig::ComplexConfigInterface* s
     // The first tab became current before its plugin was known; show its tool bar now.
     tabChanged(m_ui->tabWidget->currentIndex());
     m_referenceCheck = new ReferenceCheckIndicator(statusBar());
+    connect(m_referenceCheck, &ReferenceCheckIndicator::problemActivated, this, &Orvane::showProblemRecord);
     m_referenceCheck->check(*m_store);
 
     if (!restoreGeometry(Common::GlobalIni::ini().value(QLatin1String(GeometryKey)).toByteArray()))
@@ -341,6 +344,22 @@ void Orvane::tabChanged(int index)
     m_pluginToolBar = bar;
     addToolBar(bar);
     bar->show();
+}
+
+void Orvane::showProblemRecord(const ConfigCheck::ConfigProblem& problem)
+{
+    const QString kind = ConfigCheck::recordKindKey(problem.kind);
+    for (int tab = 0; tab < m_ui->tabWidget->count(); ++tab) {
+        QWidget* page = m_ui->tabWidget->widget(tab);
+        const OrvanePluginInstance* instance = m_pageOwners.value(page);
+        auto* view = instance ? qobject_cast<OrvaneRecordView*>(instance->plugin()) : nullptr;
+        if (view && view->showRecord(kind, problem.uid)) {
+            m_ui->tabWidget->setCurrentIndex(tab);
+            activateWindow();
+            return;
+        }
+    }
+    statusBar()->showMessage(tr("Запись не показана ни в одной вкладке: %1").arg(problem.text()));
 }
 
 void Orvane::OnError(QString message)

@@ -20,6 +20,10 @@ namespace CoConfig {
 class ComplexConfigInterface;
 }
 
+namespace ConfigCheck {
+struct ConfigProblem;
+}
+
 namespace Ui {
 class OrvaneClass;
 }
@@ -65,6 +69,8 @@ public Q_SLOTS:
     void save();
     void tabChanged(int index);
     void OnError(QString message);
+    // The tab of the record that a problem of the reference check is found in, with its row current.
+    void showProblemRecord(const ConfigCheck::ConfigProblem& problem);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

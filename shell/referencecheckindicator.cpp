@@ -35,8 +35,10 @@ ReferenceProblemsDialog* ReferenceCheckIndicator::problemsDialog() const
 
 void ReferenceCheckIndicator::showProblems()
 {
-    if (!m_dialog)
+    if (!m_dialog) {
         m_dialog = new ReferenceProblemsDialog(window());
+        connect(m_dialog, &ReferenceProblemsDialog::problemActivated, this, &ReferenceCheckIndicator::problemActivated);
+    }
     m_dialog->setProblems(m_problems);
     m_dialog->show();
     m_dialog->raise();

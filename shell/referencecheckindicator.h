@@ -28,6 +28,9 @@ public:
     // The list window once it was opened; null before.
     ReferenceProblemsDialog* problemsDialog() const;
 
+Q_SIGNALS:
+    void problemActivated(const ConfigCheck::ConfigProblem& problem);
+
 private:
     void showProblems();
 

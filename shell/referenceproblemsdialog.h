@@ -19,7 +19,15 @@ public:
     void setProblems(const QList<ConfigCheck::ConfigProblem>& problems);
     QString text() const;
 
+Q_SIGNALS:
+    // A double click or Return on the line of a problem: show its record.
+    void problemActivated(const ConfigCheck::ConfigProblem& problem);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLabel* m_summary = nullptr;
     QPlainTextEdit* m_list = nullptr;
+    QList<ConfigCheck::ConfigProblem> m_problems; // a line each
 };

@@ -16,7 +16,10 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QToolButton>
 #include <QTest>
 #include <QToolBar>
 
@@ -95,6 +98,7 @@ private slots:
     void failedWriteKeepsEditsAndNames();
     void removalOfReferencedRecords_data();
     void removalOfReferencedRecords();
+    void problemLeadsToItsRecord();
 
 private:
     // The program's window: its own store over the copy, every plugin of the build.
@@ -482,6 +486,39 @@ void TestRoadOfEdit::removalOfReferencedRecords()
     QCOMPARE(answers.pending(), 0);
     QCOMPARE(answers.boxes().size(), referrers.isEmpty() ? 0 : 2);
     QCOMPARE(model->rowCount(), rows - 1);
+}
+
+// Return on a problem of the reference check makes the tab of its record current, the row selected.
+void TestRoadOfEdit::problemLeadsToItsRecord()
+{
+    CoConfig::Computer broken;
+    {
+        const auto store = freshStore();
+        broken = store->computers().last();
+        broken.rack = CoConfig::ComponentUid<0>(999);
+        store->computers().insert(broken.uid, broken);
+        QVERIFY(store->write(CoConfig::ObjectComputers));
+    }
+    openEditor();
+    auto* indicator = m_window->statusBar()->findChild<QToolButton*>(QStringLiteral("referenceCheckIndicator"));
+    QVERIFY(indicator && indicator->isVisible());
+    QTest::mouseClick(indicator, Qt::LeftButton);
+    auto* list = m_window->findChild<QPlainTextEdit*>();
+    QVERIFY(list);
+    const QStringList lines = list->toPlainText().split(QLatin1Char('\n'));
+    const int line = int(std::find_if(lines.cbegin(), lines.cend(),
+                                      [&](const QString& text) { return text.contains(broken.name) && text.contains(QStringLiteral("999")); })
+                         - lines.cbegin());
+    QVERIFY2(line < lines.size(), qPrintable(lines.join(QLatin1Char('\n'))));
+    QTextCursor cursor(list->document()->findBlockByNumber(line));
+    list->setTextCursor(cursor);
+    QTest::keyClick(list, Qt::Key_Return);
+
+    QCOMPARE(m_window->tabWidget()->tabText(m_window->tabWidget()->currentIndex()), QStringLiteral("ЭВМы"));
+    QAbstractItemView* view = currentView(*m_window);
+    QVERIFY(view);
+    QCOMPARE(view->currentIndex().siblingAtColumn(0).data().toInt(), broken.uid.value);
+    QVERIFY(view->selectionModel()->isRowSelected(view->currentIndex().row(), QModelIndex()));
 }
 
 QTEST_MAIN(TestRoadOfEdit)

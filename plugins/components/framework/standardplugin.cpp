@@ -186,3 +186,20 @@ void StandardPlugin::reportNoFreshUid()
 {
     Q_EMIT Error(tr("Не удалось получить новый идентификатор"));
 }
+
+bool StandardPlugin::showRecord(const QString& kind, int uid)
+{
+    if (kind != ConfigCheck::recordKindKey(ConfigCheck::RecordKind(m_data->recordType())))
+        return false;
+    for (int row = 0; row < m_data->rowCount(); ++row) {
+        if (m_data->uidAt(row) != uid)
+            continue;
+        const QModelIndex shown = m_page->shownIndex(m_model->index(row, 0));
+        if (!shown.isValid())
+            return false; // hidden by the find line
+        m_view->selectionModel()->setCurrentIndex(shown, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_view->scrollTo(shown);
+        return true;
+    }
+    return false;
+}

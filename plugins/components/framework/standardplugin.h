@@ -2,6 +2,7 @@
 
 #include "orvaneedithistory.h"
 #include "orvaneplugin.h"
+#include "orvanerecordview.h"
 
 #include <QList>
 #include <QPointer>
@@ -17,10 +18,10 @@ class StandardTableView;
 
 // The plugin object of every component editor: a table of one record type with its edit
 // commands. It owns the data adaptor it is given.
-class StandardPlugin : public OrvanePlugin, public OrvaneEditHistory
+class StandardPlugin : public OrvanePlugin, public OrvaneEditHistory, public OrvaneRecordView
 {
     Q_OBJECT
-    Q_INTERFACES(OrvaneEditHistory)
+    Q_INTERFACES(OrvaneEditHistory OrvaneRecordView)
 
 public:
     StandardPlugin(const QString& name, StandardData* data);
@@ -33,6 +34,7 @@ public:
     QMenu* menu() override;
     QToolBar* toolBar() override;
     QUndoStack* undoStack() override { return m_undo; }
+    bool showRecord(const QString& kind, int uid) override;
 
 private Q_SLOTS:
     void add();

@@ -104,6 +104,11 @@ QModelIndex StandardTablePage::currentIndex() const
     return m_view->model() == m_filter ? m_filter->mapToSource(current) : current;
 }
 
+QModelIndex StandardTablePage::shownIndex(const QModelIndex& index) const
+{
+    return m_view->model() == m_filter ? m_filter->mapFromSource(index) : index;
+}
+
 QString StandardTablePage::shownText(const QModelIndex& index) const
 {
     const QVariant value = index.data(Qt::DisplayRole);

@@ -28,6 +28,8 @@ public:
     QList<int> selectedRows() const;
     // The model's index of the current cell.
     QModelIndex currentIndex() const;
+    // The view's index of a cell of the model; invalid while the find line hides its row.
+    QModelIndex shownIndex(const QModelIndex& index) const;
 
     // A cell of the model as the table shows it.
     QString shownText(const QModelIndex& index) const;
