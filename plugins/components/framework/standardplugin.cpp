@@ -10,6 +10,7 @@
 #include "standardmodel.h"
 #include "standardtablepage.h"
 #include "standardtableview.h"
+#include "textpaste.h"
 
 #include <QAction>
 #include <QApplication>
@@ -176,10 +177,43 @@ void StandardPlugin::copy()
 void StandardPlugin::paste()
 {
     const QMimeData* mimeData = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
-    if (!mimeData || !mimeData->hasFormat(ComponentClipboard::mimeType))
+    if (!mimeData)
         return;
-    if (m_model->pasteRecords(mimeData->data(ComponentClipboard::mimeType)) < 0)
-        reportNoFreshUid();
+    if (mimeData->hasFormat(ComponentClipboard::mimeType)) {
+        if (m_model->pasteRecords(mimeData->data(ComponentClipboard::mimeType)) < 0)
+            reportNoFreshUid();
+        return;
+    }
+    if (mimeData->hasText())
+        pasteText(mimeData->text());
+}
+
+void StandardPlugin::pasteText(const QString& text)
+{
+    int uidColumn = -1;
+    for (int column = 0; column < m_model->columnCount() && uidColumn < 0; ++column)
+        uidColumn = m_data->isOwnUid(column) ? column : -1;
+    const TextPaste paste = TextPaste::read(text, m_view, m_page->currentIndex(), uidColumn);
+    if (!paste.problems.isEmpty()) {
+        QMessageBox::warning(m_view, m_view->window()->windowTitle(), paste.problemText(), QMessageBox::Ok);
+        return;
+    }
+    m_undo->beginMacro(tr("Вставка текста (%1 строк)").arg(paste.lines.size()));
+    for (int line = 0; line < paste.lines.size(); ++line) {
+        int row = paste.titled ? m_model->rowCount() : paste.firstRow + line;
+        if (row >= m_model->rowCount()) {
+            if (!m_model->appendRecord()) {
+                m_undo->endMacro();
+                m_undo->undo(); // nothing of it stays
+                reportNoFreshUid();
+                return;
+            }
+            row = m_model->rowCount() - 1;
+        }
+        for (const auto& [column, value] : paste.lines.at(line))
+            m_model->setData(m_model->index(row, column), value, Qt::EditRole);
+    }
+    m_undo->endMacro();
 }
 
 void StandardPlugin::reportNoFreshUid()

@@ -47,6 +47,7 @@ private Q_SLOTS:
 
 private:
     void reportNoFreshUid();
+    void pasteText(const QString& text);
 
     const QString m_name;
     QUndoStack* m_undo;

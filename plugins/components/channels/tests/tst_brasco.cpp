@@ -1,11 +1,15 @@
 #include "cellediting.h"
+#include "modalanswerer.h"
 #include "channelmodulecombobox.h"
 #include "orvaneplugin.h"
 #include "pluginlibrary.h"
 #include "teststore.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QStyledItemDelegate>
 #include <QTableView>
@@ -76,6 +80,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void newRow();
+    void pasteText_data();
+    void pasteText();
     void referenceTexts_data();
     void referenceTexts();
     void referenceCombos_data();
@@ -229,6 +235,61 @@ void TestBrasco::moduleEditorWritesBackTheKindItShowed()
     QCOMPARE(cell.data(Qt::EditRole), QVariant(module));
     m_plugin->saveComplexConfig();
     QCOMPARE(m_store->get()->receivers().channels.value(channel.uid).module, module);
+}
+
+void TestBrasco::pasteText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("rows");     // name|fixed|receiver of every row after the paste
+    QTest::addColumn<QString>("refusal");      // the start of the message; empty: none
+
+    const QString held = QStringLiteral("Канал 1|Нет|Приёмная стойка/КВ-1");
+    QTest::newRow("titles, some, in another order")
+        << QStringLiteral("Приёмник\tНазвание\tФикс.\n/КВ-2\tКанал 2\tДа\n1\tКанал 3\t1\n")
+        << QStringList{held, "Канал 2|Да|/КВ-2", "Канал 3|Да|Приёмная стойка/КВ-1"} << QString();
+    QTest::newRow("CSV with quotes and semicolons")
+        << QStringLiteral("ID;Название;Фикс.\r\n77;\"Канал; \"\"длинный\"\"\";false\r\n")
+        << QStringList{held, "Канал; \"длинный\"|Нет|"} << QString();
+    // From "Фикс." to the right: "Скрыт" next.
+    QTest::newRow("a block from the current cell, one row more")
+        << QStringLiteral("Да\tДа\nНет\ttrue")
+        << QStringList{"Канал 1|Да|Приёмная стойка/КВ-1", "|Нет|"} << QString();
+    QTest::newRow("refused: no such receiver, text in a number column")
+        << QStringLiteral("Название\tПриёмник\tМасшт.\nКанал 2\tКВ-9\tмного")
+        << QStringList{held} << QStringLiteral("Ничего не вставлено:\nстрока 2, столбец «Приёмник»: нет такого значения");
+}
+
+// Text from a spreadsheet or a CSV file, all or nothing, one step of the history.
+void TestBrasco::pasteText()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, rows);
+    QFETCH(QString, refusal);
+    Channel channel;
+    channel.uid = ComponentUid<4>(5);
+    channel.name = QStringLiteral("Канал 1");
+    channel.receiver = ComponentUid<2>(1);
+    QTableView* view = open(channel);
+    QVERIFY(view);
+    view->setCurrentIndex(view->model()->index(0, QByteArray(QTest::currentDataTag()).startsWith("a block") ? Fixed : Name));
+    auto* mimeData = new QMimeData();
+    mimeData->setText(text);
+    QApplication::clipboard()->setMimeData(mimeData);
+    ModalAnswerer answers;
+    if (!refusal.isEmpty())
+        answers.clickNext(QMessageBox::Ok);
+    m_plugin->toolBar()->actions().at(6)->trigger(); // "Вставить"
+    QCOMPARE(answers.pending(), 0);
+    QCOMPARE(answers.seen().size(), refusal.isEmpty() ? 0 : 1);
+    if (!refusal.isEmpty())
+        QVERIFY2(answers.boxes().first().text.startsWith(refusal), qPrintable(answers.boxes().first().text));
+    QStringList shown;
+    for (int row = 0; row < view->model()->rowCount(); ++row)
+        shown << QStringList{view->model()->index(row, Name).data().toString(), view->model()->index(row, Fixed).data().toString(),
+                             view->model()->index(row, ReceiverColumn).data().toString()}
+                     .join(QLatin1Char('|'));
+    QCOMPARE(shown, rows);
+    QVERIFY(shown.size() == 1 || view->model()->index(1, Uid).data().toInt() != 77);
 }
 
 QTEST_MAIN(TestBrasco)
