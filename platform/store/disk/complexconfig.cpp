@@ -376,11 +376,7 @@ void ComplexConfig::cleanLeftovers()
         return;
     QString ignored; // a commit that cannot be finished now is reported by read()
     DirectoryCommit::recover(dir, kindDirectories(), &ignored);
-    // Copies of the directory that earlier versions built beside it while saving.
-    const QDir parent(QFileInfo(dir).absolutePath());
-    const QString staging = QLatin1Char('.') + QFileInfo(dir).fileName() + QStringLiteral(".staging-*");
-    for (const QString& name : parent.entryList({staging}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
-        PosixIo::removeTree(parent.filePath(name));
+    // Nothing outside the directory is the store's: what lies beside it stays.
 }
 
 bool ComplexConfig::lockForReading(DirLock& lock, const QString& dir)

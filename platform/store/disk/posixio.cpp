@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -138,44 +137,6 @@ bool syncDirectory(const QString& path, QString* error)
     }
     ::close(fd);
     return true;
-}
-
-namespace {
-
-void removeTreeAt(int parentFd, const char* name)
-{
-    const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        ::unlinkat(parentFd, name, 0);
-        return;
-    }
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return;
-    }
-    while (dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
-            continue;
-        bool isDir = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN) {
-            struct stat st;
-            isDir = ::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
-        }
-        if (isDir)
-            removeTreeAt(fd, entry->d_name);
-        else
-            ::unlinkat(fd, entry->d_name, 0);
-    }
-    ::closedir(dir);
-    ::unlinkat(parentFd, name, AT_REMOVEDIR);
-}
-
-} // namespace
-
-void removeTree(const QString& path)
-{
-    removeTreeAt(AT_FDCWD, encodePath(path).constData());
 }
 
 } // namespace CoConfig::PosixIo

@@ -42,7 +42,5 @@ int openDirectory(const QString& path, QString* error);
 // flushes into one journal commit, where one after another each waits for its own.
 bool syncFiles(const QList<OpenFile>& files, QString* error);
 bool syncDirectory(const QString& path, QString* error);
-// Removes a directory tree without following symbolic links; best effort.
-void removeTree(const QString& path);
 
 } // namespace CoConfig::PosixIo
