@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -429,13 +430,20 @@ bool ComplexConfig::changedByOthers(const QList<const KindFile*>& files, const Q
 bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexData& into, QString* error) const
 {
     const QString path = dir + QLatin1Char('/') + file.path();
-    QFile device(path);
-    if (!device.open(QIODevice::ReadOnly)) {
-        if (!device.exists())
-            return true; // a kind never written is empty
-        *error = QStringLiteral("Не удалось открыть файл \"%1\": %2").arg(path, device.errorString());
+    const QByteArray name = PosixIo::encodePath(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int cause = errno;
+        struct stat st;
+        // Only a kind never written is empty; a folder that cannot be searched, a file where the
+        // folder should be or a dangling link is a file that cannot be reached.
+        if (cause == ENOENT && ::lstat(name.constData(), &st) != 0 && errno == ENOENT)
+            return true;
+        *error = PosixIo::failure(QStringLiteral("открыть файл"), path, cause);
         return false;
     }
+    QFile device;
+    device.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     RecordDocumentReader reader(&device, path);
     if (!file.read(reader, into)) {
         *error = reader.errorString();
@@ -483,7 +491,8 @@ bool ComplexConfig::read(int types)
         ComplexData fresh;
         QString error;
         m_stamps.insert(file->path(), stamp);
-        if (readFile(*file, dir, fresh, &error)) {
+        // A directory not made yet holds empty kinds.
+        if (!dirExists || readFile(*file, dir, fresh, &error)) {
             file->take(m_data, fresh);
             file->copy(m_onDisk, m_data);
             m_failedFiles.remove(file->path());

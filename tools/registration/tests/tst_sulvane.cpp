@@ -5,6 +5,8 @@
 #include "dirlock.h"
 #include "orvaneplugin.h"
 #include "pluginlibrary.h"
+#include "testfiles.h"
+#include "unprivileged.h"
 
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
@@ -17,6 +19,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -105,6 +109,8 @@ private slots:
     void sameUserOnTwoArms();
     void refusalsWriteNothing_data();
     void refusalsWriteNothing();
+    void unreachableKindFileIsAReadError_data();
+    void unreachableKindFileIsAReadError();
     void readOnlyDirectoryReportsWriteFailure();
     void busyDirectoryIsReported_data();
     void busyDirectoryIsReported();
@@ -327,6 +333,46 @@ void TestSulvane::refusalsWriteNothing()
 
     const auto before = fixture.files();
     verifyRefused(fixture.run(settings), name, withReason);
+    QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::unreachableKindFileIsAReadError_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("fileInItsPlace"); // or the folder kept, with mode 000
+    QTest::addColumn<int>("cause");
+
+    QTest::newRow("a file where the operators' folder should be") << "operators" << true << ENOTDIR;
+    QTest::newRow("the workstations' folder with mode 000") << "arms" << false << EACCES;
+}
+
+void TestSulvane::unreachableKindFileIsAReadError()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, fileInItsPlace);
+    QFETCH(int, cause);
+
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    const QString path = fixture.configDir() + QLatin1Char('/') + folder;
+    QStringList command;
+    if (fileInItsPlace) {
+        QVERIFY(QDir(path).removeRecursively());
+        QVERIFY(TestFiles::writeFile(path, "<Operators/>\n"));
+    } else {
+        const auto unprivileged = Unprivileged::command();
+        if (!unprivileged || !Unprivileged::openToEveryone(QFileInfo(fixture.configDir()).path()))
+            QSKIP("needs an unprivileged user to meet the folder's mode (root with setpriv, or no root)");
+        command = *unprivileged;
+        QVERIFY(QFile::setPermissions(path, {}));
+    }
+    const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+    const auto before = fixture.files();
+
+    const auto run = fixture.run(settings, command);
+    verifyRefused(run, QStringLiteral("ConfigReadError"), true);
+    QVERIFY2(run.output.contains(folder + QLatin1Char('/')) && run.output.contains(QString::fromLocal8Bit(std::strerror(cause))),
+             qPrintable(run.output));
     QCOMPARE(fixture.files(), before);
 }
 
