@@ -112,6 +112,7 @@ private slots:
     void unreachableKindFileIsAReadError_data();
     void unreachableKindFileIsAReadError();
     void readOnlyDirectoryReportsWriteFailure();
+    void unwritableDirectoryNamesTheCause();
     void busyDirectoryIsReported_data();
     void busyDirectoryIsReported();
     void unknownUserIsReported();
@@ -393,6 +394,27 @@ void TestSulvane::readOnlyDirectoryReportsWriteFailure()
                                               "&& exec \"$2\""),
                                QStringLiteral("sh"), fixture.configDir()};
     verifyRefused(fixture.run(settings, readOnly), QStringLiteral("ConfigWriteError"), true);
+    QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::unwritableDirectoryNamesTheCause()
+{
+    const auto unprivileged = Unprivileged::command();
+    if (!unprivileged || ::geteuid() != 0)
+        QSKIP("needs root and setpriv to run the program as a user who may not write the complex");
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    QVERIFY(Unprivileged::openToEveryone(QFileInfo(fixture.configDir()).path()));
+    // Nobody made a lock file yet, and this user cannot make one.
+    QVERIFY(QFile::remove(CoConfig::DirLock::lockPathFor(fixture.configDir())));
+    const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+    const auto before = fixture.files();
+
+    const auto run = fixture.run(settings, *unprivileged);
+    verifyRefused(run, QStringLiteral("ConfigWriteError"), true);
+    const QString reason = run.lines().value(2);
+    QVERIFY2(reason.contains(QStringLiteral(".orvane.lock")) && reason.endsWith(QString::fromLocal8Bit(std::strerror(EACCES))),
+             qPrintable(reason));
     QCOMPARE(fixture.files(), before);
 }
 
