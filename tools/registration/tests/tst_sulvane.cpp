@@ -116,6 +116,8 @@ private slots:
     void busyDirectoryIsReported_data();
     void busyDirectoryIsReported();
     void unknownUserIsReported();
+    void loginPrintsOnOneLine_data();
+    void loginPrintsOnOneLine();
     void editorShowsRegisteredOperator();
 
 private:
@@ -471,6 +473,50 @@ void TestSulvane::unknownUserIsReported()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.output, QStringLiteral("Operator is not registered\nGetCurrentLoginError"));
     QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::loginPrintsOnOneLine_data()
+{
+    QTest::addColumn<QString>("login");
+    QTest::addColumn<QString>("printed");
+
+    QTest::newRow("carriage return") << QStringLiteral("ab\rcd") << QStringLiteral("ab\\rcd");
+    QTest::newRow("tab") << QStringLiteral("ab\tcd") << QStringLiteral("ab\\tcd");
+    QTest::newRow("next line") << QStringLiteral("ab\u0085cd") << QStringLiteral("ab\\u0085cd");
+    QTest::newRow("line separator") << QStringLiteral("ab\u2028cd") << QStringLiteral("ab\\u2028cd");
+    QTest::newRow("a domain login stays as it is") << QStringLiteral("ОТДЕЛ\\иванов") << QStringLiteral("ОТДЕЛ\\иванов");
+}
+
+void TestSulvane::loginPrintsOnOneLine()
+{
+    QFETCH(QString, login);
+    QFETCH(QString, printed);
+    // The child sees a user database of its own with this login, and runs as that user.
+    const uid_t user = 59998;
+    if (!canMakeReadOnlyMount() || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        QSKIP("needs root, unshare and setpriv to run the program as a user of a private user database");
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    QVERIFY(Unprivileged::openToEveryone(QFileInfo(fixture.configDir()).path()));
+    QVERIFY(QProcess::execute(QStringLiteral("chown"), {QStringLiteral("-R"), QString::number(user),
+                                                        fixture.configDir()}) == 0);
+    const QString passwd = QFileInfo(fixture.configDir()).path() + QStringLiteral("/passwd");
+    QVERIFY(TestFiles::writeFile(passwd, TestFiles::readFile(QStringLiteral("/etc/passwd"))
+                                     + login.toUtf8() + ":x:" + QByteArray::number(user) + ':'
+                                     + QByteArray::number(user) + "::/nonexistent:/usr/sbin/nologin\n"));
+    const QString id = QString::number(user);
+    const QStringList asUser{QStringLiteral("unshare"), QStringLiteral("-m"), QStringLiteral("--propagation"),
+                             QStringLiteral("private"), QStringLiteral("sh"), QStringLiteral("-c"),
+                             QStringLiteral("mount --bind \"$1\" /etc/passwd && exec setpriv --reuid=$2 --regid=$2 "
+                                            "--clear-groups \"$3\""),
+                             QStringLiteral("sh"), passwd, id};
+
+    int uid = -1;
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100")), asUser),
+                     printed, &uid);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(fixture.openStore()->computers().value(CoConfig::ComponentUid<1>(100)).registrations.value(login), uid);
 }
 
 void TestSulvane::editorShowsRegisteredOperator()
