@@ -1,6 +1,8 @@
 #include "posixio.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <atomic>
 #include <cerrno>
@@ -12,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-namespace CoConfig::PosixIo {
+namespace PosixIo {
 
 QByteArray encodePath(const QString& path)
 {
@@ -139,4 +141,45 @@ bool syncDirectory(const QString& path, QString* error)
     return true;
 }
 
-} // namespace CoConfig::PosixIo
+QString workFileName(const QString& path, const QString& id)
+{
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return path.left(slash + 1) + QLatin1Char('.') + path.mid(slash + 1) + QStringLiteral(".orvane-new-") + id;
+}
+
+QString newWorkId()
+{
+    return QString::number(QRandomGenerator::system()->generate64() | (quint64(1) << 63), 16);
+}
+
+bool replaceFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    const QByteArray name = encodePath(target);
+    struct stat old;
+    const bool oldExists = ::stat(name.constData(), &old) == 0;
+    if (!oldExists && errno != ENOENT) {
+        *error = failure(QStringLiteral("прочитать свойства файла"), target, errno);
+        return false;
+    }
+    FileOwnership ownership;
+    if (oldExists)
+        ownership = {old.st_uid, old.st_gid, mode_t(old.st_mode & 07777)};
+    const QString work = workFileName(target, newWorkId());
+    const int fd = writeNewFile(work, bytes, ownership, error);
+    if (fd < 0)
+        return false;
+    if (!syncFiles({{fd, work}}, error)) {
+        ::unlink(encodePath(work).constData());
+        return false;
+    }
+    if (::rename(encodePath(work).constData(), name.constData()) != 0) {
+        *error = failure(QStringLiteral("переименовать файл"), work, errno);
+        ::unlink(encodePath(work).constData());
+        return false;
+    }
+    return syncDirectory(QFileInfo(target).absolutePath(), error);
+}
+
+} // namespace PosixIo
