@@ -319,7 +319,14 @@ int ComplexConfig::updateReadStatus()
     return changed;
 }
 
-int ComplexConfig::generateObjectUid(int type) { return m_uids.generate(type, m_data); }
+int ComplexConfig::generateObjectUid(int type)
+{
+    const KindFile* file = KindFile::forUidType(type);
+    if (!file || !m_marksError.isEmpty())
+        return -1;
+    // What this store read was given in the directory, even if removed from memory since.
+    return m_uids.generate(type, m_data, qMax(m_marks.last(*file), file->lastUid(m_onDisk)));
+}
 
 int ComplexConfig::armUnionUidFromArmUid(int armUid) const
 {
@@ -480,6 +487,13 @@ bool ComplexConfig::read(int types)
         return false;
     }
 
+    UidMarks marks;
+    if (marks.read(dir, &m_marksError)) {
+        m_marks.raise(marks);
+        m_marksError.clear();
+    } else {
+        errors.append(m_marksError);
+    }
     for (const KindFile* file : files) {
         const FileStamp stamp = stampOf(dir + QLatin1Char('/') + file->path());
         const auto known = m_stamps.constFind(file->path());
@@ -551,6 +565,21 @@ bool ComplexConfig::write(int types)
     if (!DirectoryCommit::recover(dir, kindDirectories(), &m_error) || changedByOthers(files, dir))
         return false;
 
+    // The marks on disk now (another writer's included), raised by what this store read and
+    // what it writes, go with the commit.
+    UidMarks marks;
+    if (!marks.read(dir, &m_error))
+        return false;
+    marks.raise(m_marks);
+    for (const KindFile* file : KindFile::all()) {
+        if (file->uidType() != 0)
+            marks.raise(*file, file->lastUid(m_onDisk));
+    }
+    for (const KindFile* file : std::as_const(files)) {
+        if (file->uidType() != 0)
+            marks.raise(*file, file->lastUid(m_data));
+    }
+
     QStringList paths;
     for (const KindFile* file : std::as_const(files))
         paths.append(file->path());
@@ -571,8 +600,10 @@ bool ComplexConfig::write(int types)
         if (!commit.writeFile(path, contents[i], &m_error))
             return false;
     }
-    if (!commit.commit(&m_error))
+    if (!commit.writeFile(UidMarks::fileName(), marks.toBytes(), &m_error) || !commit.commit(&m_error))
         return false;
+    m_marks = marks;
+    m_marksError.clear();
 
     for (const KindFile* file : std::as_const(files)) {
         m_failedFiles.remove(file->path());

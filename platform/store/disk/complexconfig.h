@@ -202,6 +202,8 @@ private:
     ComplexData m_data;
     ComplexData m_onDisk; // each kind as this store last read or wrote it, shared with m_data until changed
     UidAllocator m_uids;
+    UidMarks m_marks;      // as last read or written
+    QString m_marksError;  // why the marks could not be read: no uid is given until they are
     QSet<QString> m_failedFiles; // relative paths whose last read failed
     QHash<QString, FileStamp> m_stamps;
     QHash<QString, FileStamp> m_reported; // changes by others that updateReadStatus() told of

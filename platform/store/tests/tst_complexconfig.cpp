@@ -1,6 +1,7 @@
 #include "complexconfig.h"
 #include "complexgenerator.h"
 #include "globalini.h"
+#include "kindfile.h"
 #include "storesnapshot.h"
 #include "testfiles.h"
 
@@ -48,6 +49,9 @@ private slots:
 
     void generatesFreshUids_data();
     void generatesFreshUids();
+    void removedUidsAreNotGivenAgain_data();
+    void removedUidsAreNotGivenAgain();
+    void unreadableUidMarksGiveNoUid();
     void refusesUidForUnknownOrCombinedType_data();
     void refusesUidForUnknownOrCombinedType();
 
@@ -515,6 +519,48 @@ void TestComplexConfig::generatesFreshUids()
     const int next = store.generateObjectUid(type);
     QVERIFY(!answers.contains(next) && !held(next));
     QCOMPARE(ComplexConfig(complexDir(), ObjectAll, 0).generateObjectUid(type) <= next, true);
+}
+
+void TestComplexConfig::removedUidsAreNotGivenAgain_data()
+{
+    generatesFreshUids_data();
+}
+
+void TestComplexConfig::removedUidsAreNotGivenAgain()
+{
+    QFETCH(int, type);
+    writeSample();
+    const KindFile* kind = KindFile::forUidType(type);
+    QVERIFY(kind);
+    qint64 last = 0;
+    {
+        // Every record of the kind removed, their uids perhaps still referred to elsewhere.
+        ComplexConfig store(complexDir(), ObjectAll, 0);
+        ComplexData data = store.data();
+        last = kind->lastUid(data);
+        QVERIFY(last > 0);
+        kind->clear(data);
+        StoreTest::putInto(store, data);
+        QVERIFY2(store.write(ObjectAll), qPrintable(store.errorString()));
+    }
+    // A store that never saw them, as another program would open the directory.
+    ComplexConfig fresh(complexDir(), ObjectAll, 0);
+    QCOMPARE(kind->lastUid(fresh.data()), qint64(INT_MIN));
+    const int uid = fresh.generateObjectUid(type);
+    QVERIFY2(uid > last, qPrintable(QStringLiteral("%1 given again, %2 was the last").arg(uid).arg(last)));
+}
+
+void TestComplexConfig::unreadableUidMarksGiveNoUid()
+{
+    writeSample();
+    const QString marks = complexDir() + QStringLiteral("/uids.xml");
+    QVERIFY(QFileInfo::exists(marks));
+    QVERIFY(writeFile(marks, "<UidMarks><Kind file=\"racks/racks.xml\" last="));
+    ComplexConfig store(complexDir(), ObjectAll, 0);
+    QVERIFY2(store.errorString().contains(marks), qPrintable(store.errorString()));
+    QCOMPARE(store.generateObjectUid(ObjectRacks), -1);
+    QVERIFY(!store.write(ObjectAll));
+    QVERIFY2(store.errorString().contains(marks), qPrintable(store.errorString()));
 }
 
 void TestComplexConfig::refusesUidForUnknownOrCombinedType_data()

@@ -107,6 +107,7 @@ private slots:
     void mountPointInReadOnlyParent();
     void secondRunIsRefused();
     void sameUserOnTwoArms();
+    void removedOperatorsUidIsNotGivenAgain();
     void refusalsWriteNothing_data();
     void refusalsWriteNothing();
     void unreachableKindFileIsAReadError_data();
@@ -300,6 +301,30 @@ void TestSulvane::sameUserOnTwoArms()
     QVERIFY(store->operatorsMap().contains(second));
     QCOMPARE(store->computers().value(CoConfig::ComponentUid<1>(100)).registrations.value(m_login), first);
     QCOMPARE(store->computers().value(CoConfig::ComponentUid<1>(200)).registrations.value(m_login), second);
+}
+
+void TestSulvane::removedOperatorsUidIsNotGivenAgain()
+{
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100, 200}));
+    int first = -1;
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("a.ini"), QStringLiteral("100"))), m_login,
+                     &first);
+    if (QTest::currentTestFailed())
+        return;
+    {
+        // The editor removes the operator; its registration on workstation 100 stays.
+        const auto store = fixture.openStore();
+        store->removeOperator(first);
+        QVERIFY2(store->write(CoConfig::ObjectOperators), qPrintable(store->errorString()));
+    }
+    int second = -1;
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("b.ini"), QStringLiteral("200"))), m_login,
+                     &second);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(second > first, qPrintable(QStringLiteral("%1 after %2").arg(second).arg(first)));
+    QCOMPARE(fixture.openStore()->computers().value(CoConfig::ComponentUid<1>(100)).registrations.value(m_login), first);
 }
 
 void TestSulvane::refusalsWriteNothing_data()
