@@ -519,14 +519,14 @@ bool ComplexConfig::read(int types)
     return errors.isEmpty();
 }
 
-bool ComplexConfig::serialise(const KindFile& file, QByteArray* bytes, QString* error) const
+bool ComplexConfig::serialise(const KindFile& file, const ComplexData& data, QByteArray* bytes, QString* error) const
 {
     QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
     QXmlStreamWriter writer(&buffer);
     writer.setAutoFormatting(true);
     writer.setAutoFormattingIndent(2);
-    if (!file.write(writer, m_data, error))
+    if (!file.write(writer, data, error))
         return false;
     if (writer.hasError()) {
         *error = QStringLiteral("Не удалось сформировать файл \"%1\"").arg(file.path());
@@ -535,19 +535,37 @@ bool ComplexConfig::serialise(const KindFile& file, QByteArray* bytes, QString* 
     return true;
 }
 
+bool ComplexConfig::recordsAsRead(const KindFile& file, const QByteArray* bytes) const
+{
+    const auto known = m_stamps.constFind(file.path());
+    if (known == m_stamps.cend() || !known->exists || m_failedFiles.contains(file.path()))
+        return false;
+    if (file.shared(m_data, m_onDisk))
+        return true;
+    if (!bytes)
+        return false;
+    // Compared as written: record equality may leave members out.
+    QByteArray read;
+    QString ignored;
+    return serialise(file, m_onDisk, &read, &ignored) && read == *bytes;
+}
+
 bool ComplexConfig::write(int types)
 {
     m_error.clear();
     QList<const KindFile*> files;
-    QList<QByteArray> contents;
+    QList<QByteArray> contents; // empty for records shared with what was read: see below
+    QList<bool> shared;
     for (const KindFile* file : KindFile::all()) {
         if (!file->selectedBy(types))
             continue;
         QByteArray bytes;
-        if (!serialise(*file, &bytes, &m_error))
+        const bool asRead = recordsAsRead(*file, nullptr);
+        if (!asRead && !serialise(*file, m_data, &bytes, &m_error))
             return false;
         files.append(file);
         contents.append(bytes);
+        shared.append(asRead);
     }
     if (files.isEmpty())
         return true;
@@ -589,6 +607,14 @@ bool ComplexConfig::write(int types)
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int i = 0; i < files.size(); ++i) {
         const QString path = paths[i];
+        // Records as read from a file still as read: the file stays byte for byte, with its
+        // comments, line ends, layout and whatever this version does not know.
+        const auto known = m_stamps.constFind(path);
+        if (known != m_stamps.cend() && stampOf(dir + QLatin1Char('/') + path) == known.value()
+            && (shared[i] || recordsAsRead(*files[i], &contents[i])))
+            continue;
+        if (shared[i] && !serialise(*files[i], m_data, &contents[i], &m_error))
+            return false;
         // A file this store could not read is never replaced silently: it is kept beside the new one.
         if (m_failedFiles.contains(path) && commit.fileExists(path)) {
             const QString name = QFileInfo(path).fileName() + QStringLiteral(".unreadable-") + stamp;

@@ -35,6 +35,8 @@ private slots:
     void writesOnlyTheSelectedKinds_data();
     void writesOnlyTheSelectedKinds();
     void carriesOverUnknownFiles();
+    void unchangedKindsKeepTheirFiles_data();
+    void unchangedKindsKeepTheirFiles();
     void missingDirectoryIsAnEmptyComplex();
     void takesDirectoryFromSettingsOrEnvironment_data();
     void takesDirectoryFromSettingsOrEnvironment();
@@ -200,6 +202,46 @@ void TestComplexConfig::carriesOverUnknownFiles()
     QCOMPARE(readFile(complexDir() + "/future/kind.xml"), QByteArray("<Future/>"));
     QCOMPARE(QFileInfo(complexDir() + "/link-to-notes").symLinkTarget(), complexDir() + "/notes.txt");
     QCOMPARE(ComplexConfig(complexDir(), ObjectAll, 0).racks().size(), 0);
+}
+
+void TestComplexConfig::unchangedKindsKeepTheirFiles_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<bool>("touched"); // the records taken through a mutable accessor, left equal
+
+    QTest::newRow("a comment") << QByteArray("<Racks>") << QByteArray("<!-- стойки зала 2 -->\n<Racks>") << false;
+    QTest::newRow("CRLF line ends") << QByteArray("\n") << QByteArray("\r\n") << true;
+    QTest::newRow("another layout") << QByteArray("\n  <") << QByteArray("\n\t<") << true;
+    QTest::newRow("what another program added")
+        << QByteArray("<Racks>") << QByteArray("<Racks version=\"9\">\n  <Maintenance site=\"north\"/>") << true;
+}
+
+void TestComplexConfig::unchangedKindsKeepTheirFiles()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(bool, touched);
+
+    const ComplexData good = writeSample();
+    const QString racks = complexDir() + "/racks/racks.xml";
+    QByteArray bytes = readFile(racks);
+    QVERIFY(bytes.contains(from));
+    bytes.replace(from, to);
+    QVERIFY(writeFile(racks, bytes));
+
+    ComplexConfig store(complexDir(), ObjectAll, 0);
+    QVERIFY2(store.readStatus() == 0, qPrintable(store.errorString()));
+    QVERIFY(store.racks() == good.racks);
+    if (touched) {
+        QMap<ComponentUid<0>, Rack>& mutableRacks = store.racks();
+        mutableRacks[mutableRacks.firstKey()].name += QStringLiteral(" ");
+        mutableRacks[mutableRacks.firstKey()].name.chop(1);
+    }
+    store.operatorsMap().remove(store.operatorsMap().firstKey());
+    QVERIFY2(store.write(ObjectAll), qPrintable(store.errorString()));
+    QCOMPARE(readFile(racks), bytes);
+    QCOMPARE(ComplexConfig(complexDir(), ObjectAll, 0).operatorCount(), good.operators.size() - 1);
 }
 
 void TestComplexConfig::missingDirectoryIsAnEmptyComplex()
