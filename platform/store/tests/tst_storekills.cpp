@@ -94,8 +94,6 @@ void TestStoreKills::killedWritersNeverLetAUidBeGivenAgain()
     QTemporaryDir temp;
     const QString dir = temp.filePath(QStringLiteral("complex"));
     writeDirectly(dir, StoreTest::generateComplex(StoreTest::ComplexSizes::medium(Channels), 1));
-    const auto operatorsOnDisk = [&] { return ComplexConfig(dir, ObjectAll, 0).operatorsMap(); };
-
     // Each writer removes the operator of the highest uid and adds one with a new uid.
     QProcess process;
     QElapsedTimer timer;
@@ -105,7 +103,7 @@ void TestStoreKills::killedWritersNeverLetAUidBeGivenAgain()
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitCode(), 0);
     const int writeMs = int(qMax<qint64>(5, timer.elapsed()));
-    QMap<int, Common::Operator> before = operatorsOnDisk();
+    QMap<int, Common::Operator> before = ComplexConfig(dir, ObjectAll, 0).operatorsMap();
     int given = before.lastKey(); // every uid that ever reached the directory is at most this
     int renewed = 0;
 
@@ -116,7 +114,8 @@ void TestStoreKills::killedWritersNeverLetAUidBeGivenAgain()
         process.kill();
         QVERIFY(process.waitForFinished(10000));
 
-        const QMap<int, Common::Operator> after = operatorsOnDisk();
+        ComplexConfig fresh(dir, ObjectAll, 0);
+        const QMap<int, Common::Operator> after = fresh.operatorsMap();
         if (after != before) {
             QVERIFY2(after.lastKey() > given, qPrintable(QStringLiteral("kill %1: uid %2 given again (up to %3 given)")
                                                              .arg(i)
@@ -126,7 +125,7 @@ void TestStoreKills::killedWritersNeverLetAUidBeGivenAgain()
             before = after;
             ++renewed;
         }
-        QVERIFY2(ComplexConfig(dir, ObjectAll, 0).generateObjectUid(ObjectOperators) > given,
+        QVERIFY2(fresh.generateObjectUid(ObjectOperators) > given,
                  qPrintable(QStringLiteral("kill %1").arg(i)));
     }
     qInfo("%d kills: %d writers had committed", ORVANE_KILLS, renewed);
