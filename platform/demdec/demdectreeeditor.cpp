@@ -4,6 +4,7 @@
 #include "ddtattributemodel.h"
 #include "ddtformat.h"
 #include "ddttreemodel.h"
+#include "posixio.h"
 #include "regularfile.h"
 #include "snapshotstep.h"
 
@@ -14,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSplitter>
 #include <QTableView>
 #include <QTreeView>
@@ -216,9 +216,10 @@ bool DemDecTreeEditor::save()
         m_lastError = tr("Файл %1 не сохранен: в дереве есть значения, которых файл .ddt не хранит").arg(shown);
         return false;
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        m_lastError = tr("Файл %1 не сохранен: %2").arg(shown, file.errorString());
+    // Replaced whole, keeping its owner, group and mode, as the configuration store keeps its files.
+    QString failure;
+    if (!PosixIo::replaceFile(m_path, bytes, &failure)) {
+        m_lastError = tr("Файл %1 не сохранен: %2").arg(shown, failure);
         return false;
     }
     m_lastError.clear();

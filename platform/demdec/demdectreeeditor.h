@@ -44,8 +44,9 @@ public:
     QString fileName() const { return m_path; }
     // The file's bytes as the tree stands; empty while no file is open.
     QByteArray toByteArray() const;
-    // Writes the tree to its file, all or nothing; false with lastError() on failure. A tree
-    // that would not read back is not written.
+    // Writes the tree to its file, all or nothing, keeping the file's owner (where allowed),
+    // group and mode; false with lastError() on failure (a folder this user may not write),
+    // the file and the tree then as they were. A tree that would not read back is not written.
     bool save();
     void clear();
     QString lastError() const { return m_lastError; }

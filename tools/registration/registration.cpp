@@ -12,6 +12,31 @@ namespace {
 // The kinds that registration reads and rewrites.
 constexpr int RegistrationTypes = CoConfig::ObjectComputers | CoConfig::ObjectOperators;
 
+// The text on one line: control characters (line breaks, tabs, escapes) are written as \n, \r,
+// \t, \xHH or \uHHHH, so that whoever reads the output finds each value on its own line.
+QString oneLine(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code == '\n')
+            result += QLatin1String("\\n");
+        else if (code == '\r')
+            result += QLatin1String("\\r");
+        else if (code == '\t')
+            result += QLatin1String("\\t");
+        else if (code < 0x20 || code == 0x7f)
+            result += QStringLiteral("\\x%1").arg(uint(code), 2, 16, QLatin1Char('0'));
+        else if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line
+                 || c.category() == QChar::Separator_Paragraph)
+            result += QStringLiteral("\\u%1").arg(uint(code), 4, 16, QLatin1Char('0'));
+        else
+            result += c;
+    }
+    return result;
+}
+
 } // namespace
 
 Registration::Registration(CoConfig::ComplexConfigInterface& store)
@@ -106,12 +131,12 @@ void Registration::report(QTextStream& out, Result result) const
     }
     out << "Operator is registered\n"
         << "UID: " << m_operator.uid << '\n'
-        << "Login: " << m_login << '\n'
-        << "Name: " << m_operator.name << '\n'
-        << "Surname: " << m_operator.surname << '\n'
-        << "Thirdname: " << m_operator.thirdname << '\n'
-        << "Rank: " << m_operator.rank << '\n'
-        << "Post: " << m_operator.post << '\n';
+        << "Login: " << oneLine(m_login) << '\n'
+        << "Name: " << oneLine(m_operator.name) << '\n'
+        << "Surname: " << oneLine(m_operator.surname) << '\n'
+        << "Thirdname: " << oneLine(m_operator.thirdname) << '\n'
+        << "Rank: " << oneLine(m_operator.rank) << '\n'
+        << "Post: " << oneLine(m_operator.post) << '\n';
 }
 
 void Registration::reportNoLogin(QTextStream& out)

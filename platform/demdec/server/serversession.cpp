@@ -43,13 +43,16 @@ void ServerSession::readFrames()
                 return;
             }
             m_socket->write(m_catalogueFrame);
+            m_greeted = true;
         } else if (type != QNetData::Protocol::KeepAlive || !payload.isEmpty()) {
             const QByteArray reason = QStringLiteral("неизвестное сообщение или версия протокола").toUtf8();
             m_socket->write(QNetData::FrameReader::encode(QNetData::Protocol::Refusal, reason));
             m_socket->disconnectFromHost();
             return;
         }
-        m_idle.start(m_idleTimeoutMs);
+        // Until its Hello a peer has only the greeting deadline, whatever else it sends.
+        if (m_greeted)
+            m_idle.start(m_idleTimeoutMs);
     }
     if (m_reader.isBroken())
         drop();

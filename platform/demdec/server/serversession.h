@@ -7,8 +7,9 @@
 
 class QTcpSocket;
 
-// One client connection: answers Hello with the catalogue; drops a peer that breaks the
-// protocol, stays silent longer than the idle timeout, or asks for more than it reads.
+// One client connection: answers Hello with the catalogue; drops a peer that does not greet
+// within the greeting deadline (keep-alives do not extend it), breaks the protocol, stays
+// silent longer than the idle timeout after its Hello, or asks for more than it reads.
 class ServerSession : public QObject
 {
     Q_OBJECT
@@ -25,4 +26,5 @@ private:
     QNetData::FrameReader m_reader;
     QTimer m_idle;
     int m_idleTimeoutMs;
+    bool m_greeted = false;
 };

@@ -10,6 +10,7 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QTimer>
 #include <QUdpSocket>
 #include <QtEndian>
 
@@ -96,6 +97,8 @@ private Q_SLOTS:
     void serverSurvivesBrokenClients();
     void serverDropsClientAskingFasterThanItReads();
     void serverDropsIdleClients();
+    void serverDropsClientsThatNeverGreet_data();
+    void serverDropsClientsThatNeverGreet();
 
 private:
     ServerProcess m_server;
@@ -301,6 +304,55 @@ void TestCravent::serverDropsIdleClients()
     QVERIFY(!keptAlive.IsOFFLine());
     Cravent later;
     const QError error = connectAndWait(later, "127.0.0.1", server.port());
+    QVERIFY2(!error.isError(), qPrintable(error.text()));
+}
+
+void TestCravent::serverDropsClientsThatNeverGreet_data()
+{
+    QTest::addColumn<QByteArray>("sent");
+    QTest::addColumn<bool>("byteByByte"); // one byte every tick, or the whole every tick
+
+    QTest::newRow("keep-alives") << QNetData::FrameReader::encode(QNetData::Protocol::KeepAlive, {}) << false;
+    QTest::newRow("a frame a byte at a time")
+        << QNetData::FrameReader::encode(QNetData::Protocol::KeepAlive, QByteArray(200, 'x')) << true;
+}
+
+void TestCravent::serverDropsClientsThatNeverGreet()
+{
+    QFETCH(QByteArray, sent);
+    QFETCH(bool, byteByByte);
+    // The greeting deadline is the idle timeout here; the peers send well within it.
+    ServerProcess server;
+    QVERIFY2(server.start(ServerProcess::sampleCatalogue(), QString(), {"--idle-timeout", "1000"}),
+             qPrintable(server.error()));
+    std::vector<std::unique_ptr<QTcpSocket>> peers;
+    QTimer tick;
+    int sentBytes = 0;
+    connect(&tick, &QTimer::timeout, this, [&] {
+        for (const auto& peer : peers) {
+            if (peer->state() == QAbstractSocket::ConnectedState)
+                peer->write(byteByByte ? sent.mid(sentBytes, 1) : sent);
+        }
+        ++sentBytes;
+    });
+    // Every place the server has.
+    for (int i = 0; i < 64; ++i) {
+        peers.push_back(std::make_unique<QTcpSocket>());
+        peers.back()->connectToHost(QHostAddress::LocalHost, server.port());
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(peers.cbegin(), peers.cend(), [](const auto& peer) {
+                                 return peer->state() == QAbstractSocket::ConnectedState;
+                             }),
+                             WaitMs);
+    tick.start(100);
+
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(peers.cbegin(), peers.cend(), [](const auto& peer) {
+                                 return peer->state() == QAbstractSocket::UnconnectedState;
+                             }),
+                             WaitMs);
+    tick.stop();
+    Cravent client;
+    const QError error = connectAndWait(client, "127.0.0.1", server.port());
     QVERIFY2(!error.isError(), qPrintable(error.text()));
 }
 

@@ -6,6 +6,7 @@
 #include "testfiles.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSignalSpy>
@@ -13,6 +14,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+
+#include <cerrno>
+#include <cstring>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using DemDecData::DdtNode;
 using DemDecData::DemDecTreeEditor;
@@ -35,6 +42,9 @@ private Q_SLOTS:
     void uninitialisedOpensNothing();
     void editsChangeTheBytes();
     void editsFollowTheRules();
+    void saveKeepsOwnerGroupAndMode_data();
+    void saveKeepsOwnerGroupAndMode();
+    void saveFailureKeepsTheTree_data();
     void saveFailureKeepsTheTree();
     void malformedFileKeepsTheOpenTree_data();
     void malformedFileKeepsTheOpenTree();
@@ -180,8 +190,60 @@ void TestDemDecTreeEditor::editsFollowTheRules()
     QVERIFY(editor.addResults(deepest).isValid());
 }
 
+void TestDemDecTreeEditor::saveKeepsOwnerGroupAndMode_data()
+{
+    QTest::addColumn<uint>("owner"); // -1: this process's own user
+    QTest::addColumn<uint>("group");
+    QTest::addColumn<uint>("mode");
+    QTest::addColumn<uint>("folderMode");
+
+    const uint self = uint(-1);
+    QTest::newRow("a group-shared folder") << self << 4242u << 0640u << 02770u;
+    QTest::newRow("another user's file in it") << 4243u << 4242u << 0664u << 02775u;
+    QTest::newRow("a private file") << self << uint(::getegid()) << 0600u << 0700u;
+}
+
+void TestDemDecTreeEditor::saveKeepsOwnerGroupAndMode()
+{
+    QFETCH(uint, owner);
+    QFETCH(uint, group);
+    QFETCH(uint, mode);
+    QFETCH(uint, folderMode);
+
+    DemDecTreeEditor editor(MaxDepth);
+    const QString path = openSample(editor, "am_voice.ddt");
+    QVERIFY(!path.isEmpty());
+    const QByteArray folder = QFile::encodeName(m_dir->path());
+    const QByteArray name = QFile::encodeName(path);
+    if (::chown(folder.constData(), uid_t(-1), gid_t(group)) != 0 || ::chown(name.constData(), uid_t(owner), gid_t(group)) != 0)
+        QSKIP("needs root to give the file to another user or group");
+    QCOMPARE(::chmod(folder.constData(), mode_t(folderMode)), 0);
+    QCOMPARE(::chmod(name.constData(), mode_t(mode)), 0);
+    struct stat before;
+    QCOMPARE(::stat(name.constData(), &before), 0);
+
+    QVERIFY(editor.addTask(QModelIndex(), 0).isValid());
+    QVERIFY2(editor.save(), qPrintable(editor.lastError()));
+    QCOMPARE(readFile(path), editor.toByteArray());
+    struct stat after;
+    QCOMPARE(::stat(name.constData(), &after), 0);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, gid_t(group));
+    QCOMPARE(after.st_mode & 07777, mode_t(mode));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("am_voice.ddt")});
+}
+
+void TestDemDecTreeEditor::saveFailureKeepsTheTree_data()
+{
+    QTest::addColumn<bool>("folderGone"); // or a folder this user may not write
+    QTest::newRow("the folder went away") << true;
+    QTest::newRow("a folder this user may not write") << false;
+}
+
 void TestDemDecTreeEditor::saveFailureKeepsTheTree()
 {
+    QFETCH(bool, folderGone);
     DemDecTreeEditor editor(MaxDepth);
     const QString path = openSample(editor, "am_voice.ddt");
     QVERIFY(!path.isEmpty());
@@ -190,11 +252,31 @@ void TestDemDecTreeEditor::saveFailureKeepsTheTree()
     QVERIFY(editor.save());
     QCOMPARE(readFile(path), changed);
 
-    // A file whose folder went away cannot be saved; the tree stays as it was.
+    // A file that cannot be replaced whole is not saved; the tree and the file stay as they were.
     QVERIFY(editor.addTask(QModelIndex(), 1).isValid());
     const QByteArray unsaved = editor.toByteArray();
-    QVERIFY(m_dir->remove());
-    QVERIFY(!editor.save());
+    bool saved = true;
+    if (folderGone) {
+        QVERIFY(m_dir->remove());
+        saved = editor.save();
+    } else {
+        // Root may write any folder: the save then runs as the user nobody, by its effective uid.
+        const passwd* nobody = ::getpwnam("nobody");
+        const bool root = ::geteuid() == 0;
+        if (root && !nobody)
+            QSKIP("needs the user nobody to meet the folder's mode");
+        QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
+                                                         | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup));
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::WriteOther));
+        if (root)
+            QCOMPARE(::seteuid(nobody->pw_uid), 0);
+        saved = editor.save();
+        if (root)
+            QCOMPARE(::seteuid(0), 0);
+        QVERIFY2(editor.lastError().contains(QString::fromLocal8Bit(std::strerror(EACCES))), qPrintable(editor.lastError()));
+        QCOMPARE(readFile(path), changed);
+    }
+    QVERIFY(!saved);
     QVERIFY2(editor.lastError().contains("am_voice.ddt"), qPrintable(editor.lastError()));
     QCOMPARE(editor.toByteArray(), unsaved);
     QCOMPARE(editor.fileName(), path);

@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -318,7 +319,14 @@ int ComplexConfig::updateReadStatus()
     return changed;
 }
 
-int ComplexConfig::generateObjectUid(int type) { return m_uids.generate(type, m_data); }
+int ComplexConfig::generateObjectUid(int type)
+{
+    const KindFile* file = KindFile::forUidType(type);
+    if (!file || !m_marksError.isEmpty())
+        return -1;
+    // What this store read was given in the directory, even if removed from memory since.
+    return m_uids.generate(type, m_data, qMax(m_marks.last(*file), file->lastUid(m_onDisk)));
+}
 
 int ComplexConfig::armUnionUidFromArmUid(int armUid) const
 {
@@ -376,11 +384,7 @@ void ComplexConfig::cleanLeftovers()
         return;
     QString ignored; // a commit that cannot be finished now is reported by read()
     DirectoryCommit::recover(dir, kindDirectories(), &ignored);
-    // Copies of the directory that earlier versions built beside it while saving.
-    const QDir parent(QFileInfo(dir).absolutePath());
-    const QString staging = QLatin1Char('.') + QFileInfo(dir).fileName() + QStringLiteral(".staging-*");
-    for (const QString& name : parent.entryList({staging}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
-        PosixIo::removeTree(parent.filePath(name));
+    // Nothing outside the directory is the store's: what lies beside it stays.
 }
 
 bool ComplexConfig::lockForReading(DirLock& lock, const QString& dir)
@@ -433,13 +437,20 @@ bool ComplexConfig::changedByOthers(const QList<const KindFile*>& files, const Q
 bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexData& into, QString* error) const
 {
     const QString path = dir + QLatin1Char('/') + file.path();
-    QFile device(path);
-    if (!device.open(QIODevice::ReadOnly)) {
-        if (!device.exists())
-            return true; // a kind never written is empty
-        *error = QStringLiteral("Не удалось открыть файл \"%1\": %2").arg(path, device.errorString());
+    const QByteArray name = PosixIo::encodePath(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        const int cause = errno;
+        struct stat st;
+        // Only a kind never written is empty; a folder that cannot be searched, a file where the
+        // folder should be or a dangling link is a file that cannot be reached.
+        if (cause == ENOENT && ::lstat(name.constData(), &st) != 0 && errno == ENOENT)
+            return true;
+        *error = PosixIo::failure(QStringLiteral("открыть файл"), path, cause);
         return false;
     }
+    QFile device;
+    device.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
     RecordDocumentReader reader(&device, path);
     if (!file.read(reader, into)) {
         *error = reader.errorString();
@@ -476,6 +487,13 @@ bool ComplexConfig::read(int types)
         return false;
     }
 
+    UidMarks marks;
+    if (marks.read(dir, &m_marksError)) {
+        m_marks.raise(marks);
+        m_marksError.clear();
+    } else {
+        errors.append(m_marksError);
+    }
     for (const KindFile* file : files) {
         const FileStamp stamp = stampOf(dir + QLatin1Char('/') + file->path());
         const auto known = m_stamps.constFind(file->path());
@@ -487,7 +505,8 @@ bool ComplexConfig::read(int types)
         ComplexData fresh;
         QString error;
         m_stamps.insert(file->path(), stamp);
-        if (readFile(*file, dir, fresh, &error)) {
+        // A directory not made yet holds empty kinds.
+        if (!dirExists || readFile(*file, dir, fresh, &error)) {
             file->take(m_data, fresh);
             file->copy(m_onDisk, m_data);
             m_failedFiles.remove(file->path());
@@ -500,14 +519,14 @@ bool ComplexConfig::read(int types)
     return errors.isEmpty();
 }
 
-bool ComplexConfig::serialise(const KindFile& file, QByteArray* bytes, QString* error) const
+bool ComplexConfig::serialise(const KindFile& file, const ComplexData& data, QByteArray* bytes, QString* error) const
 {
     QBuffer buffer(bytes);
     buffer.open(QIODevice::WriteOnly);
     QXmlStreamWriter writer(&buffer);
     writer.setAutoFormatting(true);
     writer.setAutoFormattingIndent(2);
-    if (!file.write(writer, m_data, error))
+    if (!file.write(writer, data, error))
         return false;
     if (writer.hasError()) {
         *error = QStringLiteral("Не удалось сформировать файл \"%1\"").arg(file.path());
@@ -516,19 +535,37 @@ bool ComplexConfig::serialise(const KindFile& file, QByteArray* bytes, QString* 
     return true;
 }
 
+bool ComplexConfig::recordsAsRead(const KindFile& file, const QByteArray* bytes) const
+{
+    const auto known = m_stamps.constFind(file.path());
+    if (known == m_stamps.cend() || !known->exists || m_failedFiles.contains(file.path()))
+        return false;
+    if (file.shared(m_data, m_onDisk))
+        return true;
+    if (!bytes)
+        return false;
+    // Compared as written: record equality may leave members out.
+    QByteArray read;
+    QString ignored;
+    return serialise(file, m_onDisk, &read, &ignored) && read == *bytes;
+}
+
 bool ComplexConfig::write(int types)
 {
     m_error.clear();
     QList<const KindFile*> files;
-    QList<QByteArray> contents;
+    QList<QByteArray> contents; // empty for records shared with what was read: see below
+    QList<bool> shared;
     for (const KindFile* file : KindFile::all()) {
         if (!file->selectedBy(types))
             continue;
         QByteArray bytes;
-        if (!serialise(*file, &bytes, &m_error))
+        const bool asRead = recordsAsRead(*file, nullptr);
+        if (!asRead && !serialise(*file, m_data, &bytes, &m_error))
             return false;
         files.append(file);
         contents.append(bytes);
+        shared.append(asRead);
     }
     if (files.isEmpty())
         return true;
@@ -546,6 +583,21 @@ bool ComplexConfig::write(int types)
     if (!DirectoryCommit::recover(dir, kindDirectories(), &m_error) || changedByOthers(files, dir))
         return false;
 
+    // The marks on disk now (another writer's included), raised by what this store read and
+    // what it writes, go with the commit.
+    UidMarks marks;
+    if (!marks.read(dir, &m_error))
+        return false;
+    marks.raise(m_marks);
+    for (const KindFile* file : KindFile::all()) {
+        if (file->uidType() != 0)
+            marks.raise(*file, file->lastUid(m_onDisk));
+    }
+    for (const KindFile* file : std::as_const(files)) {
+        if (file->uidType() != 0)
+            marks.raise(*file, file->lastUid(m_data));
+    }
+
     QStringList paths;
     for (const KindFile* file : std::as_const(files))
         paths.append(file->path());
@@ -555,6 +607,14 @@ bool ComplexConfig::write(int types)
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int i = 0; i < files.size(); ++i) {
         const QString path = paths[i];
+        // Records as read from a file still as read: the file stays byte for byte, with its
+        // comments, line ends, layout and whatever this version does not know.
+        const auto known = m_stamps.constFind(path);
+        if (known != m_stamps.cend() && stampOf(dir + QLatin1Char('/') + path) == known.value()
+            && (shared[i] || recordsAsRead(*files[i], &contents[i])))
+            continue;
+        if (shared[i] && !serialise(*files[i], m_data, &contents[i], &m_error))
+            return false;
         // A file this store could not read is never replaced silently: it is kept beside the new one.
         if (m_failedFiles.contains(path) && commit.fileExists(path)) {
             const QString name = QFileInfo(path).fileName() + QStringLiteral(".unreadable-") + stamp;
@@ -566,8 +626,10 @@ bool ComplexConfig::write(int types)
         if (!commit.writeFile(path, contents[i], &m_error))
             return false;
     }
-    if (!commit.commit(&m_error))
+    if (!commit.writeFile(UidMarks::fileName(), marks.toBytes(), &m_error) || !commit.commit(&m_error))
         return false;
+    m_marks = marks;
+    m_marksError.clear();
 
     for (const KindFile* file : std::as_const(files)) {
         m_failedFiles.remove(file->path());

@@ -193,7 +193,10 @@ private:
     QString resolvedDir() const;
     FileStamp stampOf(const QString& path) const;
     bool readFile(const KindFile& file, const QString& dir, ComplexData& into, QString* error) const;
-    bool serialise(const KindFile& file, QByteArray* bytes, QString* error) const;
+    bool serialise(const KindFile& file, const ComplexData& data, QByteArray* bytes, QString* error) const;
+    // Whether the kind's records are those this store last read or wrote, from a file that held
+    // them: certainly when still shared with them, or when written as `bytes` (if given) they equal.
+    bool recordsAsRead(const KindFile& file, const QByteArray* bytes) const;
     void cleanLeftovers();
     bool lockForReading(DirLock& lock, const QString& dir);
     bool changedByOthers(const QList<const KindFile*>& files, const QString& dir);
@@ -202,6 +205,8 @@ private:
     ComplexData m_data;
     ComplexData m_onDisk; // each kind as this store last read or wrote it, shared with m_data until changed
     UidAllocator m_uids;
+    UidMarks m_marks;      // as last read or written
+    QString m_marksError;  // why the marks could not be read: no uid is given until they are
     QSet<QString> m_failedFiles; // relative paths whose last read failed
     QHash<QString, FileStamp> m_stamps;
     QHash<QString, FileStamp> m_reported; // changes by others that updateReadStatus() told of

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -30,13 +29,6 @@ QString parentOf(const QString& relativePath)
 {
     const int slash = relativePath.lastIndexOf(QLatin1Char('/'));
     return slash < 0 ? QString() : relativePath.left(slash);
-}
-
-QString workNameFor(const QString& relativePath, const QString& id)
-{
-    const QString dir = parentOf(relativePath);
-    const QString name = relativePath.mid(dir.isEmpty() ? 0 : dir.size() + 1);
-    return join(dir, QLatin1Char('.') + name + QLatin1String(WorkMark) + id);
 }
 
 QByteArray digestOf(const QByteArray& bytes)
@@ -118,7 +110,7 @@ bool finishRecorded(const QString& dir, const Record& record, QString* error)
         const QString path = line.at(1);
         const qint64 size = line.at(2).toLongLong();
         const QByteArray digest = line.at(3).toLatin1();
-        if (holds(join(dir, workNameFor(path, record.id)), size, digest))
+        if (holds(join(dir, PosixIo::workFileName(path, record.id)), size, digest))
             pending.insert(path);
         else if (!holds(join(dir, path), size, digest))
             return true; // never completed: nothing was renamed yet
@@ -134,7 +126,7 @@ bool finishRecorded(const QString& dir, const Record& record, QString* error)
             if (lstatPath(join(dir, path), &st) && !lstatPath(join(dir, aside), &st)
                 && !renameWithin(dir, path, aside, error))
                 return false;
-        } else if (!renameWithin(dir, workNameFor(path, record.id), path, error)) {
+        } else if (!renameWithin(dir, PosixIo::workFileName(path, record.id), path, error)) {
             return false;
         }
         touched.insert(parentOf(path));
@@ -161,7 +153,7 @@ void removeWorkFiles(const QString& dir, const QStringList& subDirs)
 
 DirectoryCommit::DirectoryCommit(const QString& dirPath)
     : m_dir(QDir::cleanPath(QFileInfo(dirPath).absoluteFilePath())),
-      m_id(QString::number(QRandomGenerator::system()->generate64() | (quint64(1) << 63), 16))
+      m_id(PosixIo::newWorkId())
 {
 }
 
@@ -301,7 +293,7 @@ bool DirectoryCommit::writeFile(const QString& relativePath, const QByteArray& b
 
     Entry entry;
     entry.path = relativePath;
-    entry.work = workNameFor(relativePath, m_id);
+    entry.work = PosixIo::workFileName(relativePath, m_id);
     entry.size = bytes.size();
     entry.digest = digestOf(bytes);
     if (asideIndex >= 0 && oldExists)

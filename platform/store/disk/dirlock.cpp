@@ -47,12 +47,15 @@ int DirLock::open(const QString& lockPath, Mode mode, QString* error)
             fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
         }
     }
-    if (fd < 0 && (errno == EROFS || errno == EACCES))
+    // The reason a writable descriptor was refused decides; a read-only one is only a fallback
+    // (which finds no file where none could be made).
+    const int cause = errno;
+    if (fd < 0 && (cause == EROFS || cause == EACCES))
         fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0 && error)
         *error = PosixIo::failure(mode == Exclusive ? QStringLiteral("создать файл блокировки")
                                                     : QStringLiteral("открыть файл блокировки"),
-                                  lockPath, errno);
+                                  lockPath, errno == ENOENT ? cause : errno);
     return fd;
 }
 

@@ -25,10 +25,7 @@ Snapshot snapshot(const QString& dirPath)
 
 QStringList leftovers(const QString& dirPath)
 {
-    const QFileInfo info(dirPath);
-    QStringList found = QDir(info.absolutePath())
-                            .entryList({QStringLiteral(".") + info.fileName() + QStringLiteral(".staging-*")},
-                                       QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QStringList found;
     const QDir root(dirPath);
     QDirIterator it(dirPath, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (it.hasNext()) {

@@ -10,8 +10,7 @@ namespace StoreTest {
 using Snapshot = QMap<QString, QByteArray>;
 
 Snapshot snapshot(const QString& dirPath);
-// What a writer leaves while it works: its commit record and work files inside the directory,
-// and the copies earlier versions built beside it.
+// What a writer leaves while it works: its commit record and work files.
 QStringList leftovers(const QString& dirPath);
 
 } // namespace StoreTest

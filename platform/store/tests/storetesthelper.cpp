@@ -1,5 +1,8 @@
 // A child process for the store's tests.
 //   write <dir> <variant> <channels>      write a complex; prints "ready" just before the write
+//   renew <dir>                           remove the operator of the highest uid, add one with a
+//                                         new uid registered on the first computer, and write
+//                                         computers and operators; "ready" just before the write
 //   fail-write <mode> <workdir>           write a small complex, then prove that a write which must
 //                                         fail (mode readonly, full: a tmpfs mounted here, in the
 //                                         private mount namespace the test runs us in; fsize: a
@@ -35,6 +38,33 @@ int writeComplex(const QString& dir, int variant, int channels)
     StoreTest::putInto(store, data);
     out() << "ready" << Qt::endl;
     if (!store.write(CoConfig::ObjectAll)) {
+        out() << "failed: " << store.errorString() << Qt::endl;
+        return 1;
+    }
+    out() << "written" << Qt::endl;
+    return 0;
+}
+
+int renewOperator(const QString& dir)
+{
+    CoConfig::ComplexConfig store(dir, CoConfig::ObjectAll, 0);
+    store.setLockTimeout(30000);
+    if (store.readStatus() != 0) {
+        out() << "failed: " << store.errorString() << Qt::endl;
+        return 1;
+    }
+    QMap<int, Common::Operator>& operators = store.operatorsMap();
+    if (!operators.isEmpty())
+        operators.remove(operators.lastKey());
+    Common::Operator added;
+    added.uid = store.generateObjectUid(CoConfig::ObjectOperators);
+    added.surname = QStringLiteral("Оператор %1").arg(added.uid);
+    added.name = QString::number(QCoreApplication::applicationPid()); // each writer's record its own
+    store.addOperator(added);
+    if (!store.computers().isEmpty())
+        store.computers().first().registrations.insert(QStringLiteral("op%1").arg(added.uid), added.uid);
+    out() << "ready" << Qt::endl;
+    if (!store.write(CoConfig::ObjectComputers | CoConfig::ObjectOperators)) {
         out() << "failed: " << store.errorString() << Qt::endl;
         return 1;
     }
@@ -99,8 +129,10 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() == 5 && args[1] == QLatin1String("write"))
         return writeComplex(args[2], args[3].toInt(), args[4].toInt());
+    if (args.size() == 3 && args[1] == QLatin1String("renew"))
+        return renewOperator(args[2]);
     if (args.size() == 4 && args[1] == QLatin1String("fail-write"))
         return failWrite(args[2], args[3]);
-    std::fprintf(stderr, "usage: %s write <dir> <variant> <channels> | fail-write readonly|full|fsize <workdir>\n", argv[0]);
+    std::fprintf(stderr, "usage: %s write <dir> <variant> <channels> | renew <dir> | fail-write readonly|full|fsize <workdir>\n", argv[0]);
     return 2;
 }

@@ -20,6 +20,7 @@ class TestStoreKills : public QObject
 
 private slots:
     void killAtRandomMomentsLeavesOldOrNew();
+    void killedWritersNeverLetAUidBeGivenAgain();
 
 private:
     static QString helper() { return QStringLiteral(ORVANE_STORE_TEST_HELPER); }
@@ -85,6 +86,49 @@ void TestStoreKills::killAtRandomMomentsLeavesOldOrNew()
         QVERIFY2(store.write(ObjectAll), qPrintable(store.errorString()));
     }
     QCOMPARE(StoreTest::leftovers(dir), QStringList());
+}
+
+void TestStoreKills::killedWritersNeverLetAUidBeGivenAgain()
+{
+    constexpr int Channels = ORVANE_KILL_CHANNELS;
+    QTemporaryDir temp;
+    const QString dir = temp.filePath(QStringLiteral("complex"));
+    writeDirectly(dir, StoreTest::generateComplex(StoreTest::ComplexSizes::medium(Channels), 1));
+    // Each writer removes the operator of the highest uid and adds one with a new uid.
+    QProcess process;
+    QElapsedTimer timer;
+    process.start(helper(), {QStringLiteral("renew"), dir});
+    QVERIFY(StoreTest::waitForLine(process, "ready", 30000));
+    timer.start();
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    const int writeMs = int(qMax<qint64>(5, timer.elapsed()));
+    QMap<int, Common::Operator> before = ComplexConfig(dir, ObjectAll, 0).operatorsMap();
+    int given = before.lastKey(); // every uid that ever reached the directory is at most this
+    int renewed = 0;
+
+    for (int i = 0; i < ORVANE_KILLS; ++i) {
+        process.start(helper(), {QStringLiteral("renew"), dir});
+        QVERIFY(StoreTest::waitForLine(process, "ready", 30000));
+        QTest::qSleep(QRandomGenerator::global()->bounded(writeMs + writeMs / 4));
+        process.kill();
+        QVERIFY(process.waitForFinished(10000));
+
+        ComplexConfig fresh(dir, ObjectAll, 0);
+        const QMap<int, Common::Operator> after = fresh.operatorsMap();
+        if (after != before) {
+            QVERIFY2(after.lastKey() > given, qPrintable(QStringLiteral("kill %1: uid %2 given again (up to %3 given)")
+                                                             .arg(i)
+                                                             .arg(after.lastKey())
+                                                             .arg(given)));
+            given = after.lastKey();
+            before = after;
+            ++renewed;
+        }
+        QVERIFY2(fresh.generateObjectUid(ObjectOperators) > given,
+                 qPrintable(QStringLiteral("kill %1").arg(i)));
+    }
+    qInfo("%d kills: %d writers had committed", ORVANE_KILLS, renewed);
 }
 
 QTEST_GUILESS_MAIN(TestStoreKills)

@@ -1,5 +1,6 @@
 #include "complexconfig.h"
 #include "testfiles.h"
+#include "unprivileged.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -9,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 
 using namespace CoConfig;
@@ -28,7 +31,8 @@ struct Run
     QStringList lines() const { return output.split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 };
 
-Run runCheck(const QStringList& arguments, const QString& configDir = QString())
+// With a command, runs it followed by the program and its arguments (a wrapper such as setpriv).
+Run runCheck(const QStringList& arguments, const QString& configDir = QString(), const QStringList& command = {})
 {
     QProcess process;
     if (!configDir.isEmpty()) {
@@ -36,7 +40,10 @@ Run runCheck(const QStringList& arguments, const QString& configDir = QString())
         environment.insert(QStringLiteral("ORVANE_CONFIG_DIR"), configDir);
         process.setProcessEnvironment(environment);
     }
-    process.start(QStringLiteral(ORVANE_CHECK_PROGRAM), arguments);
+    if (command.isEmpty())
+        process.start(QStringLiteral(ORVANE_CHECK_PROGRAM), arguments);
+    else
+        process.start(command.first(), command.mid(1) << QStringLiteral(ORVANE_CHECK_PROGRAM) << arguments);
     Run run;
     run.finished = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit;
     run.exitCode = process.exitCode();
@@ -272,6 +279,10 @@ void TestOrvaneCheck::unreadableDirectory_data()
     QTest::newRow("missing") << "none" << "нет каталога конфигурации";
     QTest::newRow("a file") << "file" << "не является каталогом";
     QTest::newRow("an unreadable file") << "broken" << "racks/racks.xml";
+    QTest::newRow("a file where a kind's folder should be")
+        << "folder is a file" << QStringLiteral("racks/racks.xml\": ") + QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    QTest::newRow("a kind's folder that cannot be searched")
+        << "folder mode 000" << QStringLiteral("racks/racks.xml\": ") + QString::fromLocal8Bit(std::strerror(EACCES));
 }
 
 void TestOrvaneCheck::unreadableDirectory()
@@ -281,13 +292,28 @@ void TestOrvaneCheck::unreadableDirectory()
 
     QTemporaryDir temp;
     const QString dir = temp.filePath(QStringLiteral("complex"));
+    const QString racks = dir + QStringLiteral("/racks");
+    QStringList command;
     if (setup == QLatin1String("file"))
         QVERIFY(TestFiles::writeFile(dir, "not a directory\n"));
     if (setup == QLatin1String("broken")) {
         QVERIFY(copySample(dir));
-        QVERIFY(TestFiles::writeFile(dir + QStringLiteral("/racks/racks.xml"), "<racks><rack uid=\"1\">"));
+        QVERIFY(TestFiles::writeFile(racks + QStringLiteral("/racks.xml"), "<racks><rack uid=\"1\">"));
     }
-    const Run run = runCheck({dir});
+    if (setup == QLatin1String("folder is a file")) {
+        QVERIFY(copySample(dir));
+        QVERIFY(QDir(racks).removeRecursively());
+        QVERIFY(TestFiles::writeFile(racks, "<Racks/>\n"));
+    }
+    if (setup == QLatin1String("folder mode 000")) {
+        const auto unprivileged = Unprivileged::command();
+        if (!unprivileged || !Unprivileged::openToEveryone(temp.path()))
+            QSKIP("needs an unprivileged user to meet the folder's mode (root with setpriv, or no root)");
+        command = *unprivileged;
+        QVERIFY(copySample(dir));
+        QVERIFY(QFile::setPermissions(racks, {}));
+    }
+    const Run run = runCheck({dir}, QString(), command);
     QVERIFY2(run.finished, qPrintable(run.errors));
     QCOMPARE(run.exitCode, 2);
     QCOMPARE(run.output, QString());

@@ -5,6 +5,8 @@
 #include "dirlock.h"
 #include "orvaneplugin.h"
 #include "pluginlibrary.h"
+#include "testfiles.h"
+#include "unprivileged.h"
 
 #include <QAbstractItemModel>
 #include <QAbstractItemView>
@@ -17,6 +19,8 @@
 #include <QTest>
 #include <QWidget>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -103,12 +107,18 @@ private slots:
     void mountPointInReadOnlyParent();
     void secondRunIsRefused();
     void sameUserOnTwoArms();
+    void removedOperatorsUidIsNotGivenAgain();
     void refusalsWriteNothing_data();
     void refusalsWriteNothing();
+    void unreachableKindFileIsAReadError_data();
+    void unreachableKindFileIsAReadError();
     void readOnlyDirectoryReportsWriteFailure();
+    void unwritableDirectoryNamesTheCause();
     void busyDirectoryIsReported_data();
     void busyDirectoryIsReported();
     void unknownUserIsReported();
+    void loginPrintsOnOneLine_data();
+    void loginPrintsOnOneLine();
     void editorShowsRegisteredOperator();
 
 private:
@@ -293,6 +303,30 @@ void TestSulvane::sameUserOnTwoArms()
     QCOMPARE(store->computers().value(CoConfig::ComponentUid<1>(200)).registrations.value(m_login), second);
 }
 
+void TestSulvane::removedOperatorsUidIsNotGivenAgain()
+{
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100, 200}));
+    int first = -1;
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("a.ini"), QStringLiteral("100"))), m_login,
+                     &first);
+    if (QTest::currentTestFailed())
+        return;
+    {
+        // The editor removes the operator; its registration on workstation 100 stays.
+        const auto store = fixture.openStore();
+        store->removeOperator(first);
+        QVERIFY2(store->write(CoConfig::ObjectOperators), qPrintable(store->errorString()));
+    }
+    int second = -1;
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("b.ini"), QStringLiteral("200"))), m_login,
+                     &second);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(second > first, qPrintable(QStringLiteral("%1 after %2").arg(second).arg(first)));
+    QCOMPARE(fixture.openStore()->computers().value(CoConfig::ComponentUid<1>(100)).registrations.value(m_login), first);
+}
+
 void TestSulvane::refusalsWriteNothing_data()
 {
     QTest::addColumn<QString>("armUid");     // null: the settings have no workstation uid
@@ -330,6 +364,46 @@ void TestSulvane::refusalsWriteNothing()
     QCOMPARE(fixture.files(), before);
 }
 
+void TestSulvane::unreachableKindFileIsAReadError_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<bool>("fileInItsPlace"); // or the folder kept, with mode 000
+    QTest::addColumn<int>("cause");
+
+    QTest::newRow("a file where the operators' folder should be") << "operators" << true << ENOTDIR;
+    QTest::newRow("the workstations' folder with mode 000") << "arms" << false << EACCES;
+}
+
+void TestSulvane::unreachableKindFileIsAReadError()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, fileInItsPlace);
+    QFETCH(int, cause);
+
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    const QString path = fixture.configDir() + QLatin1Char('/') + folder;
+    QStringList command;
+    if (fileInItsPlace) {
+        QVERIFY(QDir(path).removeRecursively());
+        QVERIFY(TestFiles::writeFile(path, "<Operators/>\n"));
+    } else {
+        const auto unprivileged = Unprivileged::command();
+        if (!unprivileged || !Unprivileged::openToEveryone(QFileInfo(fixture.configDir()).path()))
+            QSKIP("needs an unprivileged user to meet the folder's mode (root with setpriv, or no root)");
+        command = *unprivileged;
+        QVERIFY(QFile::setPermissions(path, {}));
+    }
+    const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+    const auto before = fixture.files();
+
+    const auto run = fixture.run(settings, command);
+    verifyRefused(run, QStringLiteral("ConfigReadError"), true);
+    QVERIFY2(run.output.contains(folder + QLatin1Char('/')) && run.output.contains(QString::fromLocal8Bit(std::strerror(cause))),
+             qPrintable(run.output));
+    QCOMPARE(fixture.files(), before);
+}
+
 void TestSulvane::readOnlyDirectoryReportsWriteFailure()
 {
     if (!canMakeReadOnlyMount())
@@ -347,6 +421,27 @@ void TestSulvane::readOnlyDirectoryReportsWriteFailure()
                                               "&& exec \"$2\""),
                                QStringLiteral("sh"), fixture.configDir()};
     verifyRefused(fixture.run(settings, readOnly), QStringLiteral("ConfigWriteError"), true);
+    QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::unwritableDirectoryNamesTheCause()
+{
+    const auto unprivileged = Unprivileged::command();
+    if (!unprivileged || ::geteuid() != 0)
+        QSKIP("needs root and setpriv to run the program as a user who may not write the complex");
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    QVERIFY(Unprivileged::openToEveryone(QFileInfo(fixture.configDir()).path()));
+    // Nobody made a lock file yet, and this user cannot make one.
+    QVERIFY(QFile::remove(CoConfig::DirLock::lockPathFor(fixture.configDir())));
+    const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+    const auto before = fixture.files();
+
+    const auto run = fixture.run(settings, *unprivileged);
+    verifyRefused(run, QStringLiteral("ConfigWriteError"), true);
+    const QString reason = run.lines().value(2);
+    QVERIFY2(reason.contains(QStringLiteral(".orvane.lock")) && reason.endsWith(QString::fromLocal8Bit(std::strerror(EACCES))),
+             qPrintable(reason));
     QCOMPARE(fixture.files(), before);
 }
 
@@ -403,6 +498,50 @@ void TestSulvane::unknownUserIsReported()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.output, QStringLiteral("Operator is not registered\nGetCurrentLoginError"));
     QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::loginPrintsOnOneLine_data()
+{
+    QTest::addColumn<QString>("login");
+    QTest::addColumn<QString>("printed");
+
+    QTest::newRow("carriage return") << QStringLiteral("ab\rcd") << QStringLiteral("ab\\rcd");
+    QTest::newRow("tab") << QStringLiteral("ab\tcd") << QStringLiteral("ab\\tcd");
+    QTest::newRow("next line") << QStringLiteral("ab\u0085cd") << QStringLiteral("ab\\u0085cd");
+    QTest::newRow("line separator") << QStringLiteral("ab\u2028cd") << QStringLiteral("ab\\u2028cd");
+    QTest::newRow("a domain login stays as it is") << QStringLiteral("ОТДЕЛ\\иванов") << QStringLiteral("ОТДЕЛ\\иванов");
+}
+
+void TestSulvane::loginPrintsOnOneLine()
+{
+    QFETCH(QString, login);
+    QFETCH(QString, printed);
+    // The child sees a user database of its own with this login, and runs as that user.
+    const uid_t user = 59998;
+    if (!canMakeReadOnlyMount() || QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty())
+        QSKIP("needs root, unshare and setpriv to run the program as a user of a private user database");
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    QVERIFY(Unprivileged::openToEveryone(QFileInfo(fixture.configDir()).path()));
+    QVERIFY(QProcess::execute(QStringLiteral("chown"), {QStringLiteral("-R"), QString::number(user),
+                                                        fixture.configDir()}) == 0);
+    const QString passwd = QFileInfo(fixture.configDir()).path() + QStringLiteral("/passwd");
+    QVERIFY(TestFiles::writeFile(passwd, TestFiles::readFile(QStringLiteral("/etc/passwd"))
+                                     + login.toUtf8() + ":x:" + QByteArray::number(user) + ':'
+                                     + QByteArray::number(user) + "::/nonexistent:/usr/sbin/nologin\n"));
+    const QString id = QString::number(user);
+    const QStringList asUser{QStringLiteral("unshare"), QStringLiteral("-m"), QStringLiteral("--propagation"),
+                             QStringLiteral("private"), QStringLiteral("sh"), QStringLiteral("-c"),
+                             QStringLiteral("mount --bind \"$1\" /etc/passwd && exec setpriv --reuid=$2 --regid=$2 "
+                                            "--clear-groups \"$3\""),
+                             QStringLiteral("sh"), passwd, id};
+
+    int uid = -1;
+    verifyRegistered(fixture.run(fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100")), asUser),
+                     printed, &uid);
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(fixture.openStore()->computers().value(CoConfig::ComponentUid<1>(100)).registrations.value(login), uid);
 }
 
 void TestSulvane::editorShowsRegisteredOperator()

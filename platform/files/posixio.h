@@ -6,8 +6,8 @@
 
 #include <sys/types.h>
 
-// Small POSIX helpers for the store's writes, each giving its reason on failure.
-namespace CoConfig::PosixIo {
+// Small POSIX helpers for writing files whole, each giving its reason on failure.
+namespace PosixIo {
 
 QByteArray encodePath(const QString& path);
 QString errnoText(int error);
@@ -42,7 +42,18 @@ int openDirectory(const QString& path, QString* error);
 // flushes into one journal commit, where one after another each waits for its own.
 bool syncFiles(const QList<OpenFile>& files, QString* error);
 bool syncDirectory(const QString& path, QString* error);
-// Removes a directory tree without following symbolic links; best effort.
-void removeTree(const QString& path);
 
-} // namespace CoConfig::PosixIo
+// A hidden name beside the file for writing its replacement: ".<name>.orvane-new-<id>"; the
+// path may be relative.
+QString workFileName(const QString& path, const QString& id);
+// A fresh id for work file names: 16 hexadecimal digits.
+QString newWorkId();
+
+// Replaces one file whole: the new content is written beside it under a work name with the old
+// file's owner (where the writer may give it), group and mode, reaches the disk, and takes the
+// old file's place with one rename. A symbolic link is followed: its target is replaced. False
+// with the reason when that cannot be done (a folder this user may not write); the old file
+// then stays as it was.
+bool replaceFile(const QString& path, const QByteArray& bytes, QString* error);
+
+} // namespace PosixIo

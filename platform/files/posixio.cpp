@@ -1,11 +1,12 @@
 #include "posixio.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,7 +14,7 @@
 #include <thread>
 #include <vector>
 
-namespace CoConfig::PosixIo {
+namespace PosixIo {
 
 QByteArray encodePath(const QString& path)
 {
@@ -140,42 +141,45 @@ bool syncDirectory(const QString& path, QString* error)
     return true;
 }
 
-namespace {
-
-void removeTreeAt(int parentFd, const char* name)
+QString workFileName(const QString& path, const QString& id)
 {
-    const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        ::unlinkat(parentFd, name, 0);
-        return;
-    }
-    DIR* dir = ::fdopendir(fd);
-    if (!dir) {
-        ::close(fd);
-        return;
-    }
-    while (dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
-            continue;
-        bool isDir = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN) {
-            struct stat st;
-            isDir = ::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
-        }
-        if (isDir)
-            removeTreeAt(fd, entry->d_name);
-        else
-            ::unlinkat(fd, entry->d_name, 0);
-    }
-    ::closedir(dir);
-    ::unlinkat(parentFd, name, AT_REMOVEDIR);
+    const int slash = path.lastIndexOf(QLatin1Char('/'));
+    return path.left(slash + 1) + QLatin1Char('.') + path.mid(slash + 1) + QStringLiteral(".orvane-new-") + id;
 }
 
-} // namespace
-
-void removeTree(const QString& path)
+QString newWorkId()
 {
-    removeTreeAt(AT_FDCWD, encodePath(path).constData());
+    return QString::number(QRandomGenerator::system()->generate64() | (quint64(1) << 63), 16);
 }
 
-} // namespace CoConfig::PosixIo
+bool replaceFile(const QString& path, const QByteArray& bytes, QString* error)
+{
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
+    const QByteArray name = encodePath(target);
+    struct stat old;
+    const bool oldExists = ::stat(name.constData(), &old) == 0;
+    if (!oldExists && errno != ENOENT) {
+        *error = failure(QStringLiteral("прочитать свойства файла"), target, errno);
+        return false;
+    }
+    FileOwnership ownership;
+    if (oldExists)
+        ownership = {old.st_uid, old.st_gid, mode_t(old.st_mode & 07777)};
+    const QString work = workFileName(target, newWorkId());
+    const int fd = writeNewFile(work, bytes, ownership, error);
+    if (fd < 0)
+        return false;
+    if (!syncFiles({{fd, work}}, error)) {
+        ::unlink(encodePath(work).constData());
+        return false;
+    }
+    if (::rename(encodePath(work).constData(), name.constData()) != 0) {
+        *error = failure(QStringLiteral("переименовать файл"), work, errno);
+        ::unlink(encodePath(work).constData());
+        return false;
+    }
+    return syncDirectory(QFileInfo(target).absolutePath(), error);
+}
+
+} // namespace PosixIo
