@@ -11,7 +11,10 @@ namespace {
 class Collector
 {
 public:
-    Collector(RecordKind kind, const QSet<int>& uids, int named) : m_kind(kind), m_uids(uids), m_named(named) {}
+    Collector(RecordKind kind, const QSet<int>& uids, int named, const QSet<RecordKind>& skipped)
+        : m_kind(kind), m_uids(uids), m_named(named), m_skipped(skipped)
+    {
+    }
 
     bool holds(int uid) const { return uid != -1 && m_uids.contains(uid); }
     bool holds(const ConfigUid& object) const { return object.type == int(m_kind) && holds(object.value); }
@@ -24,6 +27,8 @@ public:
     template <typename Map, typename Refers>
     void scan(RecordKind kind, const Map& records, Refers refers)
     {
+        if (m_skipped.contains(kind))
+            return;
         int count = 0;
         for (const auto& record : records) {
             if (!refers(record))
@@ -55,6 +60,7 @@ private:
     const RecordKind m_kind;
     const QSet<int>& m_uids;
     const int m_named;
+    const QSet<RecordKind>& m_skipped;
     Referrers m_result;
 };
 
@@ -102,9 +108,10 @@ QString Referrers::names() const
     return result;
 }
 
-Referrers referrersOf(const ComplexConfigInterface& store, RecordKind kind, const QSet<int>& uids, int named)
+Referrers referrersOf(const ComplexConfigInterface& store, RecordKind kind, const QSet<int>& uids, int named,
+                      const QSet<RecordKind>& skipped)
 {
-    Collector c(kind, uids, named);
+    Collector c(kind, uids, named, skipped);
     if (uids.isEmpty())
         return c.take();
     const PowerConfig& power = store.power();

@@ -33,9 +33,10 @@ struct Referrers
     QString names() const;
 };
 
-// One pass over each kind that can refer to `kind`, each reference one set look-up.
+// One pass over each kind that can refer to `kind` (but the kinds skipped), each reference one
+// set look-up.
 Referrers referrersOf(const CoConfig::ComplexConfigInterface& store, RecordKind kind, const QSet<int>& uids,
-                      int named = 5);
+                      int named = 5, const QSet<RecordKind>& skipped = {});
 
 // The editor's name of a table of such records ("ЭВМы", "Объединения АРМ").
 QString recordKindTableTitle(RecordKind kind);

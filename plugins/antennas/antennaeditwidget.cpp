@@ -5,9 +5,12 @@
 #include "commontableview.h"
 #include "complexconfiginterface.h"
 #include "lineeditdelegate.h"
+#include "referrers.h"
 #include "openeditors.h"
 
 #include <QIntValidator>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -35,6 +38,26 @@ int AntennaEditWidget::newUid(int* column)
 {
     *column = AntennaTableData::Uid;
     return m_store ? m_store->generateObjectUid(CoConfig::ObjectAntennas) : -1;
+}
+
+bool AntennaEditWidget::confirmRemoval(const QList<int>& rows)
+{
+    if (!m_store || !antennaData())
+        return true;
+    QSet<int> uids;
+    for (const int row : rows)
+        uids.insert(antennaData()->rows().value(row).uid);
+    const ConfigCheck::Referrers referrers =
+        ConfigCheck::referrersOf(*m_store, ConfigCheck::RecordKind::Antenna, uids, 5, {ConfigCheck::RecordKind::ArmUnion});
+    if (referrers.isEmpty())
+        return true;
+    QMessageBox box(QMessageBox::Question, window()->windowTitle(), referrers.summary() + QLatin1Char(' ') + tr("Удалить?"),
+                    QMessageBox::NoButton, this);
+    QPushButton* yes = box.addButton(tr("Да"), QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(tr("Нет"), QMessageBox::NoRole));
+    box.setInformativeText(referrers.names());
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 AntennaTableData* AntennaEditWidget::antennaData() const

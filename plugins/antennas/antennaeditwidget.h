@@ -20,6 +20,9 @@ public:
 
     // A fresh antenna uid from the store, into the "ID" column.
     int newUid(int* column) override;
+    // Antennas that pools or antenna controls hold are removed only when the engineer says so;
+    // the unions' bindings are this table's own.
+    bool confirmRemoval(const QList<int>& rows) override;
 
 public Q_SLOTS:
     // Reads the antennas and unions again and shows them; an antenna listed by several unions

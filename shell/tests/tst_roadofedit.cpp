@@ -439,6 +439,10 @@ void TestRoadOfEdit::removalOfReferencedRecords_data()
         << std::function<int(const ComplexConfig&)>(
                [](const ComplexConfig& s) { return s.receivers().antennaServers.first().antennaPool.value; })
         << QStringLiteral("Серверы антенн — ");
+    QTest::newRow("antenna of a pool") << QStringLiteral("Антенна")
+        << std::function<int(const ComplexConfig&)>(
+               [](const ComplexConfig& s) { return s.receivers().antennaPools.first().antennaUids.first(); })
+        << QStringLiteral("Наборы антенн — ");
     QTest::newRow("a new rack") << QStringLiteral("Стойки") << std::function<int(const ComplexConfig&)>() << QString();
 }
 
@@ -457,13 +461,17 @@ void TestRoadOfEdit::removalOfReferencedRecords()
     view->setFocus();
     if (!uidOf)
         QTest::keyClick(view, Qt::Key_Insert);
-    const int uid = uidOf ? uidOf(*freshStore()) : model->index(model->rowCount() - 1, 0).data().toInt();
-    const QModelIndexList found = model->match(model->index(0, 0), Qt::DisplayRole, QString::number(uid), 1, Qt::MatchExactly);
+    const int uidColumn = columnTitled(model, QStringLiteral("ID"));
+    QVERIFY(uidColumn >= 0);
+    const int uid = uidOf ? uidOf(*freshStore()) : model->index(model->rowCount() - 1, uidColumn).data().toInt();
+    const QModelIndexList found =
+        model->match(model->index(0, uidColumn), Qt::DisplayRole, QString::number(uid), 1, Qt::MatchExactly);
     QCOMPARE(found.size(), 1);
     const int rows = model->rowCount();
     const auto remove = [&] {
-        view->selectionModel()->setCurrentIndex(model->match(model->index(0, 0), Qt::DisplayRole, QString::number(uid), 1,
-                                                             Qt::MatchExactly).first(),
+        view->selectionModel()->setCurrentIndex(model->match(model->index(0, uidColumn), Qt::DisplayRole,
+                                                             QString::number(uid), 1, Qt::MatchExactly)
+                                                    .first(),
                                                 QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         QTest::keyClick(view, Qt::Key_Delete);
     };

@@ -45,6 +45,11 @@ int CommonEditWidget::newUid(int*)
     return -1;
 }
 
+bool CommonEditWidget::confirmRemoval(const QList<int>&)
+{
+    return true;
+}
+
 void CommonEditWidget::SaveSettings()
 {
 }

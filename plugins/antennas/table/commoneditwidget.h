@@ -24,6 +24,8 @@ public:
 
     // The uid for a new row, with *column set to the column it goes into; -1 when there is none.
     virtual int newUid(int* column);
+    // Whether those rows may go; a page asks first about rows that others refer to.
+    virtual bool confirmRemoval(const QList<int>& rows);
 
     CommonTableView* view() const { return m_view; }
     // The page's history: every edit of its rows, past saves and reloads.

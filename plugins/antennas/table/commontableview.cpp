@@ -139,6 +139,8 @@ void CommonTableView::RemoveRow()
         rows.append(index.row());
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.isEmpty() || !m_page->confirmRemoval(rows))
+        return;
     // From the bottom up, a run of neighbouring rows at a time, so that the rows still to go
     // keep their places.
     const Step step(model(), tr("Удаление строк (%1)").arg(rows.size()));
