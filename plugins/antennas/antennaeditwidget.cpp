@@ -6,11 +6,10 @@
 #include "complexconfiginterface.h"
 #include "lineeditdelegate.h"
 #include "referrers.h"
+#include "removalquestion.h"
 #include "openeditors.h"
 
 #include <QIntValidator>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -49,15 +48,7 @@ bool AntennaEditWidget::confirmRemoval(const QList<int>& rows)
         uids.insert(antennaData()->rows().value(row).uid);
     const ConfigCheck::Referrers referrers =
         ConfigCheck::referrersOf(*m_store, ConfigCheck::RecordKind::Antenna, uids, 5, {ConfigCheck::RecordKind::ArmUnion});
-    if (referrers.isEmpty())
-        return true;
-    QMessageBox box(QMessageBox::Question, window()->windowTitle(), referrers.summary() + QLatin1Char(' ') + tr("Удалить?"),
-                    QMessageBox::NoButton, this);
-    QPushButton* yes = box.addButton(tr("Да"), QMessageBox::YesRole);
-    box.setDefaultButton(box.addButton(tr("Нет"), QMessageBox::NoRole));
-    box.setInformativeText(referrers.names());
-    box.exec();
-    return box.clickedButton() == yes;
+    return referrers.isEmpty() || Common::confirmRemoval(this, referrers.summary(), referrers.names());
 }
 
 AntennaTableData* AntennaEditWidget::antennaData() const

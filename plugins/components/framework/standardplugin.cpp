@@ -4,6 +4,7 @@
 #include "counterdialog.h"
 #include "openeditors.h"
 #include "referrers.h"
+#include "removalquestion.h"
 #include "standarddata.h"
 #include "standarddelegate.h"
 #include "standardeditactions.h"
@@ -17,7 +18,6 @@
 #include <QClipboard>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QUndoStack>
 
 StandardPlugin::StandardPlugin(const QString& name, StandardData* data)
@@ -117,16 +117,8 @@ void StandardPlugin::remove()
             uids.insert(m_data->uidAt(row));
         const ConfigCheck::Referrers referrers =
             ConfigCheck::referrersOf(*m_store, ConfigCheck::RecordKind(m_data->recordType()), uids);
-        if (!referrers.isEmpty()) {
-            QMessageBox box(QMessageBox::Question, m_view->window()->windowTitle(),
-                            referrers.summary() + QLatin1Char(' ') + tr("Удалить?"), QMessageBox::NoButton, m_view);
-            QPushButton* yes = box.addButton(tr("Да"), QMessageBox::YesRole);
-            box.setDefaultButton(box.addButton(tr("Нет"), QMessageBox::NoRole));
-            box.setInformativeText(referrers.names());
-            box.exec();
-            if (box.clickedButton() != yes)
-                return;
-        }
+        if (!referrers.isEmpty() && !Common::confirmRemoval(m_view, referrers.summary(), referrers.names()))
+            return;
     }
     m_model->removeRecords(rows);
 }
