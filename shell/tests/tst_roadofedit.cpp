@@ -80,7 +80,9 @@ struct Walk
 } // namespace
 
 Q_DECLARE_METATYPE(Walk)
-Q_DECLARE_METATYPE(std::function<int(const CoConfig::ComplexConfig&)>)
+// The uid of the record to remove, from the configuration as read; empty: a new row.
+using UidOf = std::function<int(const CoConfig::ComplexConfig&)>;
+Q_DECLARE_METATYPE(UidOf)
 
 class TestRoadOfEdit : public QObject
 {
@@ -425,32 +427,32 @@ void TestRoadOfEdit::failedWriteKeepsEditsAndNames()
 void TestRoadOfEdit::removalOfReferencedRecords_data()
 {
     QTest::addColumn<QString>("tab");
-    QTest::addColumn<std::function<int(const ComplexConfig&)>>("uidOf"); // -1: a new row
+    QTest::addColumn<UidOf>("uidOf");
     QTest::addColumn<QString>("referrers");                                // empty: no question
 
     QTest::newRow("rack of a computer") << QStringLiteral("Стойки")
-        << std::function<int(const ComplexConfig&)>([](const ComplexConfig& s) { return s.computers().first().rack.value; })
+        << UidOf([](const ComplexConfig& s) { return s.computers().first().rack.value; })
         << QStringLiteral("ЭВМы — ");
     QTest::newRow("computer of a channel server") << QStringLiteral("ЭВМы")
-        << std::function<int(const ComplexConfig&)>(
+        << UidOf(
                [](const ComplexConfig& s) { return s.receivers().channelServers.first().computer.value; })
         << QStringLiteral("Серверы каналов — ");
     QTest::newRow("pool of an antenna server") << QStringLiteral("Наборы антенн")
-        << std::function<int(const ComplexConfig&)>(
+        << UidOf(
                [](const ComplexConfig& s) { return s.receivers().antennaServers.first().antennaPool.value; })
         << QStringLiteral("Серверы антенн — ");
     QTest::newRow("antenna of a pool") << QStringLiteral("Антенна")
-        << std::function<int(const ComplexConfig&)>(
+        << UidOf(
                [](const ComplexConfig& s) { return s.receivers().antennaPools.first().antennaUids.first(); })
         << QStringLiteral("Наборы антенн — ");
-    QTest::newRow("a new rack") << QStringLiteral("Стойки") << std::function<int(const ComplexConfig&)>() << QString();
+    QTest::newRow("a new rack") << QStringLiteral("Стойки") << UidOf() << QString();
 }
 
 // Delete on records that others refer to asks first, naming them; "Нет" removes nothing.
 void TestRoadOfEdit::removalOfReferencedRecords()
 {
     QFETCH(QString, tab);
-    QFETCH(std::function<int(const ComplexConfig&)>, uidOf);
+    QFETCH(UidOf, uidOf);
     QFETCH(QString, referrers);
     openEditor();
     if (openTab(*m_window, tab) < 0)
