@@ -24,10 +24,11 @@ public:
 
     void load(CoConfig::ComplexConfigInterface* store);
     void save(CoConfig::ComplexConfigInterface* store) const;
-    // The same operators and registrations: nothing to undo between the two.
+    // The same operators and registrations: nothing to undo between the two. (What was removed
+    // since the load follows from them, and a save's reload forgets it.)
     bool sameEdits(const OperatorWorkingSet& other) const
     {
-        return m_operators == other.m_operators && m_arms == other.m_arms && m_removed == other.m_removed;
+        return m_operators == other.m_operators && m_arms == other.m_arms;
     }
     void clear();
 

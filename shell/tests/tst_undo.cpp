@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -298,6 +299,26 @@ void TestUndo::operatorSteps()
     QCOMPARE(tree(), before);
     press(view, QKeySequence::Redo);
     QVERIFY(tree().contains(QStringLiteral("Переименованный Оператор")));
+
+    // A removal saved: its history goes on past the save, and Ctrl+Z brings the operator back.
+    view->selectionModel()->setCurrentIndex(view->model()->index(0, 0),
+                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    QPushButton* remove = nullptr;
+    for (QPushButton* button : m_window->tabWidget()->currentWidget()->findChildren<QPushButton*>())
+        remove = button->text() == QStringLiteral("Удалить") ? button : remove;
+    QVERIFY(remove);
+    answers.clickNext(QMessageBox::Ok);
+    QTest::mouseClick(remove, Qt::LeftButton);
+    QCOMPARE(answers.pending(), 0);
+    const QStringList removed = tree();
+    QVERIFY(removed.size() < before.size());
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    press(currentView(*m_window), QKeySequence::Save);
+    QVERIFY(m_window->undoAction()->isEnabled());
+    view = currentView(*m_window);
+    press(view, QKeySequence::Undo);
+    QCOMPARE(tree().size(), before.size());
 }
 
 // After a save Ctrl+Z still takes back the last edit, which is then unsaved again.
