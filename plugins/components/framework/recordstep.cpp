@@ -9,34 +9,30 @@ RecordStep::RecordStep(StandardModel* model, Kind kind, const QString& text, QVe
 
 void RecordStep::undo()
 {
-    switch (m_kind) {
-    case Changed:
-        m_model->restoreRecords(m_entries, true);
-        break;
-    case Added:
-        m_model->takeRecords(m_entries);
-        break;
-    case Removed:
-        m_model->putBackRecords(m_entries);
-        break;
-    }
+    apply(true);
     m_applied = false;
 }
 
 void RecordStep::redo()
 {
-    if (m_applied)
-        return;
+    if (!m_applied)
+        apply(false);
+    m_applied = true;
+}
+
+void RecordStep::apply(bool back)
+{
     switch (m_kind) {
     case Changed:
-        m_model->restoreRecords(m_entries, false);
+        m_model->restoreRecords(m_entries, back);
         break;
     case Added:
-        m_model->putBackRecords(m_entries);
-        break;
     case Removed:
-        m_model->takeRecords(m_entries);
+        // Taking back an addition removes the rows; taking back a removal puts them back.
+        if (back == (m_kind == Added))
+            m_model->takeRecords(m_entries);
+        else
+            m_model->putBackRecords(m_entries);
         break;
     }
-    m_applied = true;
 }

@@ -30,6 +30,8 @@ public:
     void redo() override;
 
 private:
+    void apply(bool back);
+
     StandardModel* const m_model;
     const Kind m_kind;
     const QVector<Entry> m_entries;

@@ -73,9 +73,14 @@ void StandardModel::save(CoConfig::ComplexConfigInterface* store)
     m_data->save(store);
 }
 
-bool StandardModel::appendRecord()
+int StandardModel::freshUid()
 {
-    const int uid = m_data->freshUid();
+    return m_data->freshUid();
+}
+
+bool StandardModel::appendRecord(int given)
+{
+    const int uid = given >= 0 ? given : m_data->freshUid();
     if (uid < 0)
         return false;
     const int row = m_data->rowCount();

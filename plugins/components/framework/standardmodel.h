@@ -33,8 +33,10 @@ public:
     // True when the store's records differ from the rows held before.
     bool load(CoConfig::ComplexConfigInterface* store);
     void save(CoConfig::ComplexConfigInterface* store);
-    // Appends a record with a fresh uid; false when the store can give no uid.
-    bool appendRecord();
+    // Appends a record with a fresh uid (or the given one); false when the store can give no uid.
+    bool appendRecord(int uid = -1);
+    // A fresh uid for a new row; -1 when the store can give none.
+    int freshUid();
     // Removes those rows, each contiguous run at once; more runs than maxNotifiedRuns are
     // removed behind one reset.
     void removeRecords(const QList<int>& rows);

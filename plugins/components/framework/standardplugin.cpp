@@ -190,16 +190,23 @@ void StandardPlugin::pasteText(const QString& text)
         QMessageBox::warning(m_view, m_view->window()->windowTitle(), paste.problemText(), QMessageBox::Ok);
         return;
     }
+    // All or nothing: the uids of the rows it adds come first.
+    const int added = paste.titled ? int(paste.lines.size())
+                                   : qMax(0, paste.firstRow + int(paste.lines.size()) - m_model->rowCount());
+    QList<int> uids;
+    for (int k = 0; k < added; ++k) {
+        const int uid = m_model->freshUid();
+        if (uid < 0) {
+            reportNoFreshUid();
+            return;
+        }
+        uids << uid;
+    }
     m_undo->beginMacro(tr("Вставка текста (%1 строк)").arg(paste.lines.size()));
     for (int line = 0; line < paste.lines.size(); ++line) {
         int row = paste.titled ? m_model->rowCount() : paste.firstRow + line;
         if (row >= m_model->rowCount()) {
-            if (!m_model->appendRecord()) {
-                m_undo->endMacro();
-                m_undo->undo(); // nothing of it stays
-                reportNoFreshUid();
-                return;
-            }
+            m_model->appendRecord(uids.takeFirst());
             row = m_model->rowCount() - 1;
         }
         for (const auto& [column, value] : paste.lines.at(line))
