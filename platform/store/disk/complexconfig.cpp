@@ -7,13 +7,16 @@
 #include "kindfile.h"
 #include "posixio.h"
 #include "recorddocumentreader.h"
+#include "writerlock.h"
 
 #include <QBuffer>
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -380,7 +383,8 @@ void ComplexConfig::cleanLeftovers()
 {
     const QString dir = resolvedDir();
     DirLock lock;
-    if (!QFileInfo(dir).isDir() || !lock.tryAcquire(DirLock::lockPathFor(dir), DirLock::Exclusive))
+    if (!QFileInfo(dir).isDir() || !DirectoryCommit::hasLeftovers(dir, kindDirectories())
+        || !lock.tryAcquire(DirLock::lockPathFor(dir), DirLock::Exclusive))
         return;
     QString ignored; // a commit that cannot be finished now is reported by read()
     DirectoryCommit::recover(dir, kindDirectories(), &ignored);
@@ -395,6 +399,19 @@ bool ComplexConfig::lockForReading(DirLock& lock, const QString& dir)
         if (outcome == DirLock::TimedOut) {
             m_error = error;
             return false;
+        }
+        // A writer on another machine, whom flock may not reach, is waited for as well.
+        WriterLock writer;
+        const QDeadlineTimer deadline(qMax(0, m_lockTimeoutMs));
+        while (writer.heldByLiveWriter(WriterLock::pathFor(dir))) {
+            if (deadline.hasExpired()) {
+                m_error = QStringLiteral("Каталог конфигурации занят другой программой (файл блокировки \"%1\"), "
+                                         "ожидание %2 мс истекло")
+                              .arg(WriterLock::pathFor(dir))
+                              .arg(m_lockTimeoutMs);
+                return false;
+            }
+            QThread::msleep(qBound(qint64(1), deadline.remainingTime(), qint64(20)));
         }
         // Read-only media without a lock file: nobody can be writing, nor finish a commit.
         if (!DirectoryCommit::hasRecord(dir))
@@ -604,6 +621,16 @@ bool ComplexConfig::write(int types)
     DirectoryCommit commit(dir);
     if (!commit.begin(paths, &m_error))
         return false;
+    // A writer stopped past the lock's lease may have lost it to another: its commit is taken back.
+    const DirLock& held = m_updateLock.isHeld() ? m_updateLock : lock;
+    commit.setGuard([&held, dir](QString* error) {
+        if (!held.isHeld() || held.stillHeld())
+            return true;
+        *error = QStringLiteral("Блокировка каталога \"%1\" перешла к другой программе, пока шло сохранение; "
+                                "конфигурация не сохранена")
+                     .arg(dir);
+        return false;
+    });
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int i = 0; i < files.size(); ++i) {
         const QString path = paths[i];

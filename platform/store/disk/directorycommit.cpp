@@ -17,6 +17,7 @@ namespace CoConfig {
 namespace {
 
 const char RecordName[] = ".orvane.commit";
+const char StaleLockMark[] = ".orvane.write-lock.stale-";
 const char RecordHeader[] = "orvane-commit 1";
 const char WorkMark[] = ".orvane-new-";
 
@@ -41,14 +42,34 @@ bool lstatPath(const QString& path, struct stat* st)
     return ::lstat(PosixIo::encodePath(path).constData(), st) == 0;
 }
 
-// Whether the file holds exactly the bytes of this size and digest.
-bool holds(const QString& path, qint64 size, const QByteArray& digest)
+enum class Content { Holds, Other, Unreadable };
+
+// Whether the file holds exactly the bytes of this size and digest; Unreadable (with the
+// reason) when this process cannot tell.
+Content contentOf(const QString& path, qint64 size, const QByteArray& digest, QString* error)
 {
     struct stat st;
-    if (!lstatPath(path, &st) || !S_ISREG(st.st_mode) || st.st_size != size)
-        return false;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && digestOf(file.readAll()) == digest;
+    if (!lstatPath(path, &st)) {
+        if (errno == ENOENT)
+            return Content::Other;
+        *error = PosixIo::failure(QStringLiteral("найти файл"), path, errno);
+        return Content::Unreadable;
+    }
+    if (!S_ISREG(st.st_mode) || st.st_size != size)
+        return Content::Other;
+    const int fd = ::open(PosixIo::encodePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        *error = PosixIo::failure(QStringLiteral("прочитать файл"), path, errno);
+        return Content::Unreadable;
+    }
+    QFile file;
+    file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    const QByteArray bytes = file.readAll();
+    if (bytes.size() != size && file.error() != QFileDevice::NoError) {
+        *error = QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(path, file.errorString());
+        return Content::Unreadable;
+    }
+    return digestOf(bytes) == digest ? Content::Holds : Content::Other;
 }
 
 bool renameWithin(const QString& dir, const QString& from, const QString& to, QString* error)
@@ -101,6 +122,7 @@ bool parseRecord(const QByteArray& bytes, Record* record)
 
 // Finishes the recorded commit when every file it lists is in its work file or already in place;
 // otherwise the commit was never complete on disk, and its work files are dropped by the caller.
+// A file this process cannot read decides neither way: the commit is left to another.
 bool finishRecorded(const QString& dir, const Record& record, QString* error)
 {
     QSet<QString> pending;
@@ -110,9 +132,17 @@ bool finishRecorded(const QString& dir, const Record& record, QString* error)
         const QString path = line.at(1);
         const qint64 size = line.at(2).toLongLong();
         const QByteArray digest = line.at(3).toLatin1();
-        if (holds(join(dir, PosixIo::workFileName(path, record.id)), size, digest))
+        const Content work = contentOf(join(dir, PosixIo::workFileName(path, record.id)), size, digest, error);
+        if (work == Content::Unreadable)
+            return false;
+        if (work == Content::Holds) {
             pending.insert(path);
-        else if (!holds(join(dir, path), size, digest))
+            continue;
+        }
+        const Content inPlace = contentOf(join(dir, path), size, digest, error);
+        if (inPlace == Content::Unreadable)
+            return false;
+        if (inPlace == Content::Other)
             return true; // never completed: nothing was renamed yet
     }
     QSet<QString> touched;
@@ -134,8 +164,26 @@ bool finishRecorded(const QString& dir, const Record& record, QString* error)
     return syncDirectories(dir, touched, error);
 }
 
-void removeWorkFiles(const QString& dir, const QStringList& subDirs)
+// The records in the directory, oldest first.
+QStringList recordNames(const QString& dir)
 {
+    const QFileInfoList found = QDir(dir).entryInfoList({QLatin1String(RecordName) + QLatin1Char('*')},
+                                                        QDir::Files | QDir::Hidden | QDir::System, QDir::Time | QDir::Reversed);
+    QStringList names;
+    for (const QFileInfo& info : found) {
+        if (DirectoryCommit::isRecordName(info.fileName()))
+            names.append(info.fileName());
+    }
+    return names;
+}
+
+// The work files of the directory and its sub-directories named, and broken locks left behind.
+QStringList leftoverPaths(const QString& dir, const QStringList& subDirs)
+{
+    QStringList paths;
+    const QDir top(dir);
+    for (const QString& name : top.entryList({QLatin1String(StaleLockMark) + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System))
+        paths.append(top.filePath(name));
     QStringList dirs = subDirs;
     dirs.prepend(QString());
     for (const QString& relative : std::as_const(dirs)) {
@@ -144,9 +192,16 @@ void removeWorkFiles(const QString& dir, const QStringList& subDirs)
                                                    QDir::Files | QDir::Hidden | QDir::System);
         for (const QString& name : names) {
             if (DirectoryCommit::isWorkFileName(name))
-                ::unlink(PosixIo::encodePath(subDir.filePath(name)).constData());
+                paths.append(subDir.filePath(name));
         }
     }
+    return paths;
+}
+
+void removeWorkFiles(const QString& dir, const QStringList& subDirs)
+{
+    for (const QString& path : leftoverPaths(dir, subDirs))
+        ::unlink(PosixIo::encodePath(path).constData());
 }
 
 } // namespace
@@ -167,15 +222,25 @@ DirectoryCommit::~DirectoryCommit()
         ::unlink(PosixIo::encodePath(absolute(entry.work)).constData());
 }
 
-QString DirectoryCommit::recordPath(const QString& dirPath)
+QString DirectoryCommit::recordPath() const
 {
-    return dirPath + QLatin1Char('/') + QLatin1String(RecordName);
+    return m_dir + QLatin1Char('/') + QLatin1String(RecordName) + QLatin1Char('-') + m_id;
+}
+
+bool DirectoryCommit::isRecordName(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^\\.orvane\\.commit(-[0-9a-f]{16})?$"));
+    return pattern.match(name).hasMatch();
 }
 
 bool DirectoryCommit::hasRecord(const QString& dirPath)
 {
-    struct stat st;
-    return lstatPath(recordPath(dirPath), &st);
+    return !recordNames(dirPath).isEmpty();
+}
+
+bool DirectoryCommit::hasLeftovers(const QString& dirPath, const QStringList& subDirs)
+{
+    return hasRecord(dirPath) || !leftoverPaths(dirPath, subDirs).isEmpty();
 }
 
 bool DirectoryCommit::isWorkFileName(const QString& name)
@@ -187,17 +252,24 @@ bool DirectoryCommit::isWorkFileName(const QString& name)
 bool DirectoryCommit::recover(const QString& dirPath, const QStringList& subDirs, QString* error)
 {
     const QString dir = QDir::cleanPath(QFileInfo(dirPath).absoluteFilePath());
-    if (hasRecord(dir)) {
-        QFile file(recordPath(dir));
-        if (!file.open(QIODevice::ReadOnly)) {
-            *error = QStringLiteral("Не удалось прочитать \"%1\": %2").arg(file.fileName(), file.errorString());
-            return false;
-        }
+    for (const QString& name : recordNames(dir)) {
+        const QString path = join(dir, name);
+        QString cause;
+        QFile file(path);
         Record record;
-        if (parseRecord(file.readAll(), &record) && !finishRecorded(dir, record, error))
-            return false;
-        if (::unlink(PosixIo::encodePath(recordPath(dir)).constData()) != 0 && errno != ENOENT) {
-            *error = PosixIo::failure(QStringLiteral("удалить файл"), recordPath(dir), errno);
+        if (!file.open(QIODevice::ReadOnly)) {
+            cause = QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(path, file.errorString());
+        } else {
+            // A record cut short by a crash is no record; a finished commit's record goes.
+            const bool done = !parseRecord(file.readAll(), &record) || finishRecorded(dir, record, &cause);
+            if (done && ::unlink(PosixIo::encodePath(path).constData()) != 0 && errno != ENOENT)
+                cause = PosixIo::failure(QStringLiteral("удалить файл"), path, errno);
+        }
+        if (!cause.isEmpty()) {
+            *error = QStringLiteral("Сохранение в \"%1\" не завершено, а эта программа завершить его не может; "
+                                    "каталог не читается и не записывается, пока его не завершит программа, "
+                                    "которой доступны его файлы. %2")
+                         .arg(dir, cause);
             return false;
         }
     }
@@ -336,13 +408,13 @@ bool DirectoryCommit::commit(QString* error)
         for (const Entry& entry : std::as_const(m_entries))
             text += "file\t" + entry.path.toUtf8() + '\t' + QByteArray::number(entry.size) + '\t' + entry.digest + '\n';
         text += "end\n";
-        const int fd = PosixIo::writeNewFile(recordPath(m_dir), text, {uid_t(-1), m_dirGroup, m_newFileMode}, error);
+        const int fd = PosixIo::writeNewFile(recordPath(), text, {uid_t(-1), m_dirGroup, m_newFileMode}, error);
         if (fd < 0) {
             for (const PosixIo::OpenFile& file : std::as_const(toSync))
                 ::close(file.fd);
             return false;
         }
-        toSync.append({fd, recordPath(m_dir)});
+        toSync.append({fd, recordPath()});
     }
     // The work files, the record and the directory entries of both become durable together:
     // a record whose files did not all reach the disk is dropped by recover().
@@ -351,14 +423,14 @@ bool DirectoryCommit::commit(QString* error)
         if (fd < 0) {
             for (const PosixIo::OpenFile& file : std::as_const(toSync))
                 ::close(file.fd);
-            ::unlink(PosixIo::encodePath(recordPath(m_dir)).constData());
+            ::unlink(PosixIo::encodePath(recordPath()).constData());
             return false;
         }
         toSync.append({fd, absolute(relative)});
     }
-    if (!PosixIo::syncFiles(toSync, error)) {
+    if (!PosixIo::syncFiles(toSync, error) || (m_guard && !m_guard(error))) {
         if (needsRecord)
-            ::unlink(PosixIo::encodePath(recordPath(m_dir)).constData());
+            ::unlink(PosixIo::encodePath(recordPath()).constData());
         return false;
     }
     m_recorded = needsRecord;
@@ -376,8 +448,8 @@ bool DirectoryCommit::commit(QString* error)
     m_done = true;
     if (!syncDirectories(m_dir, dirs, error))
         return false;
-    if (needsRecord && ::unlink(PosixIo::encodePath(recordPath(m_dir)).constData()) != 0) {
-        *error = PosixIo::failure(QStringLiteral("удалить файл"), recordPath(m_dir), errno);
+    if (needsRecord && ::unlink(PosixIo::encodePath(recordPath()).constData()) != 0) {
+        *error = PosixIo::failure(QStringLiteral("удалить файл"), recordPath(), errno);
         return false;
     }
     return true;

@@ -68,10 +68,41 @@ DirLock::Outcome DirLock::acquire(const QString& lockPath, Mode mode, int timeou
     const int operation = (mode == Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
     const QDeadlineTimer deadline(qMax(0, timeoutMs));
     int pause = 1;
+    bool flocked = false;
     for (;;) {
-        if (::flock(fd, operation) == 0) {
-            m_fd = fd;
-            return Locked;
+        if (!flocked && ::flock(fd, operation) == 0) {
+            flocked = true;
+            if (mode == Shared) {
+                m_fd = fd;
+                m_mode = Shared;
+                return Locked;
+            }
+        }
+        if (flocked) {
+            const QString writerPath = WriterLock::pathFor(QFileInfo(lockPath).absolutePath());
+            switch (m_writer.tryTake(writerPath, error)) {
+            case WriterLock::Locked:
+                m_fd = fd;
+                m_mode = Exclusive;
+                return Locked;
+            case WriterLock::Failed:
+                ::close(fd);
+                return Failed;
+            case WriterLock::Busy:
+                break;
+            }
+            if (deadline.hasExpired()) {
+                ::close(fd);
+                if (error)
+                    *error = QStringLiteral("Каталог конфигурации занят другой программой (файл блокировки \"%1\"), "
+                                            "ожидание %2 мс истекло")
+                                 .arg(writerPath)
+                                 .arg(timeoutMs);
+                return TimedOut;
+            }
+            QThread::msleep(qMin<qint64>(pause, qMax<qint64>(1, deadline.remainingTime())));
+            pause = qMin(pause * 2, 20);
+            continue;
         }
         const int cause = errno;
         if (cause != EWOULDBLOCK && cause != EINTR) {
@@ -100,16 +131,20 @@ bool DirLock::tryAcquire(const QString& lockPath, Mode mode)
     const int fd = open(lockPath, mode, nullptr);
     if (fd < 0)
         return false;
-    if (::flock(fd, (mode == Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+    if (::flock(fd, (mode == Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0
+        || (mode == Exclusive
+            && m_writer.tryTake(WriterLock::pathFor(QFileInfo(lockPath).absolutePath()), nullptr) != WriterLock::Locked)) {
         ::close(fd);
         return false;
     }
     m_fd = fd;
+    m_mode = mode;
     return true;
 }
 
 void DirLock::release()
 {
+    m_writer.release();
     if (m_fd >= 0) {
         ::close(m_fd); // closing the only descriptor releases the flock
         m_fd = -1;

@@ -30,7 +30,8 @@ QStringList leftovers(const QString& dirPath)
     QDirIterator it(dirPath, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        if (CoConfig::DirectoryCommit::isWorkFileName(it.fileName()) || path == CoConfig::DirectoryCommit::recordPath(dirPath))
+        if (CoConfig::DirectoryCommit::isWorkFileName(it.fileName()) || CoConfig::DirectoryCommit::isRecordName(it.fileName())
+            || it.fileName().startsWith(QLatin1String(".orvane.write-lock")))
             found.append(root.relativeFilePath(path));
     }
     return found;

@@ -81,6 +81,8 @@ std::unique_ptr<QProcess> ComplexFixture::start(const QString& settingsFile, con
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     if (m_lockTimeoutMs >= 0)
         environment.insert(QStringLiteral("ORVANE_LOCK_TIMEOUT_MS"), QString::number(m_lockTimeoutMs));
+    for (auto it = m_environment.cbegin(); it != m_environment.cend(); ++it)
+        environment.insert(it.key(), it.value());
     process->setProcessEnvironment(environment);
     if (command.isEmpty())
         process->start(programPath(), QStringList());

@@ -50,6 +50,8 @@ public:
     static Run finish(QProcess& process);
     // How long the program waits for the store's lock (its own default when not set).
     void setLockTimeout(int milliseconds) { m_lockTimeoutMs = milliseconds; }
+    // A variable of the program's environment (ORVANE_CONFIG_DIR: the complex through another path).
+    void setEnvironment(const QString& name, const QString& value) { m_environment.insert(name, value); }
 
     // A fresh store over the complex, as a program would open it.
     std::unique_ptr<CoConfig::ComplexConfig> openStore() const;
@@ -66,4 +68,5 @@ public:
 private:
     QTemporaryDir m_root;
     int m_lockTimeoutMs = -1;
+    QMap<QString, QString> m_environment;
 };

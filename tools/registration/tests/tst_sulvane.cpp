@@ -5,6 +5,7 @@
 #include "dirlock.h"
 #include "orvaneplugin.h"
 #include "pluginlibrary.h"
+#include "posixio.h"
 #include "testfiles.h"
 #include "unprivileged.h"
 
@@ -15,15 +16,19 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QCryptographicHash>
 #include <QStandardPaths>
+#include <QSysInfo>
 #include <QTest>
 #include <QWidget>
 
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <atomic>
 #include <pwd.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -92,6 +97,73 @@ QStringList modelRows(const QAbstractItemModel* model, const QModelIndex& parent
     return rows;
 }
 
+// The writers' lock file as a holder on `host` with this pid writes it.
+QByteArray writerLockText(const QString& host, qint64 pid, int beat)
+{
+    return "orvane-write-lock 1\nhost " + host.toUtf8() + "\npid " + QByteArray::number(pid)
+        + "\nstart 1\ntoken 00000000000000aa\nbeat " + QByteArray::number(beat) + '\n';
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// Two FUSE mounts of one folder: flock on one does not reach the other, as between two
+// workstations on a share without byte-range locks. Unmounted when it goes.
+class TwoMounts
+{
+public:
+    explicit TwoMounts(const QString& folder)
+    {
+        if (::geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("bindfs")).isEmpty()
+            || !QFileInfo::exists(QStringLiteral("/dev/fuse")))
+            return;
+        for (const QString& name : {QStringLiteral("a"), QStringLiteral("b")}) {
+            const QString point = m_points.path() + QLatin1Char('/') + name;
+            if (!QDir().mkpath(point) || QProcess::execute(QStringLiteral("bindfs"), {folder, point}) != 0)
+                return;
+            m_mounted << point;
+        }
+    }
+    ~TwoMounts()
+    {
+        for (const QString& point : std::as_const(m_mounted))
+            QProcess::execute(QStringLiteral("umount"), {point});
+    }
+    bool isValid() const { return m_mounted.size() == 2; }
+    QString at(int i) const { return m_mounted.at(i); }
+
+private:
+    QTemporaryDir m_points;
+    QStringList m_mounted;
+};
+
+// A writer killed between its renames: the first file in place, the second still in its work
+// file, which only root may read. Gives the two files' committed contents.
+QMap<QString, QByteArray> plantInterruptedCommit(const QString& dir, QString* workFile)
+{
+    const QString id = QStringLiteral("00112233445566ff");
+    const QStringList paths{QStringLiteral("arms/computers.xml"), QStringLiteral("operators/operators.xml")};
+    QMap<QString, QByteArray> committed;
+    QByteArray record = "orvane-commit 1 " + id.toLatin1() + '\n';
+    for (const QString& path : paths) {
+        QFile old(dir + QLatin1Char('/') + path);
+        old.open(QIODevice::ReadOnly);
+        const QByteArray bytes = old.readAll() + "<!-- committed -->\n";
+        committed.insert(path, bytes);
+        record += "file\t" + path.toUtf8() + '\t' + QByteArray::number(bytes.size()) + '\t'
+            + QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex() + '\n';
+    }
+    *workFile = dir + QLatin1Char('/') + PosixIo::workFileName(paths.at(1), id);
+    if (!writeFile(dir + QStringLiteral("/.orvane.commit-") + id, record + "end\n")
+        || !writeFile(dir + QLatin1Char('/') + paths.at(0), committed.first())
+        || !writeFile(*workFile, committed.last()) || ::chmod(PosixIo::encodePath(*workFile).constData(), 0600) != 0)
+        return {};
+    return committed;
+}
+
 } // namespace
 
 class TestSulvane : public QObject
@@ -117,6 +189,11 @@ private slots:
     void busyDirectoryIsReported_data();
     void busyDirectoryIsReported();
     void unknownUserIsReported();
+    void staleLockIsTakenOver_data();
+    void staleLockIsTakenOver();
+    void runsThroughMountsWhoseLocksDoNotMeet();
+    void unfinishableCommitIsLeftForAnother_data();
+    void unfinishableCommitIsLeftForAnother();
     void loginPrintsOnOneLine_data();
     void loginPrintsOnOneLine();
     void editorShowsRegisteredOperator();
@@ -498,6 +575,150 @@ void TestSulvane::unknownUserIsReported()
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.output, QStringLiteral("Operator is not registered\nGetCurrentLoginError"));
     QCOMPARE(fixture.files(), before);
+}
+
+void TestSulvane::staleLockIsTakenOver_data()
+{
+    QTest::addColumn<bool>("thisHost");
+    QTest::addColumn<bool>("refreshed");
+    QTest::addColumn<bool>("registers");
+
+    QTest::newRow("process gone on this host") << true << false << true;
+    QTest::newRow("another host, silent for the lease") << false << false << true;
+    QTest::newRow("another host, kept fresh") << false << true << false;
+}
+
+void TestSulvane::staleLockIsTakenOver()
+{
+    QFETCH(bool, thisHost);
+    QFETCH(bool, refreshed);
+    QFETCH(bool, registers);
+
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    fixture.setLockTimeout(3000);
+    fixture.setEnvironment(QStringLiteral("ORVANE_LOCK_LEASE_MS"), QStringLiteral("300"));
+    const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+    const auto before = fixture.files();
+
+    QProcess gone;
+    gone.start(QStringLiteral("true"), QStringList());
+    QVERIFY(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    QVERIFY(gone.waitForFinished());
+    const QString host = thisHost ? QSysInfo::machineHostName() : QStringLiteral("another-workstation");
+    const QString lockPath = fixture.configDir() + QStringLiteral("/.orvane.write-lock");
+    QVERIFY(writeFile(lockPath, writerLockText(host, pid, 0)));
+    std::atomic<bool> stop{false};
+    std::thread holder([&] {
+        for (int beat = 1; refreshed && !stop; ++beat) {
+            writeFile(lockPath, writerLockText(host, pid, beat));
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    const auto run = fixture.run(settings);
+    stop = true;
+    holder.join();
+
+    if (registers) {
+        int uid = -1;
+        verifyRegistered(run, m_login, &uid);
+        QVERIFY(!QFileInfo::exists(lockPath));
+    } else {
+        verifyRefused(run, QStringLiteral("ConfigReadError"), true);
+        QVERIFY2(run.lines().value(2).contains(lockPath), qPrintable(run.output));
+        QVERIFY(QFile::remove(lockPath));
+        QCOMPARE(fixture.files(), before);
+    }
+}
+
+void TestSulvane::runsThroughMountsWhoseLocksDoNotMeet()
+{
+    QList<int> arms;
+    for (int arm = 100; arm < 110; ++arm)
+        arms << arm;
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex(arms));
+    const TwoMounts mounts(fixture.configDir());
+    if (!mounts.isValid())
+        QSKIP("needs root, bindfs and /dev/fuse for two mounts of one folder");
+    fixture.setLockTimeout(30000);
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int i = 0; i < arms.size(); ++i) {
+        fixture.setEnvironment(QStringLiteral("ORVANE_CONFIG_DIR"), mounts.at(i % 2));
+        processes.push_back(
+            fixture.start(fixture.writeSettings(QStringLiteral("arm%1.ini").arg(arms[i]), QString::number(arms[i]))));
+    }
+    // Every run that says it registered the user did, each as an operator of its own.
+    QSet<int> printed;
+    for (auto& process : processes) {
+        int uid = -1;
+        verifyRegistered(ComplexFixture::finish(*process), m_login, &uid);
+        if (QTest::currentTestFailed())
+            return;
+        printed << uid;
+    }
+    QCOMPARE(printed.size(), arms.size());
+    const auto store = fixture.openStore();
+    QCOMPARE(store->readStatus(), 0);
+    QCOMPARE(store->operatorCount(), arms.size() + 1);
+    QSet<int> registered;
+    for (int arm : std::as_const(arms))
+        registered << store->computers().value(CoConfig::ComponentUid<1>(arm)).registrations.value(m_login, -1);
+    QCOMPARE(registered, printed);
+}
+
+void TestSulvane::unfinishableCommitIsLeftForAnother_data()
+{
+    QTest::addColumn<bool>("check");
+
+    QTest::newRow("Sulvane, which writes") << false;
+    QTest::newRow("orvane-check, which only reads") << true;
+}
+
+void TestSulvane::unfinishableCommitIsLeftForAnother()
+{
+    QFETCH(bool, check);
+    const auto unprivileged = Unprivileged::command();
+    if (!unprivileged || ::geteuid() != 0)
+        QSKIP("needs root and setpriv to run the program as a user who may not read a work file");
+    ComplexFixture fixture;
+    QVERIFY(fixture.createComplex({100}));
+    // A directory every user may write, as a group-shared one is.
+    QVERIFY(Unprivileged::openToEveryone(QFileInfo(fixture.configDir()).path()));
+    QDirIterator dirs(fixture.configDir(), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    QVERIFY(::chmod(PosixIo::encodePath(fixture.configDir()).constData(), 0777) == 0);
+    while (dirs.hasNext())
+        QVERIFY(::chmod(PosixIo::encodePath(dirs.next()).constData(), 0777) == 0);
+    QString workFile;
+    const QMap<QString, QByteArray> committed = plantInterruptedCommit(fixture.configDir(), &workFile);
+    QVERIFY(!committed.isEmpty());
+    const auto before = fixture.files();
+
+    QString reason;
+    if (check) {
+        QProcess process;
+        process.start(unprivileged->first(), unprivileged->mid(1) << QStringLiteral(ORVANE_CHECK_PROGRAM) << fixture.configDir());
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 2);
+        reason = QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
+    } else {
+        const auto run = fixture.run(fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100")), *unprivileged);
+        verifyRefused(run, QStringLiteral("ConfigReadError"), true);
+        reason = run.lines().value(2);
+    }
+    QVERIFY2(reason.contains(workFile), qPrintable(reason));
+    QCOMPARE(fixture.files(), before);
+
+    // A program that may read it finishes the commit: both files as committed.
+    const auto store = fixture.openStore();
+    QCOMPARE(store->readStatus(), 0);
+    for (auto it = committed.cbegin(); it != committed.cend(); ++it) {
+        QFile file(fixture.configDir() + QLatin1Char('/') + it.key());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), it.value());
+    }
+    QVERIFY(!QFileInfo::exists(workFile));
 }
 
 void TestSulvane::loginPrintsOnOneLine_data()
