@@ -1,5 +1,7 @@
 #pragma once
 
+#include "unknownparts.h"
+
 #include <QString>
 
 namespace Common {
@@ -11,11 +13,13 @@ struct Antenna
     int diagram = -1;       // pattern number
     int uid = -1;
     bool state = false;     // on
+    Xml::UnknownParts unknown = {};
 
     friend bool operator==(const Antenna& a, const Antenna& b)
     {
         return a.type == b.type && a.azimuth == b.azimuth && a.diagram == b.diagram && a.uid == b.uid
-            && a.state == b.state;
+            && a.state == b.state
+            && a.unknown == b.unknown;
     }
     friend bool operator!=(const Antenna& a, const Antenna& b) { return !(a == b); }
 };
@@ -28,11 +32,13 @@ struct Operator
     QString thirdname;
     QString rank;
     QString post;
+    Xml::UnknownParts unknown = {};
 
     friend bool operator==(const Operator& a, const Operator& b)
     {
         return a.uid == b.uid && a.name == b.name && a.surname == b.surname && a.thirdname == b.thirdname
-            && a.rank == b.rank && a.post == b.post;
+            && a.rank == b.rank && a.post == b.post
+            && a.unknown == b.unknown;
     }
     friend bool operator!=(const Operator& a, const Operator& b) { return !(a == b); }
 };

@@ -14,7 +14,8 @@ struct ComplexInfo
     int uid = -1;
     QString name;
     QString description;
-    ORVANE_RECORD_EQUALITY(ComplexInfo, uid, name, description)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(ComplexInfo, uid, name, description, unknown)
 };
 
 // A workstation union: workstations grouped together, with the antennas bound to them.
@@ -24,7 +25,8 @@ struct ArmUnion
     QString name;
     QList<int> armUids;     // uids of the member workstations
     QList<int> antennaUids; // uids of the antennas bound to the union
-    ORVANE_RECORD_EQUALITY(ArmUnion, uid, name, armUids, antennaUids)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(ArmUnion, uid, name, armUids, antennaUids, unknown)
 };
 
 // A direction finder.
@@ -41,13 +43,15 @@ struct Pelengator
     bool isVirtual = false;
     bool marked = false;
     QByteArray payload;
+    Xml::UnknownParts unknown = {};
 
     // linkUid takes no part in the comparison.
     friend bool operator==(const Pelengator& a, const Pelengator& b)
     {
         return a.uid == b.uid && a.name == b.name && a.capabilities == b.capabilities && a.latitude == b.latitude
             && a.longitude == b.longitude && a.marked == b.marked && a.isVirtual == b.isVirtual
-            && a.bandStart == b.bandStart && a.bandWidth == b.bandWidth && a.payload == b.payload;
+            && a.bandStart == b.bandStart && a.bandWidth == b.bandWidth && a.payload == b.payload
+            && a.unknown == b.unknown;
     }
     friend bool operator!=(const Pelengator& a, const Pelengator& b) { return !(a == b); }
 };
@@ -58,7 +62,8 @@ struct PelengatorUnion
     int uid = -1;
     QString name;
     QList<int> pelengatorUids;
-    ORVANE_RECORD_EQUALITY(PelengatorUnion, uid, name, pelengatorUids)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(PelengatorUnion, uid, name, pelengatorUids, unknown)
 };
 
 // A directed link between two objects of the complex (task set, task transfer, report, Dravik).
@@ -66,7 +71,8 @@ struct InteractionLink
 {
     int source = -1;
     int receiver = -1;
-    ORVANE_RECORD_EQUALITY(InteractionLink, source, receiver)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(InteractionLink, source, receiver, unknown)
 };
 
 } // namespace CoConfig
@@ -80,7 +86,8 @@ struct DataStorage
     QString name;
     QString path;
     int computerUid = -1;
-    ORVANE_RECORD_EQUALITY(DataStorage, uid, name, path, computerUid)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(DataStorage, uid, name, path, computerUid, unknown)
 };
 
 } // namespace DataStore

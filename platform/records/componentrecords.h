@@ -13,7 +13,8 @@
 
 #include <tuple>
 
-// Records of the component tables. Equality compares every member.
+// Records of the component tables. Equality compares every member. Each record's `unknown` keeps
+// the attributes and elements of its XML that this version does not know.
 #define ORVANE_RECORD_EQUALITY(Type, ...)                                                      \
     auto tie() const { return std::tie(__VA_ARGS__); }                                         \
     friend bool operator==(const Type& a, const Type& b) { return a.tie() == b.tie(); }        \
@@ -28,7 +29,8 @@ struct Rack
     ComponentUid<0> uid;
     QString name;
     QString shortName;
-    ORVANE_RECORD_EQUALITY(Rack, uid, name, shortName)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(Rack, uid, name, shortName, unknown)
 };
 
 struct Computer
@@ -40,7 +42,8 @@ struct Computer
     QSet<ComputerFlag> flags;
     QSet<QString> unknownFlags; // tokens of flags this version does not know, kept as read
     QHash<QString, int> registrations; // login -> operator uid; a login is unique on one workstation
-    ORVANE_RECORD_EQUALITY(Computer, uid, rack, name, ipAddress, flags, unknownFlags, registrations)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(Computer, uid, rack, name, ipAddress, flags, unknownFlags, registrations, unknown)
 };
 
 struct Ups
@@ -49,7 +52,8 @@ struct Ups
     ComponentUid<0> rack;
     QString name;
     QString ipAddress;
-    ORVANE_RECORD_EQUALITY(Ups, uid, rack, name, ipAddress)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(Ups, uid, rack, name, ipAddress, unknown)
 };
 
 struct Pdu
@@ -58,7 +62,8 @@ struct Pdu
     ComponentUid<0> rack;
     QString name;
     QString ipAddress;
-    ORVANE_RECORD_EQUALITY(Pdu, uid, rack, name, ipAddress)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(Pdu, uid, rack, name, ipAddress, unknown)
 };
 
 struct OpenSensor
@@ -67,7 +72,8 @@ struct OpenSensor
     ComponentUid<9> ups;
     int index = 0;
     ComponentUid<0> controlledRack;
-    ORVANE_RECORD_EQUALITY(OpenSensor, uid, ups, index, controlledRack)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(OpenSensor, uid, ups, index, controlledRack, unknown)
 };
 
 struct PowerSocket
@@ -76,7 +82,8 @@ struct PowerSocket
     ComponentUid<10> pdu;
     int index = 0;
     ConfigUid object; // the computer or receiver plugged in
-    ORVANE_RECORD_EQUALITY(PowerSocket, uid, pdu, index, object)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(PowerSocket, uid, pdu, index, object, unknown)
 };
 
 struct Receiver
@@ -84,7 +91,8 @@ struct Receiver
     ComponentUid<2> uid;
     ComponentUid<0> rack;
     QString name;
-    ORVANE_RECORD_EQUALITY(Receiver, uid, rack, name)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(Receiver, uid, rack, name, unknown)
 };
 
 struct ChannelServer
@@ -97,7 +105,8 @@ struct ChannelServer
     int controlPort = 0;
     int signalPort = 0;
     int dacPort = 0;
-    ORVANE_RECORD_EQUALITY(ChannelServer, uid, computer, x64, board, name, controlPort, signalPort, dacPort)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(ChannelServer, uid, computer, x64, board, name, controlPort, signalPort, dacPort, unknown)
 };
 
 struct Channel
@@ -115,8 +124,9 @@ struct Channel
     ComponentUid<3> channelServer;
     int serverIndex = -1;
     ComponentUid<8> antennaControl;
+    Xml::UnknownParts unknown = {};
     ORVANE_RECORD_EQUALITY(Channel, uid, name, cassetteType, module, fixed, hidden, multi, scale, receiver,
-                           cassette, channelServer, serverIndex, antennaControl)
+                           cassette, channelServer, serverIndex, antennaControl, unknown)
 };
 
 // A channel parameter set (cassette type): operating modes, filters and attenuations.
@@ -127,7 +137,8 @@ struct ChannelParam
     QStringList modes;
     QList<int> filters;      // band widths, Hz
     QList<int> attenuations; // dB
-    ORVANE_RECORD_EQUALITY(ChannelParam, uid, name, modes, filters, attenuations)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(ChannelParam, uid, name, modes, filters, attenuations, unknown)
 };
 
 struct AntennaPool
@@ -135,7 +146,8 @@ struct AntennaPool
     ComponentUid<6> uid;
     QString name;
     QList<int> antennaUids;
-    ORVANE_RECORD_EQUALITY(AntennaPool, uid, name, antennaUids)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(AntennaPool, uid, name, antennaUids, unknown)
 };
 
 struct AntennaServer
@@ -145,7 +157,8 @@ struct AntennaServer
     QString name;
     int controlPort = 0;
     ComponentUid<6> antennaPool;
-    ORVANE_RECORD_EQUALITY(AntennaServer, uid, computer, name, controlPort, antennaPool)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(AntennaServer, uid, computer, name, controlPort, antennaPool, unknown)
 };
 
 struct AntennaControl
@@ -155,7 +168,8 @@ struct AntennaControl
     int rpu = -1;
     QString group;
     Common::Antenna antenna;
-    ORVANE_RECORD_EQUALITY(AntennaControl, uid, antennaServer, rpu, group, antenna)
+    Xml::UnknownParts unknown = {};
+    ORVANE_RECORD_EQUALITY(AntennaControl, uid, antennaServer, rpu, group, antenna, unknown)
 };
 
 // The store's power equipment, keyed by uid.

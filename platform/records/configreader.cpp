@@ -15,6 +15,7 @@ struct Context
 {
     QXmlStreamReader& reader;
     QLatin1StringView element;
+    qsizetype claimed = 0; // attributes of the record's element that members have read
 };
 
 const QXmlStreamAttribute* findAttribute(const QXmlStreamAttributes& attributes, QStringView name,
@@ -77,6 +78,7 @@ bool readAttribute(Context& context, const QXmlStreamAttributes& attributes, QSt
     const QXmlStreamAttribute* attribute = findAttribute(attributes, name);
     if (!attribute)
         return true;
+    ++context.claimed;
     if (parse(attribute->value(), minimum, value))
         return true;
     Values::raiseBadValue(context.reader, context.element, name, attribute->value());
@@ -89,10 +91,12 @@ enum class TextRead { Absent, Done, Failed };
 TextRead readText(Context& context, const QXmlStreamAttributes& attributes, QStringView name, QString& value)
 {
     if (const QXmlStreamAttribute* attribute = findAttribute(attributes, name)) {
+        ++context.claimed;
         value = attribute->value().toString();
         return TextRead::Done;
     }
     if (const QXmlStreamAttribute* encoded = findAttribute(attributes, name, u"B64")) {
+        ++context.claimed;
         if (Values::decodeUtf16(encoded->value(), value))
             return TextRead::Done;
         Values::raiseBadValue(context.reader, context.element, encoded->qualifiedName(), encoded->value());
@@ -263,7 +267,33 @@ void readChildOf(Context& context, const Fields::FlagsField<R>& field, R& record
     readFlags(context, field, record);
 }
 
+// Whether a field reads the attribute or child element of this name.
+template <typename R, typename M>
+bool claims(const Fields::Field<R, M>& f, QStringView name)
+{
+    if (name == f.name)
+        return true;
+    if constexpr (std::is_same_v<M, QString>)
+        return name.size() == f.name.size() + 3 && name.startsWith(f.name) && name.endsWith(u"B64");
+    else if constexpr (std::is_same_v<M, CoConfig::ConfigUid>)
+        return name == f.typeName;
+    return false;
+}
+
+template <typename R>
+bool claims(const Fields::FlagsField<R>& f, QStringView name)
+{
+    return name == f.name;
+}
+
+template <typename Members>
+bool claimedBy(const Members& members, QStringView name)
+{
+    return std::apply([&](const auto&... f) { return (claims(f, name) || ...); }, members);
+}
+
 // Fills a copy of the record and hands it over only when the whole element was read well.
+// Attributes and child elements that no member reads are kept in the record's unknown parts.
 template <typename T>
 void readRecord(QXmlStreamReader& reader, T& record)
 {
@@ -292,7 +322,14 @@ void readRecord(QXmlStreamReader& reader, T& record)
         members);
     if (!ok)
         return;
+    QList<UnknownParts::Attribute> unknownAttributes;
+    for (qsizetype i = 0; context.claimed < attributes.size() && i < attributes.size(); ++i) {
+        const QXmlStreamAttribute& attribute = attributes.at(i);
+        if (!claimedBy(members, attribute.qualifiedName()))
+            unknownAttributes.append({attribute.qualifiedName().toString(), attribute.value().toString()});
+    }
 
+    QStringList unknownElements;
     while (reader.readNextStartElement()) {
         bool known = false;
         std::apply(
@@ -310,12 +347,14 @@ void readRecord(QXmlStreamReader& reader, T& record)
             },
             members);
         if (!known)
-            reader.skipCurrentElement();
+            unknownElements.append(UnknownParts::captureElement(reader));
         if (reader.hasError())
             return;
     }
-    if (!reader.hasError())
-        record = std::move(read);
+    if (reader.hasError())
+        return;
+    read.unknown = UnknownParts(std::move(unknownAttributes), std::move(unknownElements));
+    record = std::move(read);
 }
 
 } // namespace

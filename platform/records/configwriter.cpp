@@ -172,7 +172,8 @@ void writeChildOf(QXmlStreamWriter& writer, const Fields::FlagsField<R>& field, 
     writeFlags(writer, field, record);
 }
 
-// Attributes must precede child elements, so the member list is walked twice.
+// Attributes must precede child elements, so the member list is walked twice; the parts this
+// version does not know follow the known ones of their kind.
 template <typename T>
 void writeRecord(QXmlStreamWriter& writer, const T& record)
 {
@@ -187,6 +188,7 @@ void writeRecord(QXmlStreamWriter& writer, const T& record)
             (attribute(f), ...);
         },
         members);
+    record.unknown.writeAttributes(writer);
     std::apply(
         [&](const auto&... f) {
             auto child = [&](const auto& field) {
@@ -197,6 +199,7 @@ void writeRecord(QXmlStreamWriter& writer, const T& record)
             (child(f), ...);
         },
         members);
+    record.unknown.writeElements(writer);
 }
 
 // Refusals: what the reader does not accept although the types can hold it.

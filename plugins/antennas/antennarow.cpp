@@ -4,12 +4,12 @@
 
 AntennaRow AntennaRow::fromAntenna(const Common::Antenna& antenna, int armUnionUid)
 {
-    return AntennaRow{antenna.type, antenna.azimuth, antenna.diagram, antenna.uid, antenna.state, armUnionUid};
+    return AntennaRow{antenna.type, antenna.azimuth, antenna.diagram, antenna.uid, antenna.state, armUnionUid, antenna.unknown};
 }
 
 Common::Antenna AntennaRow::toAntenna() const
 {
-    return Common::Antenna{type, azimuth, diagram, uid, state};
+    return Common::Antenna{type, azimuth, diagram, uid, state, unknown};
 }
 
 void AntennaRow::setAzimuth(float degrees)

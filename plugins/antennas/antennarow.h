@@ -11,6 +11,7 @@ struct AntennaRow
     int uid = -1;
     bool state = false;
     int armUnionUid = -1; // -1: no union
+    Xml::UnknownParts unknown = {}; // of the antenna record
 
     static AntennaRow fromAntenna(const Common::Antenna& antenna, int armUnionUid = -1);
     Common::Antenna toAntenna() const;
@@ -21,7 +22,7 @@ struct AntennaRow
     friend bool operator==(const AntennaRow& a, const AntennaRow& b)
     {
         return a.type == b.type && a.azimuth == b.azimuth && a.diagram == b.diagram && a.uid == b.uid
-            && a.state == b.state && a.armUnionUid == b.armUnionUid;
+            && a.state == b.state && a.armUnionUid == b.armUnionUid && a.unknown == b.unknown;
     }
     friend bool operator!=(const AntennaRow& a, const AntennaRow& b) { return !(a == b); }
 };

@@ -1,5 +1,6 @@
 #include "configreader.h"
 #include "configwriter.h"
+#include "foreignparts.h"
 #include "xmlrecordfields.h"
 
 #include <QRandomGenerator>
@@ -420,6 +421,7 @@ struct TypeChecks
     std::function<QString()> roundTrip;
     std::function<QString()> emptyElementKeepsMembers;
     std::function<QString()> randomValues;
+    std::function<QString()> foreignParts;
 };
 
 template <typename T>
@@ -456,6 +458,30 @@ TypeChecks checksFor()
         QString error = readDocument(QStringLiteral("<%1/>").arg(element).toUtf8(), record);
         if (error.isEmpty() && !(record == original))
             error = QStringLiteral("an empty element changed the record");
+        return error;
+    };
+    // What this version does not know is kept as read, beside the known members, and written back;
+    // reading what was written gives the same record and writing it the same bytes.
+    checks.foreignParts = []() -> QString {
+        const T original = sample<T>();
+        const QByteArray bytes = ForeignParts::addTo(writeDocument(original), Xml::elementName<T>());
+        T read;
+        QString error = readDocument(bytes, read);
+        if (!error.isEmpty())
+            return error;
+        if (read.unknown != ForeignParts::parts())
+            return QStringLiteral("the foreign parts were not kept:\n") + QString::fromUtf8(bytes);
+        T known = read;
+        known.unknown = {};
+        if (!(known == original))
+            return QStringLiteral("the known members changed");
+        const QByteArray written = writeDocument(read);
+        if (!ForeignParts::heldBy(written))
+            return QStringLiteral("the foreign parts were not written:\n") + QString::fromUtf8(written);
+        T again;
+        error = readDocument(written, again);
+        if (error.isEmpty() && (!(again == read) || writeDocument(again) != written))
+            error = QStringLiteral("written foreign parts do not read back the same");
         return error;
     };
     // What the writer does not refuse reads back the same (the same bytes once written again,
@@ -517,6 +543,8 @@ private slots:
     void emptyElementKeepsMembers();
     void randomValuesReadBackOrAreRefused_data() { everyType_data(); }
     void randomValuesReadBackOrAreRefused();
+    void foreignPartsAreKept_data() { everyType_data(); }
+    void foreignPartsAreKept();
     void unknownContentIsSkipped();
     void badInput_data();
     void badInput();
@@ -557,6 +585,13 @@ void TestXmlCodec::emptyElementKeepsMembers()
 {
     QFETCH(TypeChecks, checks);
     const QString error = checks.emptyElementKeepsMembers();
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+}
+
+void TestXmlCodec::foreignPartsAreKept()
+{
+    QFETCH(TypeChecks, checks);
+    const QString error = checks.foreignParts();
     QVERIFY2(error.isEmpty(), qPrintable(error));
 }
 

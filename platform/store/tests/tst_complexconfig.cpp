@@ -1,5 +1,6 @@
 #include "complexconfig.h"
 #include "complexgenerator.h"
+#include "foreignparts.h"
 #include "globalini.h"
 #include "kindfile.h"
 #include "storesnapshot.h"
@@ -11,6 +12,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <climits>
 #include <fcntl.h>
@@ -37,6 +39,8 @@ private slots:
     void carriesOverUnknownFiles();
     void unchangedKindsKeepTheirFiles_data();
     void unchangedKindsKeepTheirFiles();
+    void foreignPartsOfEveryKindAreKept_data();
+    void foreignPartsOfEveryKindAreKept();
     void missingDirectoryIsAnEmptyComplex();
     void takesDirectoryFromSettingsOrEnvironment_data();
     void takesDirectoryFromSettingsOrEnvironment();
@@ -242,6 +246,38 @@ void TestComplexConfig::unchangedKindsKeepTheirFiles()
     QVERIFY2(store.write(ObjectAll), qPrintable(store.errorString()));
     QCOMPARE(readFile(racks), bytes);
     QCOMPARE(ComplexConfig(complexDir(), ObjectAll, 0).operatorCount(), good.operators.size() - 1);
+}
+
+void TestComplexConfig::foreignPartsOfEveryKindAreKept_data()
+{
+    QTest::addColumn<QString>("file");
+    for (const KindFile* kind : KindFile::all())
+        QTest::newRow(qPrintable(kind->path())) << kind->path();
+}
+
+// A record of each kind file with attributes and elements of a newer version keeps them through
+// the store's read and a write of its records into another directory.
+void TestComplexConfig::foreignPartsOfEveryKindAreKept()
+{
+    QFETCH(QString, file);
+    const ComplexData good = writeSample();
+    const QByteArray bytes = readFile(complexDir() + "/" + file);
+    QXmlStreamReader xml(bytes);
+    QVERIFY(xml.readNextStartElement() && xml.readNextStartElement());
+    const QByteArray foreign = ForeignParts::addTo(bytes, xml.name().toUtf8());
+    QVERIFY(writeFile(complexDir() + "/" + file, foreign));
+
+    ComplexConfig store(complexDir(), ObjectAll, 0);
+    QVERIFY2(store.readStatus() == 0, qPrintable(store.errorString()));
+    QVERIFY(!(store.data() == good));
+    const QString copyDir = m_temp->filePath(QStringLiteral("copy"));
+    {
+        ComplexConfig copy(copyDir, ObjectAll, 0);
+        StoreTest::putInto(copy, store.data());
+        QVERIFY2(copy.write(ObjectAll), qPrintable(copy.errorString()));
+    }
+    QVERIFY(ForeignParts::heldBy(readFile(copyDir + "/" + file)));
+    QVERIFY(ComplexConfig(copyDir, ObjectAll, 0).data() == store.data());
 }
 
 void TestComplexConfig::missingDirectoryIsAnEmptyComplex()

@@ -1,3 +1,4 @@
+#include "foreignparts.h"
 #include "modalanswerer.h"
 #include "orvane.h"
 #include "orvaneplugininstance.h"
@@ -32,12 +33,13 @@ enum Column { Type, Uid, Diagram, Azimuth, State, Union };
 // Antennas 1..4; antenna 1 is listed by both posts, antenna 2 by none, "Резерв" lists none.
 void fillComplex(CoConfig::ComplexConfig& store)
 {
-    store.addAntenna({0, 10.5f, 1, 1, true});
+    const Xml::UnknownParts foreign = ForeignParts::parts();
+    store.addAntenna({0, 10.5f, 1, 1, true, foreign});
     store.addAntenna({1, -1.0f, 2, 2, false});
-    store.addAntenna({2, 180.0f, 3, 3, true});
+    store.addAntenna({2, 180.0f, 3, 3, true, foreign});
     store.addAntenna({7, 360.0f, 0, 4, false});
     store.addArmUnion({1, QStringLiteral("Пост 1"), {10, 11}, {3, 1}});
-    store.addArmUnion({2, QStringLiteral("Пост 2"), {12}, {1, 4}});
+    store.addArmUnion({2, QStringLiteral("Пост 2"), {12}, {1, 4}, foreign});
     store.addArmUnion({5, QStringLiteral("Резерв"), {13}, {}});
 }
 
@@ -451,11 +453,13 @@ void TestPavrik::savesThroughTheShell()
     QVERIFY2(answers.boxes().isEmpty(), qPrintable(answers.seen().join(", ")));
 
     const auto fresh = m_store->reopen();
-    QList<Common::Antenna> expected = {{0, 10.5f, 45, 1, true}, {1, -1.0f, 2, 2, false}, {2, 180.0f, 3, 3, true},
-                                       {-1, 90.0f, -1, added, false}};
+    // What this version does not know stays with the edited antennas and union.
+    const Xml::UnknownParts foreign = ForeignParts::parts();
+    QList<Common::Antenna> expected = {{0, 10.5f, 45, 1, true, foreign}, {1, -1.0f, 2, 2, false},
+                                       {2, 180.0f, 3, 3, true, foreign}, {-1, 90.0f, -1, added, false}};
     QCOMPARE(fresh->antennas(), expected);
     QList<CoConfig::ArmUnion> unions = {{1, QStringLiteral("Пост 1"), {10, 11}, {1}},
-                                        {2, QStringLiteral("Пост 2"), {12}, {added, 3}},
+                                        {2, QStringLiteral("Пост 2"), {12}, {added, 3}, foreign},
                                         {5, QStringLiteral("Резерв"), {13}, {}}};
     QCOMPARE(fresh->armUnions(), unions);
 

@@ -4,6 +4,7 @@
 #include "componentclipboard.h"
 #include "componentstore.h"
 #include "configwriter.h"
+#include "foreignparts.h"
 
 #include <QByteArray>
 #include <QList>
@@ -43,11 +44,12 @@ QByteArray documentWithoutUid(T record)
 }
 
 // The sample should set every member to something other than its default, so that a member
-// lost on the way through the clipboard or the store shows.
+// lost on the way through the clipboard or the store shows; it is given foreign parts as well.
 template <typename T>
 ComponentTable componentTable(const QString& library, const QString& rootClass, const QString& title,
-                              const QList<int>& fields, const T& sample)
+                              const QList<int>& fields, T sample)
 {
+    sample.unknown = ForeignParts::parts();
     constexpr int type = Bindings::UidTraits<decltype(sample.uid)>::type;
     ComponentTable table;
     table.library = library;

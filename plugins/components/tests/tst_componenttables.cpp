@@ -714,6 +714,7 @@ void TestComponentTables::openEditorAtSave()
     plugin->saveComplexConfig();
     QCOMPARE(cell.data(Qt::EditRole).toString(), typed.toString());
     QVERIFY(stored().value(uid) != before);
+    QVERIFY2(ForeignParts::heldBy(stored().value(uid)), "an edit keeps what this version does not know");
 }
 
 #include "tst_componenttables.moc"

@@ -1,6 +1,7 @@
 // The direction-finder tab through the plugin contract: its tree, its context menu, the edit
 // dialog, and how additions, edits, ticks and removals reach the store and the disk.
 
+#include "foreignparts.h"
 #include "complexconfig.h"
 #include "modalanswerer.h"
 #include "orvane.h"
@@ -34,13 +35,19 @@ public:
     std::optional<int> nextUid;
 };
 
+Pelengator withForeignParts(Pelengator pelengator)
+{
+    pelengator.unknown = ForeignParts::parts();
+    return pelengator;
+}
+
 // Fields: uid, linkUid, name, capabilities, bandStart, bandWidth, latitude, longitude, isVirtual, marked, payload.
 // Shown as 18, 17 (store records in reverse), then 30 and 31; the one without a uid is not shown.
 const QList<Pelengator> Known = {
     {-1, -1, "Без номера", 0, 0, 0, 3, 4, false, false, "kept"},
-    {17, 5, "Север", 0x0003, 1500000, 28500000, -33.5, 151.25, false, true, QByteArray("\x01\x02", 2)},
+    withForeignParts({17, 5, "Север", 0x0003, 1500000, 28500000, -33.5, 151.25, false, true, QByteArray("\x01\x02", 2)}),
     {18, 6, "Юг", 0x0014, 2000000000, 1000000000, 59.99999, -0.5, false, false, "south"},
-    {30, 7, "Вирт-1", 0x20, 100000, 200000, 55.75, 37.5, true, false, "v"},
+    withForeignParts({30, 7, "Вирт-1", 0x20, 100000, 200000, 55.75, 37.5, true, false, "v"}),
     {31, -1, "Вирт-2", 0, 0, -1, 1, 2, true, true, {}},
 };
 

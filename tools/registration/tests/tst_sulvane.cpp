@@ -3,6 +3,7 @@
 #include "complexconfig.h"
 #include "currentlogin.h"
 #include "dirlock.h"
+#include "foreignparts.h"
 #include "orvaneplugin.h"
 #include "pluginlibrary.h"
 #include "posixio.h"
@@ -214,12 +215,21 @@ void TestSulvane::registersOnKnownArm()
     ComplexFixture fixture;
     QVERIFY(fixture.createComplex({100, 200}));
     const QString settings = fixture.writeSettings(QStringLiteral("arm100.ini"), QStringLiteral("100"));
+    // What a newer version wrote into the workstation and the operator stays through the run.
+    const QStringList rewritten = {fixture.configDir() + "/arms/computers.xml",
+                                   fixture.configDir() + "/operators/operators.xml"};
+    for (const QString& file : rewritten) {
+        const QByteArray element = file.endsWith("computers.xml") ? "Computer" : "Operator";
+        QVERIFY(TestFiles::writeFile(file, ForeignParts::addTo(TestFiles::readFile(file), element)));
+    }
 
     int uid = -1;
     verifyRegistered(fixture.run(settings), m_login, &uid);
     if (QTest::currentTestFailed())
         return;
     QVERIFY(uid != ComplexFixture::existingOperatorUid);
+    for (const QString& file : rewritten)
+        QVERIFY2(ForeignParts::heldBy(TestFiles::readFile(file)), qPrintable(file));
 
     const auto store = fixture.openStore();
     QCOMPARE(store->readStatus(), 0);
