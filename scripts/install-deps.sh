@@ -9,6 +9,7 @@ packages=(
   qt6-translations-l10n  # Qt's own texts in Russian
   xvfb xauth
   util-linux  # unshare: the store tests mount a small tmpfs in a private namespace
+  libpugixml-dev  # the store's fast reader of its own files
   bindfs fuse3  # two mounts of one folder whose locks do not meet, for the writers' lock tests
   clang libclang-rt-14-dev  # make fuzz: libFuzzer and the sanitizers' runtime
   dpkg-dev lintian  # make package: dpkg-shlibdeps for its dependencies, Debian's checker over it

@@ -4,30 +4,234 @@
 #include "xmlrecordfields.h"
 #include "xmlvalues.h"
 
+#include <QVarLengthArray>
 #include <QXmlStreamReader>
+
+#include <pugixml.hpp>
+
+#include <cstring>
 
 namespace Xml {
 
 namespace {
 
-// The reader and the name of the record type being read, for error messages.
-struct Context
-{
-    QXmlStreamReader& reader;
-    QLatin1StringView element;
-    qsizetype claimed = 0; // attributes of the record's element that members have read
-};
+// The codec reads from two sources with one walk over the member lists: a QXmlStreamReader
+// (anything from outside, with errors that name the member) and a parsed document of the store's
+// own files (fast; any surprise only fails, and the caller reads the file again the other way).
 
-const QXmlStreamAttribute* findAttribute(const QXmlStreamAttributes& attributes, QStringView name,
-                                         QStringView suffix = {})
+template <typename Attributes>
+const auto* findAttribute(const Attributes& attributes, QStringView name, QStringView suffix = {})
 {
-    for (const QXmlStreamAttribute& attribute : attributes) {
+    for (const auto& attribute : attributes) {
         const QStringView qualified = attribute.qualifiedName();
         if (qualified.size() == name.size() + suffix.size() && qualified.startsWith(name) && qualified.endsWith(suffix))
             return &attribute;
     }
+    return static_cast<decltype(&*attributes.begin())>(nullptr);
+}
+
+// UTF-8 text of a parsed document as UTF-16 for the value parsers: short ASCII (names, numbers)
+// on the stack, anything else converted. Not to be copied: the view may point into it.
+class Utf8Text
+{
+public:
+    explicit Utf8Text(const char* text)
+    {
+        qsizetype size = 0;
+        while (size < qsizetype(std::size(m_buffer)) && text[size] && uchar(text[size]) < 0x80) {
+            m_buffer[size] = char16_t(uchar(text[size]));
+            ++size;
+        }
+        if (text[size] == 0) {
+            m_view = QStringView(m_buffer, size);
+        } else {
+            m_string = QString::fromUtf8(text);
+            m_view = m_string;
+        }
+    }
+    Utf8Text(const Utf8Text&) = delete;
+    Utf8Text& operator=(const Utf8Text&) = delete;
+
+    operator QStringView() const { return m_view; }
+    QString toString() const { return m_string.isNull() ? m_view.toString() : m_string; }
+
+private:
+    char16_t m_buffer[64];
+    QString m_string;
+    QStringView m_view;
+};
+
+// An attribute of a parsed document.
+struct NodeAttribute
+{
+    pugi::xml_attribute attribute;
+    Utf8Text qualifiedName() const { return Utf8Text(attribute.name()); }
+    Utf8Text value() const { return Utf8Text(attribute.value()); }
+    // Text members take the whole value, converted once.
+    QString text() const { return QString::fromUtf8(attribute.value()); }
+};
+using NodeAttributes = QVarLengthArray<NodeAttribute, 24>;
+
+// Names of members are ASCII: compared with the document's UTF-8 without converting it.
+const NodeAttribute* findAttribute(const NodeAttributes& attributes, QStringView name, QStringView suffix = {})
+{
+    for (const NodeAttribute& attribute : attributes) {
+        const char* qualified = attribute.attribute.name();
+        qsizetype i = 0;
+        for (; i < name.size(); ++i) {
+            if (qualified[i] != char(name[i].unicode()))
+                break;
+        }
+        if (i < name.size())
+            continue;
+        qsizetype j = 0;
+        for (; j < suffix.size(); ++j) {
+            if (qualified[i + j] != char(suffix[j].unicode()))
+                break;
+        }
+        if (j == suffix.size() && qualified[i + j] == 0)
+            return &attribute;
+    }
     return nullptr;
 }
+
+QString textOf(const QXmlStreamAttribute& attribute)
+{
+    return attribute.value().toString();
+}
+
+QString textOf(const NodeAttribute& attribute)
+{
+    return attribute.text();
+}
+
+// The stream: the reader stands on the record's start element and ends on its end element.
+class StreamSource
+{
+public:
+    explicit StreamSource(QXmlStreamReader& reader) : m_reader(reader) {}
+
+    bool onStartElement() const { return m_reader.tokenType() == QXmlStreamReader::StartElement; }
+    QXmlStreamAttributes attributes() const { return m_reader.attributes(); }
+    bool nextChild() { return m_reader.readNextStartElement(); }
+    QStringView childName() const { return m_reader.name(); }
+    QString childText() { return m_reader.readElementText(QXmlStreamReader::SkipChildElements); }
+
+    // Calls function with the attributes of each "item" child of the current child; other
+    // children are skipped. Stops when function returns false.
+    template <typename Function>
+    void forEachItem(Function function)
+    {
+        while (m_reader.readNextStartElement()) {
+            if (m_reader.name() == u"item") {
+                if (!function(m_reader.attributes()))
+                    return;
+            }
+            m_reader.skipCurrentElement();
+        }
+    }
+
+    template <typename T>
+    void readChildRecord(T& value);
+
+    void keepUnknownChild(QStringList& elements) { elements.append(UnknownParts::captureElement(m_reader)); }
+
+    bool hasError() const { return m_reader.hasError(); }
+    void badValue(QLatin1StringView element, QStringView name, QStringView value)
+    {
+        Values::raiseBadValue(m_reader, element, name, value);
+    }
+    void missing(QLatin1StringView element, QStringView list, QStringView name)
+    {
+        Values::raiseMissing(m_reader, element, list, name);
+    }
+    void notOnElement(QLatin1StringView element) { Values::raiseNotOnElement(m_reader, element); }
+    void duplicateAttribute() {} // the reader has refused it already
+
+private:
+    QXmlStreamReader& m_reader;
+};
+
+// A parsed document: a node and its children. Fails on what it does not take: an element this
+// version does not know, a value out of range.
+class NodeSource
+{
+public:
+    explicit NodeSource(const pugi::xml_node& node) : m_node(node) {}
+
+    bool onStartElement() const { return m_node.type() == pugi::node_element; }
+    NodeAttributes attributes() const { return attributesOf(m_node); }
+
+    bool nextChild()
+    {
+        m_child = m_child ? m_child.next_sibling() : m_node.first_child();
+        while (m_child && m_child.type() != pugi::node_element)
+            m_child = m_child.next_sibling();
+        if (m_child)
+            m_childName = toUtf16(m_child.name(), m_name);
+        return bool(m_child) && !m_failed;
+    }
+    QStringView childName() const { return m_childName; }
+    QString childText() const
+    {
+        QByteArray text;
+        for (pugi::xml_node part = m_child.first_child(); part; part = part.next_sibling()) {
+            if (part.type() == pugi::node_pcdata)
+                text.append(part.value());
+        }
+        return QString::fromUtf8(text);
+    }
+
+    template <typename Function>
+    void forEachItem(Function function)
+    {
+        for (pugi::xml_node item = m_child.child("item"); item; item = item.next_sibling("item")) {
+            if (!function(attributesOf(item)))
+                return;
+        }
+    }
+
+    template <typename T>
+    void readChildRecord(T& value);
+
+    void keepUnknownChild(QStringList&) { m_failed = true; }
+
+    bool hasError() const { return m_failed; }
+    void badValue(QLatin1StringView, QStringView, QStringView) { m_failed = true; }
+    void missing(QLatin1StringView, QStringView, QStringView) { m_failed = true; }
+    void notOnElement(QLatin1StringView) { m_failed = true; }
+    void duplicateAttribute() { m_failed = true; }
+
+private:
+    static QStringView toUtf16(const char* text, QString& into)
+    {
+        into = QString::fromUtf8(text);
+        return into;
+    }
+
+    static NodeAttributes attributesOf(const pugi::xml_node& node)
+    {
+        NodeAttributes attributes;
+        for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
+            attributes.append({a});
+        return attributes;
+    }
+
+    pugi::xml_node m_node;
+    pugi::xml_node m_child;
+    QString m_name;
+    QStringView m_childName;
+    bool m_failed = false;
+};
+
+// The source and the name of the record type being read, for error messages.
+template <typename Source>
+struct Context
+{
+    Source& source;
+    QLatin1StringView element;
+    qsizetype claimed = 0; // attributes of the record's element that members have read
+};
 
 // Scalar values. False means the text is no valid value of the member's type.
 
@@ -72,64 +276,66 @@ bool parse(QStringView text, int, CoConfig::ComponentUid<N>& value)
 }
 
 // Reads one attribute into value; an absent attribute leaves it as it is. False after an error.
-template <typename T>
-bool readAttribute(Context& context, const QXmlStreamAttributes& attributes, QStringView name, int minimum, T& value)
+template <typename Source, typename Attributes, typename T>
+bool readAttribute(Context<Source>& context, const Attributes& attributes, QStringView name, int minimum, T& value)
 {
-    const QXmlStreamAttribute* attribute = findAttribute(attributes, name);
+    const auto* attribute = findAttribute(attributes, name);
     if (!attribute)
         return true;
     ++context.claimed;
     if (parse(attribute->value(), minimum, value))
         return true;
-    Values::raiseBadValue(context.reader, context.element, name, attribute->value());
+    context.source.badValue(context.element, name, attribute->value());
     return false;
 }
 
 enum class TextRead { Absent, Done, Failed };
 
 // Text is stored as is, or as base64 of UTF-16 under the name with "B64" appended.
-TextRead readText(Context& context, const QXmlStreamAttributes& attributes, QStringView name, QString& value)
+template <typename Source, typename Attributes>
+TextRead readText(Context<Source>& context, const Attributes& attributes, QStringView name, QString& value)
 {
-    if (const QXmlStreamAttribute* attribute = findAttribute(attributes, name)) {
+    if (const auto* attribute = findAttribute(attributes, name)) {
         ++context.claimed;
-        value = attribute->value().toString();
+        value = textOf(*attribute);
         return TextRead::Done;
     }
-    if (const QXmlStreamAttribute* encoded = findAttribute(attributes, name, u"B64")) {
+    if (const auto* encoded = findAttribute(attributes, name, u"B64")) {
         ++context.claimed;
         if (Values::decodeUtf16(encoded->value(), value))
             return TextRead::Done;
-        Values::raiseBadValue(context.reader, context.element, encoded->qualifiedName(), encoded->value());
+        context.source.badValue(context.element, encoded->qualifiedName(), encoded->value());
         return TextRead::Failed;
     }
     return TextRead::Absent;
 }
 
 // Items of a list element carry every attribute; one missing is an error.
-bool readItemText(Context& context, const QXmlStreamAttributes& attributes, QStringView list, QStringView name,
+template <typename Source, typename Attributes>
+bool readItemText(Context<Source>& context, const Attributes& attributes, QStringView list, QStringView name,
                   QString& value)
 {
     const TextRead result = readText(context, attributes, name, value);
     if (result == TextRead::Absent)
-        Values::raiseMissing(context.reader, context.element, list, name);
+        context.source.missing(context.element, list, name);
     return result == TextRead::Done;
 }
 
-template <typename R, typename M>
-bool readMember(Context& context, const QXmlStreamAttributes& attributes, const Fields::Field<R, M>& f, M& value)
+template <typename Source, typename Attributes, typename R, typename M>
+bool readMember(Context<Source>& context, const Attributes& attributes, const Fields::Field<R, M>& f, M& value)
 {
     return readAttribute(context, attributes, f.name, f.minimum, value);
 }
 
-template <typename R>
-bool readMember(Context& context, const QXmlStreamAttributes& attributes, const Fields::Field<R, QString>& f,
+template <typename Source, typename Attributes, typename R>
+bool readMember(Context<Source>& context, const Attributes& attributes, const Fields::Field<R, QString>& f,
                 QString& value)
 {
     return readText(context, attributes, f.name, value) != TextRead::Failed;
 }
 
-template <typename R>
-bool readMember(Context& context, const QXmlStreamAttributes& attributes,
+template <typename Source, typename Attributes, typename R>
+bool readMember(Context<Source>& context, const Attributes& attributes,
                 const Fields::Field<R, CoConfig::ConfigUid>& f, CoConfig::ConfigUid& value)
 {
     CoConfig::ConfigUid read = value;
@@ -140,8 +346,8 @@ bool readMember(Context& context, const QXmlStreamAttributes& attributes,
     return true;
 }
 
-// Child elements. Each is called with the reader on the child's start element and leaves it on
-// the child's end element (or in error).
+// Child elements. Each is called with the source on the child and leaves it past the child's
+// end (or in error).
 
 // Splits text on XML white space.
 template <typename Function>
@@ -162,31 +368,31 @@ bool forEachToken(QStringView text, Function function)
     return true;
 }
 
-template <typename R>
-void readChild(Context& context, const Fields::Field<R, QList<int>>& f, QList<int>& values)
+template <typename Source, typename R>
+void readChild(Context<Source>& context, const Fields::Field<R, QList<int>>& f, QList<int>& values)
 {
-    const QString text = context.reader.readElementText(QXmlStreamReader::SkipChildElements);
-    if (context.reader.hasError())
+    const QString text = context.source.childText();
+    if (context.source.hasError())
         return;
     QList<int> read;
     forEachToken(text, [&](QStringView token) {
         int value = 0;
         if (!Values::parseInt(token, f.minimum, value)) {
-            Values::raiseBadValue(context.reader, context.element, f.name, token);
+            context.source.badValue(context.element, f.name, token);
             return false;
         }
         read.append(value);
         return true;
     });
-    if (!context.reader.hasError())
+    if (!context.source.hasError())
         values = std::move(read);
 }
 
-template <typename R>
-void readFlags(Context& context, const Fields::FlagsField<R>& f, R& record)
+template <typename Source, typename R>
+void readFlags(Context<Source>& context, const Fields::FlagsField<R>& f, R& record)
 {
-    const QString text = context.reader.readElementText(QXmlStreamReader::SkipChildElements);
-    if (context.reader.hasError())
+    const QString text = context.source.childText();
+    if (context.source.hasError())
         return;
     QStringList tokens;
     forEachToken(text, [&](QStringView token) {
@@ -196,44 +402,32 @@ void readFlags(Context& context, const Fields::FlagsField<R>& f, R& record)
     CoConfig::Computers::fromXmlNames(tokens, record.*f.member, record.*f.unknown);
 }
 
-// Walks the "item" children of a list element; other children are skipped.
-template <typename Function>
-void forEachItem(QXmlStreamReader& reader, Function function)
-{
-    while (reader.readNextStartElement()) {
-        if (reader.name() == u"item") {
-            if (!function(reader.attributes()))
-                return;
-        }
-        reader.skipCurrentElement();
-    }
-}
-
-template <typename R>
-void readChild(Context& context, const Fields::Field<R, QStringList>& f, QStringList& values)
+template <typename Source, typename R>
+void readChild(Context<Source>& context, const Fields::Field<R, QStringList>& f, QStringList& values)
 {
     QStringList read;
-    forEachItem(context.reader, [&](const QXmlStreamAttributes& attributes) {
+    context.source.forEachItem([&](const auto& attributes) {
         QString value;
         if (!readItemText(context, attributes, f.name, u"value", value))
             return false;
         read.append(value);
         return true;
     });
-    if (!context.reader.hasError())
+    if (!context.source.hasError())
         values = std::move(read);
 }
 
-template <typename R>
-void readChild(Context& context, const Fields::Field<R, QHash<QString, int>>& f, QHash<QString, int>& registrations)
+template <typename Source, typename R>
+void readChild(Context<Source>& context, const Fields::Field<R, QHash<QString, int>>& f,
+               QHash<QString, int>& registrations)
 {
     QHash<QString, int> read;
-    forEachItem(context.reader, [&](const QXmlStreamAttributes& attributes) {
+    context.source.forEachItem([&](const auto& attributes) {
         QString login;
         if (!readItemText(context, attributes, f.name, u"login", login))
             return false;
         if (!findAttribute(attributes, u"operator")) {
-            Values::raiseMissing(context.reader, context.element, f.name, u"operator");
+            context.source.missing(context.element, f.name, u"operator");
             return false;
         }
         int operatorUid = -1;
@@ -242,27 +436,24 @@ void readChild(Context& context, const Fields::Field<R, QHash<QString, int>>& f,
         read.insert(login, operatorUid);
         return true;
     });
-    if (!context.reader.hasError())
+    if (!context.source.hasError())
         registrations = std::move(read);
 }
 
-template <typename T>
-void readRecord(QXmlStreamReader& reader, T& record);
-
-template <typename R, typename M, typename = std::enable_if_t<Fields::HasFields<M>::value>>
-void readChild(Context& context, const Fields::Field<R, M>&, M& value)
+template <typename Source, typename R, typename M, typename = std::enable_if_t<Fields::HasFields<M>::value>>
+void readChild(Context<Source>& context, const Fields::Field<R, M>&, M& value)
 {
-    readRecord(context.reader, value);
+    context.source.readChildRecord(value);
 }
 
-template <typename F, typename R>
-void readChildOf(Context& context, const F& field, R& record)
+template <typename Source, typename F, typename R>
+void readChildOf(Context<Source>& context, const F& field, R& record)
 {
     readChild(context, field, record.*field.member);
 }
 
-template <typename R>
-void readChildOf(Context& context, const Fields::FlagsField<R>& field, R& record)
+template <typename Source, typename R>
+void readChildOf(Context<Source>& context, const Fields::FlagsField<R>& field, R& record)
 {
     readFlags(context, field, record);
 }
@@ -294,22 +485,22 @@ bool claimedBy(const Members& members, QStringView name)
 
 // Fills a copy of the record and hands it over only when the whole element was read well.
 // Attributes and child elements that no member reads are kept in the record's unknown parts.
-template <typename T>
-void readRecord(QXmlStreamReader& reader, T& record)
+template <typename Source, typename T>
+void readRecord(Source& source, T& record)
 {
-    if (reader.hasError())
+    if (source.hasError())
         return;
-    if (reader.tokenType() != QXmlStreamReader::StartElement) {
-        Values::raiseNotOnElement(reader, QLatin1StringView(elementName<T>()));
+    const QLatin1StringView element(elementName<T>());
+    if (!source.onStartElement()) {
+        source.notOnElement(element);
         return;
     }
-    const QLatin1StringView element(elementName<T>());
-    Context context{reader, element};
+    Context<Source> context{source, element};
     T read = record;
     const auto members = Fields::fields(Fields::Tag<T>{});
 
-    const QXmlStreamAttributes attributes = reader.attributes();
-    bool ok = true;
+    const auto& attributes = source.attributes();
+    bool ok = !source.hasError();
     std::apply(
         [&](const auto&... f) {
             auto attribute = [&](const auto& field) {
@@ -322,22 +513,32 @@ void readRecord(QXmlStreamReader& reader, T& record)
         members);
     if (!ok)
         return;
+    // Members read distinct attributes: when they read all, there is nothing else to keep, and no
+    // name can be there twice.
     QList<UnknownParts::Attribute> unknownAttributes;
-    for (qsizetype i = 0; context.claimed < attributes.size() && i < attributes.size(); ++i) {
-        const QXmlStreamAttribute& attribute = attributes.at(i);
-        if (!claimedBy(members, attribute.qualifiedName()))
-            unknownAttributes.append({attribute.qualifiedName().toString(), attribute.value().toString()});
+    if (context.claimed < attributes.size()) {
+        QStringList names;
+        for (const auto& attribute : attributes) {
+            const QString name = attribute.qualifiedName().toString();
+            if (names.contains(name)) {
+                source.duplicateAttribute();
+                return;
+            }
+            names.append(name);
+            if (!claimedBy(members, name))
+                unknownAttributes.append({name, textOf(attribute)});
+        }
     }
 
     QStringList unknownElements;
-    while (reader.readNextStartElement()) {
+    while (source.nextChild()) {
         bool known = false;
         std::apply(
             [&](const auto&... f) {
                 auto child = [&](const auto& field) {
                     using M = std::decay_t<decltype(read.*field.member)>;
                     if constexpr (Fields::isChild<M>) {
-                        if (!known && reader.name() == field.name) {
+                        if (!known && source.childName() == field.name) {
                             known = true;
                             readChildOf(context, field, read);
                         }
@@ -347,22 +548,43 @@ void readRecord(QXmlStreamReader& reader, T& record)
             },
             members);
         if (!known)
-            unknownElements.append(UnknownParts::captureElement(reader));
-        if (reader.hasError())
+            source.keepUnknownChild(unknownElements);
+        if (source.hasError())
             return;
     }
-    if (reader.hasError())
+    if (source.hasError())
         return;
     read.unknown = UnknownParts(std::move(unknownAttributes), std::move(unknownElements));
     record = std::move(read);
 }
 
+template <typename T>
+void StreamSource::readChildRecord(T& value)
+{
+    readRecord(*this, value);
+}
+
+template <typename T>
+void NodeSource::readChildRecord(T& value)
+{
+    NodeSource child(m_child);
+    readRecord(child, value);
+    m_failed = m_failed || child.hasError();
+}
+
 } // namespace
 
-#define ORVANE_DEFINE_READ(Type, Name)                                 \
-    void ConfigReader::read(QXmlStreamReader& reader, Type& record) \
-    {                                                                  \
-        readRecord(reader, record);                                    \
+#define ORVANE_DEFINE_READ(Type, Name)                                                      \
+    void ConfigReader::read(QXmlStreamReader& reader, Type& record)                      \
+    {                                                                                       \
+        StreamSource source(reader);                                                        \
+        readRecord(source, record);                                                         \
+    }                                                                                       \
+    bool ConfigReader::read(const pugi::xml_node& node, Type& record)                    \
+    {                                                                                       \
+        NodeSource source(node);                                                            \
+        readRecord(source, record);                                                         \
+        return !source.hasError();                                                          \
     }
 ORVANE_XML_RECORD_TYPES(ORVANE_DEFINE_READ)
 #undef ORVANE_DEFINE_READ

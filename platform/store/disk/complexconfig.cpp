@@ -1,4 +1,5 @@
 #include "complexconfig.h"
+#include "fastdocument.h"
 
 #include "currentlogin.h"
 #include "directorycommit.h"
@@ -18,8 +19,12 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <QXmlStreamWriter>
+#include <pugixml.hpp>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -468,9 +473,36 @@ bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexDa
     }
     QFile device;
     device.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    RecordDocumentReader reader(&device, path);
-    if (!file.read(reader, into)) {
-        *error = reader.errorString();
+    // A file of the store's own form is parsed at once; anything else, and a file larger than a
+    // kind file may be, is read as a stream, which takes or refuses it and says why.
+    const qint64 limit = RecordDocumentReader::FileLimits.maxBytes;
+    QByteArray bytes;
+    bool whole = device.size() <= limit;
+    if (whole) {
+        bytes = device.readAll();
+        if (device.error() != QFileDevice::NoError) {
+            *error = PosixIo::failure(QStringLiteral("прочитать файл"), path, EIO);
+            return false;
+        }
+        whole = bytes.size() <= limit;
+    }
+    if (whole) {
+        Xml::FastDocument document;
+        if (document.parse(bytes, RecordDocumentReader::FileLimits) && file.readParsed(document.root(), into))
+            return true;
+        file.clear(into);
+    }
+    std::unique_ptr<RecordDocumentReader> reader;
+    if (whole)
+        reader = std::make_unique<RecordDocumentReader>(bytes, path);
+    else if (device.seek(0))
+        reader = std::make_unique<RecordDocumentReader>(&device, path);
+    else {
+        *error = PosixIo::failure(QStringLiteral("прочитать файл"), path, EIO);
+        return false;
+    }
+    if (!file.read(*reader, into)) {
+        *error = reader->errorString();
         return false;
     }
     return true;
@@ -511,6 +543,15 @@ bool ComplexConfig::read(int types)
     } else {
         errors.append(m_marksError);
     }
+    struct Read
+    {
+        const KindFile* file;
+        qint64 size;
+        ComplexData fresh;
+        QString error;
+        bool ok = true;
+    };
+    std::vector<Read> reads;
     for (const KindFile* file : files) {
         const FileStamp stamp = stampOf(dir + QLatin1Char('/') + file->path());
         const auto known = m_stamps.constFind(file->path());
@@ -519,17 +560,37 @@ bool ComplexConfig::read(int types)
         if (known != m_stamps.cend() && known.value() == stamp && !m_failedFiles.contains(file->path())
             && file->shared(m_data, m_onDisk))
             continue;
-        ComplexData fresh;
-        QString error;
         m_stamps.insert(file->path(), stamp);
-        // A directory not made yet holds empty kinds.
-        if (!dirExists || readFile(*file, dir, fresh, &error)) {
-            file->take(m_data, fresh);
-            file->copy(m_onDisk, m_data);
-            m_failedFiles.remove(file->path());
+        reads.push_back({file, stamp.size, {}, {}});
+    }
+    // The files are read side by side, the largest first; each into data of its own.
+    // A directory not made yet holds empty kinds.
+    if (dirExists) {
+        std::vector<Read*> order;
+        for (Read& read : reads)
+            order.push_back(&read);
+        std::sort(order.begin(), order.end(), [](const Read* a, const Read* b) { return a->size > b->size; });
+        std::atomic<size_t> next{0};
+        auto work = [&]() {
+            for (size_t i = next++; i < order.size(); i = next++)
+                order[i]->ok = readFile(*order[i]->file, dir, order[i]->fresh, &order[i]->error);
+        };
+        const size_t helpers = std::min<size_t>(order.size(), std::max(1u, std::thread::hardware_concurrency())) - 1;
+        std::vector<std::thread> threads;
+        for (size_t i = 0; i < helpers && order.size() > 1; ++i)
+            threads.emplace_back(work);
+        work();
+        for (std::thread& thread : threads)
+            thread.join();
+    }
+    for (Read& read : reads) {
+        if (read.ok) {
+            read.file->take(m_data, read.fresh);
+            read.file->copy(m_onDisk, m_data);
+            m_failedFiles.remove(read.file->path());
         } else {
-            m_failedFiles.insert(file->path());
-            errors.append(error);
+            m_failedFiles.insert(read.file->path());
+            errors.append(read.error);
         }
     }
     m_error = errors.join(QLatin1Char('\n'));

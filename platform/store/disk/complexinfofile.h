@@ -14,6 +14,8 @@ public:
     void clear(ComplexData& data) const override;
     void copy(ComplexData& into, const ComplexData& from) const override;
     bool shared(const ComplexData& a, const ComplexData& b) const override;
+    // The complex's uid on the root is read only from the stream.
+    bool readParsed(const pugi::xml_node&, ComplexData&) const override { return false; }
 
 protected:
     void writeRootAttributes(QXmlStreamWriter& writer, const ComplexData& data) const override;

@@ -7,6 +7,7 @@
 #include "recordmapfile.h"
 
 #include <QSet>
+#include <pugixml.hpp>
 #include <QXmlStreamWriter>
 
 #include <memory>
@@ -42,6 +43,17 @@ bool KindFile::read(RecordDocumentReader& reader, ComplexData& data) const
             return false;
     }
     return !reader.hasError();
+}
+
+bool KindFile::readParsed(const pugi::xml_node& root, ComplexData& data) const
+{
+    if (QLatin1StringView(root.name()) != m_rootName)
+        return false;
+    for (pugi::xml_node element = root.first_child(); element; element = element.next_sibling()) {
+        if (element.type() != pugi::node_element || !readParsedElement(element, data))
+            return false;
+    }
+    return true;
 }
 
 namespace {

@@ -9,6 +9,10 @@
 
 class QXmlStreamWriter;
 
+namespace pugi {
+class xml_node;
+}
+
 namespace CoConfig {
 
 class RecordDocumentReader;
@@ -55,6 +59,10 @@ public:
     bool write(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const;
     // Reads the document into the kind's members of data, which start empty.
     bool read(RecordDocumentReader& reader, ComplexData& data) const;
+    // The same from a parsed document (Xml::FastDocument) of the store's own form; false, with
+    // the members left partly filled, for anything else: the caller clears them and reads the
+    // file as a stream, which says what is wrong.
+    virtual bool readParsed(const pugi::xml_node& root, ComplexData& data) const;
 
     // Moves the kind's members from one data set to another.
     virtual void take(ComplexData& into, ComplexData& from) const = 0;
@@ -78,6 +86,7 @@ protected:
     virtual bool writeRecords(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const = 0;
     // Reads one child element of the root: a record of the kind, or an element skipped.
     virtual bool readElement(RecordDocumentReader& reader, ComplexData& data) const = 0;
+    virtual bool readParsedElement(const pugi::xml_node& element, ComplexData& data) const = 0;
 
 private:
     QString m_path;

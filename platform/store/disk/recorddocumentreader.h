@@ -16,6 +16,10 @@ public:
         : SafeXmlReader(device, fileName, FileLimits)
     {
     }
+    RecordDocumentReader(const QByteArray& bytes, const QString& fileName)
+        : SafeXmlReader(bytes, fileName, FileLimits)
+    {
+    }
 
     // Moves to the next child element of the root; false at the root's end, once the rest of
     // the file was checked, or on an error.

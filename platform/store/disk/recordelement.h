@@ -6,6 +6,9 @@
 #include "recorddocumentreader.h"
 
 #include <QXmlStreamWriter>
+#include <pugixml.hpp>
+
+#include <cstring>
 
 namespace CoConfig {
 
@@ -48,6 +51,13 @@ ElementRead readRecordElement(RecordDocumentReader& reader, Record& record)
         return ElementRead::Failed;
     }
     return ElementRead::Record;
+}
+
+// The same from a parsed document: false for anything but a record of this file read well.
+template <typename Record>
+bool readRecordNode(const pugi::xml_node& element, Record& record)
+{
+    return std::strcmp(element.name(), Xml::elementName<Record>()) == 0 && Xml::ConfigReader::read(element, record);
 }
 
 } // namespace CoConfig

@@ -42,6 +42,15 @@ protected:
         return read != ElementRead::Failed;
     }
 
+    bool readParsedElement(const pugi::xml_node& element, ComplexData& data) const override
+    {
+        Record record;
+        if (!readRecordNode(element, record))
+            return false;
+        m_get(data).append(std::move(record));
+        return true;
+    }
+
 private:
     const QList<Record>& list(const ComplexData& data) const { return m_get(const_cast<ComplexData&>(data)); }
 

@@ -80,6 +80,22 @@ protected:
         return true;
     }
 
+    bool readParsedElement(const pugi::xml_node& element, ComplexData& data) const override
+    {
+        Record record;
+        if (!readRecordNode(element, record))
+            return false;
+        Map& map = m_get(data);
+        const auto key = record.uid;
+        if (map.isEmpty() || map.lastKey() < key)
+            map.insert(map.cend(), key, std::move(record));
+        else if (map.contains(key))
+            return false;
+        else
+            map.insert(key, std::move(record));
+        return true;
+    }
+
 private:
     const Map& constMap(const ComplexData& data) const { return m_get(const_cast<ComplexData&>(data)); }
 

@@ -1,0 +1,228 @@
+#include "fastdocument.h"
+
+#include <pugixml.hpp>
+
+#include <cstring>
+
+namespace Xml {
+
+namespace {
+
+bool isXmlChar(char32_t c)
+{
+    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) || (c >= 0xE000 && c <= 0xFFFD)
+        || (c >= 0x10000 && c <= 0x10FFFF);
+}
+
+// One UTF-8 sequence from its lead byte at p; the length taken, 0 when it is not a character XML
+// may carry in its shortest form.
+int utf8Sequence(const uchar* p, const uchar* end)
+{
+    const uchar lead = p[0];
+    int length = 0;
+    char32_t c = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        c = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        c = lead & 0x0F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        c = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (end - p < length)
+        return 0;
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (p[i] & 0x3F);
+    }
+    const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+    return c >= least && isXmlChar(c) ? length : 0;
+}
+
+// A reference after '&': one of XML's five entities or a character XML may carry; its length
+// up to and including ';', 0 otherwise.
+int reference(const char* p, const char* end)
+{
+    const char* semicolon = static_cast<const char*>(std::memchr(p, ';', size_t(std::min<qsizetype>(end - p, 12))));
+    if (!semicolon)
+        return 0;
+    const std::string_view name(p + 1, size_t(semicolon - p - 1));
+    if (name == "amp" || name == "lt" || name == "gt" || name == "quot" || name == "apos")
+        return int(semicolon - p + 1);
+    if (name.size() < 2 || name[0] != '#')
+        return 0;
+    const bool hex = name[1] == 'x';
+    const std::string_view digits = name.substr(hex ? 2 : 1);
+    if (digits.empty())
+        return 0;
+    char32_t c = 0;
+    for (char d : digits) {
+        int value = -1;
+        if (d >= '0' && d <= '9')
+            value = d - '0';
+        else if (hex && d >= 'a' && d <= 'f')
+            value = d - 'a' + 10;
+        else if (hex && d >= 'A' && d <= 'F')
+            value = d - 'A' + 10;
+        if (value < 0 || c > 0x10FFFF)
+            return 0;
+        c = c * (hex ? 16 : 10) + char32_t(value);
+    }
+    return isXmlChar(c) ? int(semicolon - p + 1) : 0;
+}
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\n' || c == '\t' || c == '\r';
+}
+
+} // namespace
+
+FastDocument::FastDocument() = default;
+FastDocument::~FastDocument() = default;
+
+bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits)
+{
+    if (bytes.size() > limits.maxBytes)
+        return false;
+    const char* p = bytes.constData();
+    const char* const end = p + bytes.size();
+    for (const char* declaration : {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<?xml version=\"1.0\"?>"}) {
+        const size_t length = std::strlen(declaration);
+        if (size_t(end - p) >= length && std::memcmp(p, declaration, length) == 0) {
+            p += length;
+            break;
+        }
+    }
+    enum State { Text, StartTag, Value, AfterValue, EndTag } state = Text;
+    char quote = 0;
+    int depth = 0;
+    bool elementSeen = false;
+    bool slash = false; // a start tag's last character was '/'
+    while (p < end) {
+        const char c = *p;
+        if (uchar(c) >= 0x80) {
+            const int length = utf8Sequence(reinterpret_cast<const uchar*>(p), reinterpret_cast<const uchar*>(end));
+            if (length == 0)
+                return false;
+            p += length;
+            slash = false;
+            if (state == AfterValue)
+                return false;
+            continue;
+        }
+        if (uchar(c) < 0x20 && !isSpace(c))
+            return false;
+        switch (state) {
+        case Text:
+            if (c == '<') {
+                if (p + 1 >= end)
+                    return false;
+                if (p[1] == '/') {
+                    state = EndTag;
+                    ++p;
+                } else if (p[1] == '!' || p[1] == '?') {
+                    return false;
+                } else {
+                    if (++depth > limits.maxDepth || (depth == 1 && elementSeen))
+                        return false;
+                    elementSeen = true;
+                    state = StartTag;
+                    slash = false;
+                }
+            } else if (c == '&') {
+                const int length = reference(p, end);
+                if (length == 0)
+                    return false;
+                p += length;
+                continue;
+            } else if (c == ']' && end - p >= 3 && p[1] == ']' && p[2] == '>') {
+                return false;
+            } else if (depth == 0 && !isSpace(c)) {
+                return false;
+            }
+            break;
+        case AfterValue:
+            if (!isSpace(c) && c != '/' && c != '>')
+                return false;
+            state = StartTag;
+            [[fallthrough]];
+        case StartTag:
+            if (c == '"' || c == '\'') {
+                quote = c;
+                state = Value;
+            } else if (c == '>') {
+                if (slash)
+                    --depth;
+                state = Text;
+            } else if (c == '<' || c == '&') {
+                return false;
+            }
+            slash = c == '/';
+            break;
+        case Value:
+            if (c == quote) {
+                state = AfterValue;
+            } else if (c == '<') {
+                return false;
+            } else if (c == '&') {
+                const int length = reference(p, end);
+                if (length == 0)
+                    return false;
+                p += length;
+                continue;
+            } else {
+                // The quick way over the rest of the value.
+                const char* stop = p + 1;
+                while (stop < end && *stop != quote && *stop != '<' && *stop != '&' && uchar(*stop) >= 0x20
+                       && uchar(*stop) < 0x80)
+                    ++stop;
+                p = stop;
+                continue;
+            }
+            break;
+        case EndTag:
+            if (c == '>') {
+                --depth;
+                state = Text;
+            } else if (c == '<' || c == '&' || c == '"' || c == '\'') {
+                return false;
+            }
+            break;
+        }
+        ++p;
+    }
+    return state == Text && depth == 0 && elementSeen;
+}
+
+bool FastDocument::parse(QByteArray bytes, const SafeXmlReader::Limits& limits)
+{
+    m_document.reset();
+    if (!keepsToForm(bytes, limits))
+        return false;
+    m_bytes = std::move(bytes);
+    m_bytes.detach();
+    auto document = std::make_unique<pugi::xml_document>();
+    const pugi::xml_parse_result result = document->load_buffer_inplace(
+        m_bytes.data(), size_t(m_bytes.size()), pugi::parse_default, pugi::encoding_utf8);
+    if (!result)
+        return false;
+    // One element and nothing else at the top.
+    const pugi::xml_node first = document->first_child();
+    if (!first || first.type() != pugi::node_element || first.next_sibling())
+        return false;
+    m_document = std::move(document);
+    return true;
+}
+
+pugi::xml_node FastDocument::root() const
+{
+    return m_document ? m_document->first_child() : pugi::xml_node();
+}
+
+} // namespace Xml
