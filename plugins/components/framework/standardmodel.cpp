@@ -176,6 +176,56 @@ void StandardModel::setColumnData(const QList<int>& rows, int column, const std:
     }
 }
 
+void StandardModel::setCells(int firstRow, const QList<Cells>& lines, const QList<int>& uids, const QString& step)
+{
+    const int rowCount = m_data->rowCount();
+    firstRow = qBound(0, firstRow, rowCount);
+    const int inPlace = qMin(int(lines.size()), rowCount - firstRow);
+    const int appended = qMin(int(lines.size()) - inPlace, int(uids.size()));
+    const auto write = [this](int row, const Cells& cells) {
+        for (const auto& [column, value] : cells)
+            m_data->setData(value, row, column, Qt::EditRole);
+    };
+
+    QVector<RecordStep::Entry> changed;
+    if (m_undo)
+        changed.reserve(inPlace);
+    for (int k = 0; k < inPlace; ++k) {
+        const int row = firstRow + k;
+        const int uidBefore = m_data->uidAt(row);
+        std::any before = m_undo ? m_data->record(row) : std::any();
+        write(row, lines.at(k));
+        if (m_undo)
+            changed.append({row, uidBefore, m_data->uidAt(row), std::move(before), m_data->record(row)});
+    }
+    if (inPlace > 0)
+        Q_EMIT dataChanged(index(firstRow, 0), index(firstRow + inPlace - 1, m_columnCount - 1));
+
+    QVector<RecordStep::Entry> added;
+    if (appended > 0) {
+        beginInsertRows(QModelIndex(), rowCount, rowCount + appended - 1);
+        for (int k = 0; k < appended; ++k) {
+            m_data->appendRecord(uids.at(k));
+            write(rowCount + k, lines.at(inPlace + k));
+        }
+        endInsertRows();
+        if (m_undo) {
+            added.reserve(appended);
+            for (int k = 0; k < appended; ++k)
+                added.append({rowCount + k, uids.at(k), uids.at(k), std::any(), m_data->record(rowCount + k)});
+        }
+    }
+
+    if (!m_undo || (changed.isEmpty() && added.isEmpty()))
+        return;
+    m_undo->beginMacro(step);
+    if (!changed.isEmpty())
+        push(RecordStep::Changed, step, std::move(changed));
+    if (!added.isEmpty())
+        push(RecordStep::Added, step, std::move(added));
+    m_undo->endMacro();
+}
+
 int StandardModel::pasteRecords(const QByteArray& bytes)
 {
     const int count = m_data->pasteCount(bytes);
