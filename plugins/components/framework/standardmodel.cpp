@@ -176,11 +176,10 @@ void StandardModel::setColumnData(const QList<int>& rows, int column, const std:
     }
 }
 
-void StandardModel::setCells(int firstRow, const QList<Cells>& lines, const QList<int>& uids, const QString& step)
+void StandardModel::setCells(const QList<int>& rows, const QList<Cells>& lines, const QList<int>& uids, const QString& step)
 {
     const int rowCount = m_data->rowCount();
-    firstRow = qBound(0, firstRow, rowCount);
-    const int inPlace = qMin(int(lines.size()), rowCount - firstRow);
+    const int inPlace = int(qMin(lines.size(), rows.size()));
     const int appended = qMin(int(lines.size()) - inPlace, int(uids.size()));
     const auto write = [this](int row, const Cells& cells) {
         for (const auto& [column, value] : cells)
@@ -190,16 +189,22 @@ void StandardModel::setCells(int firstRow, const QList<Cells>& lines, const QLis
     QVector<RecordStep::Entry> changed;
     if (m_undo)
         changed.reserve(inPlace);
+    int top = rowCount;
+    int bottom = -1;
     for (int k = 0; k < inPlace; ++k) {
-        const int row = firstRow + k;
+        const int row = rows.at(k);
+        if (row < 0 || row >= rowCount)
+            continue;
         const int uidBefore = m_data->uidAt(row);
         std::any before = m_undo ? m_data->record(row) : std::any();
         write(row, lines.at(k));
         if (m_undo)
             changed.append({row, uidBefore, m_data->uidAt(row), std::move(before), m_data->record(row)});
+        top = qMin(top, row);
+        bottom = qMax(bottom, row);
     }
-    if (inPlace > 0)
-        Q_EMIT dataChanged(index(firstRow, 0), index(firstRow + inPlace - 1, m_columnCount - 1));
+    if (bottom >= 0)
+        Q_EMIT dataChanged(index(top, 0), index(bottom, m_columnCount - 1));
 
     QVector<RecordStep::Entry> added;
     if (appended > 0) {

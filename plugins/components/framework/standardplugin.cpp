@@ -190,9 +190,9 @@ void StandardPlugin::pasteText(const QString& text)
         QMessageBox::warning(m_view, m_view->window()->windowTitle(), paste.problemText(), QMessageBox::Ok);
         return;
     }
-    // All or nothing: the uids of the rows it adds come first.
-    const int firstRow = paste.titled ? m_model->rowCount() : paste.firstRow;
-    const int added = qMax(0, firstRow + int(paste.lines.size()) - m_model->rowCount());
+    // A block goes down the rows shown; all or nothing: the uids of the rows it adds come first.
+    const QList<int> rows = paste.titled ? QList<int>() : m_page->shownRowsFrom(paste.firstRow, int(paste.lines.size()));
+    const int added = int(paste.lines.size() - rows.size());
     QList<int> uids;
     uids.reserve(added);
     for (int k = 0; k < added; ++k) {
@@ -203,7 +203,7 @@ void StandardPlugin::pasteText(const QString& text)
         }
         uids << uid;
     }
-    m_model->setCells(firstRow, paste.lines, uids, tr("Вставка текста (%1 строк)").arg(paste.lines.size()));
+    m_model->setCells(rows, paste.lines, uids, tr("Вставка текста (%1 строк)").arg(paste.lines.size()));
 }
 
 void StandardPlugin::reportNoFreshUid()

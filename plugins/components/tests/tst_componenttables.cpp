@@ -672,6 +672,22 @@ void TestComponentTables::findLine()
     QCOMPARE(uids(plugin).mid(0, 4), QList<int>({1, 2, 3, 4}));
     QCOMPARE(model(plugin)->rowCount(), 5);
     QCOMPARE(column(plugin, plain).at(2).toString(), QStringLiteral("33"));
+
+    // A block of text pasted under the find line goes down the rows it shows.
+    QVERIFY(model(plugin)->setData(model(plugin)->index(2, plain), QStringLiteral("11"))); // uid 3
+    QTest::keyClick(view(plugin), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(line, QStringLiteral("11"));
+    QCOMPARE(uids(plugin), QList<int>({1, 3}));
+    auto* text = new QMimeData();
+    text->setText(QStringLiteral("44\n55\n"));
+    QApplication::clipboard()->setMimeData(text);
+    select(plugin, {}, {plain, 0});
+    trigger(plugin, Paste);
+    QTest::keyClick(line, Qt::Key_Escape);
+    QStringList shown;
+    for (const QVariant& value : column(plugin, plain).mid(0, 3))
+        shown << value.toString();
+    QCOMPARE(shown, QStringList({"44", "22", "55"}));
 }
 
 void TestComponentTables::saveAndRead()
