@@ -22,6 +22,8 @@ ReferenceCheckIndicator::ReferenceCheckIndicator(QStatusBar* statusBar)
 void ReferenceCheckIndicator::check(const CoConfig::ComplexConfigInterface& store)
 {
     m_problems = ConfigCheck::ReferenceChecker::check(store);
+    m_names.gather(store);
+    m_names.nameMissing(m_problems);
     setText(tr("Ошибок в ссылках: %1").arg(m_problems.size()));
     setVisible(!m_problems.isEmpty());
     if (m_dialog)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "configproblem.h"
+#include "recordnames.h"
 
 #include <QList>
 #include <QPointer>
@@ -15,7 +16,8 @@ class ComplexConfigInterface;
 
 // A permanent item at the right of the status bar: how many broken references the last check
 // of the configuration found ("Ошибок в ссылках: N"), hidden when there are none. A click lists
-// them in a window of their own, which follows later checks while it is open.
+// them in a window of their own, which follows later checks while it is open. A missing record
+// that an earlier check saw (a rack removed and saved since) is named as the tables showed it.
 class ReferenceCheckIndicator : public QToolButton
 {
     Q_OBJECT
@@ -35,5 +37,6 @@ private:
     void showProblems();
 
     QList<ConfigCheck::ConfigProblem> m_problems;
+    ConfigCheck::RecordNames m_names; // of every store checked
     QPointer<ReferenceProblemsDialog> m_dialog; // owned by the main window
 };

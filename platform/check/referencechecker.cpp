@@ -2,6 +2,7 @@
 
 #include "complexconfiginterface.h"
 #include "ipaddress.h"
+#include "recordnames.h"
 
 namespace ConfigCheck {
 
@@ -34,13 +35,6 @@ QString joinedFullName(const Common::Operator& op)
             parts.append(part);
     }
     return parts.join(QLatin1Char(' '));
-}
-
-// How the channel table names an antenna control, which has no name of its own.
-QString controlLabel(const AntennaControl& control)
-{
-    return control.group.isEmpty() ? QString::number(control.rpu)
-                                    : QStringLiteral("%1 (%2)").arg(control.rpu).arg(control.group);
 }
 
 qint64 pairKey(int a, int b)
@@ -243,7 +237,9 @@ void ReferenceChecker::checkAntennaControls()
         if (antenna == -1)
             continue;
         if (!m_store.antennasMap().contains(antenna)) {
+            // The control keeps the antenna's pattern and azimuth: the missing antenna by them.
             missing(subject, antennaField, RecordKind::Antenna, antenna);
+            RecordNames::nameTarget(m_problems.last(), antennaLabel(control.antenna));
             continue;
         }
         const auto server = radio.antennaServers.constFind(control.antennaServer);

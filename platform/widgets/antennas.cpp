@@ -18,10 +18,12 @@ QString antennaText(const Antenna& antenna)
     // Short enough for a narrow list; pattern and azimuth as the antenna control cells show them.
     if (antenna.uid < 0)
         return QCoreApplication::translate("Common::Antenna", "Нет антенны");
-    return QStringLiteral("D:%1/A:%2 (№%3)")
-        .arg(antenna.diagram)
-        .arg(QString::number(double(antenna.azimuth), 'g'))
-        .arg(antenna.uid);
+    return QStringLiteral("%1 (№%2)").arg(antennaPatternText(antenna)).arg(antenna.uid);
+}
+
+QString antennaPatternText(const Antenna& antenna)
+{
+    return QStringLiteral("D:%1/A:%2").arg(antenna.diagram).arg(QString::number(double(antenna.azimuth), 'g'));
 }
 
 } // namespace Common

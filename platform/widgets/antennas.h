@@ -13,5 +13,7 @@ QList<Antenna> antennasOf(const QMap<int, Antenna>& antennas, const QList<int>& 
 
 // How an engineer tells an antenna: its pattern, azimuth and uid, "D:2/A:90 (№21)".
 QString antennaText(const Antenna& antenna);
+// Its pattern and azimuth alone, as an antenna control's cell shows them: "D:2/A:90".
+QString antennaPatternText(const Antenna& antenna);
 
 } // namespace Common

@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QProcess>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -122,11 +123,23 @@ void TestReferenceCheckIndicator::countsUntilFixedAndSaved()
     racks = racksModel(window);
     QVERIFY(racks && racks->rowCount() == 2);
     QVERIFY(racks->setData(racks->index(1, 0), QSize(7, 0)));
-    QVERIFY(racks->setData(racks->index(1, 1), QStringLiteral("Стойка 7")));
+    QVERIFY(racks->setData(racks->index(1, 1), QStringLiteral("Стойка связи")));
     window.saveAction()->trigger();
     QVERIFY(indicator->isHidden());
     QCOMPARE(dialog->text(), QString());
     QCOMPARE(answerer.seen(), QStringList());
+
+    // Removed again and saved, rack 7 is named as the tables showed it before.
+    auto* view = window.tabWidget()->widget(0)->findChild<QAbstractItemView*>();
+    QVERIFY(view);
+    view->selectionModel()->select(racks->index(1, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    answerer.clickNext(QStringLiteral("Да"));
+    racksAction(window, QStringLiteral("Удалить"))->trigger();
+    QCOMPARE(answerer.pending(), 0);
+    QCOMPARE(racks->rowCount(), 1);
+    window.saveAction()->trigger();
+    QCOMPARE(indicator->text(), QStringLiteral("Ошибок в ссылках: 1"));
+    QCOMPARE(dialog->text(), MissingRack + QStringLiteral(" «Стойка связи»"));
 }
 
 void TestReferenceCheckIndicator::cleanComplexShowsNothing()

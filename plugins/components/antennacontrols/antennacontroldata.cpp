@@ -1,9 +1,13 @@
 #include "antennacontroldata.h"
 
 #include "antennadelegate.h"
+#include "antennaindex.h"
+#include "antennas.h"
 #include "antennavalue.h"
 
 #include <QCoreApplication>
+
+#include <memory>
 
 namespace {
 
@@ -19,6 +23,11 @@ QString tr(const char* text)
 ColumnBinding<AntennaControl> rpu()
 {
     ColumnBinding<AntennaControl> binding = Bindings::integer<&AntennaControl::rpu>();
+    binding.textReader = [](const Store* store) -> CellReader {
+        return [number = Bindings::numberReader(store)](const QString& text, QString* problem) {
+            return text.isEmpty() ? QVariant(-1) : number(text, problem);
+        };
+    };
     binding.get = [](const AntennaControl& control, int role, const Store*) {
         if (role == Qt::EditRole || (role == Qt::DisplayRole && control.rpu >= 0))
             return QVariant(control.rpu);
@@ -31,6 +40,9 @@ ColumnBinding<AntennaControl> rpu()
 ColumnBinding<AntennaControl> group()
 {
     ColumnBinding<AntennaControl> binding = Bindings::text<&AntennaControl::group>();
+    binding.textReader = [](const Store*) -> CellReader {
+        return [](const QString& text, QString*) { return QVariant(text == tr("?") ? QString() : text); };
+    };
     binding.get = [](const AntennaControl& control, int role, const Store*) {
         switch (role) {
         case Qt::DisplayRole:
@@ -47,6 +59,21 @@ ColumnBinding<AntennaControl> group()
     return binding;
 }
 
+// A pasted antenna: any antenna of the complex, as its cell or the antenna lists show it, or
+// "№uid"; an empty cell is none.
+CellReader antennaReader(const Store* store)
+{
+    auto index = std::make_shared<TextIndex>();
+    const QMap<int, Common::Antenna> antennas = store ? store->antennasMap() : QMap<int, Common::Antenna>();
+    addAntennas(*index, antennas.values());
+    return [index, antennas](const QString& text, QString* problem) {
+        if (text.isEmpty())
+            return QVariant(AntennaValue::toBytes(Common::Antenna()));
+        const QVariant uid = index->find(text, problem);
+        return uid.isValid() ? QVariant(AntennaValue::toBytes(antennas.value(uid.toInt()))) : QVariant();
+    };
+}
+
 // The chosen antenna, "D:pattern/A:azimuth"; edited as its bytes.
 ColumnBinding<AntennaControl> antenna()
 {
@@ -56,9 +83,7 @@ ColumnBinding<AntennaControl> antenna()
                 if (role == Qt::EditRole)
                     return QVariant(AntennaValue::toBytes(antenna));
                 if (role == Qt::DisplayRole && antenna.diagram != -1)
-                    return QVariant(QStringLiteral("D:%1/A:%2")
-                                        .arg(antenna.diagram)
-                                        .arg(QString::number(double(antenna.azimuth), 'g')));
+                    return QVariant(Common::antennaPatternText(antenna));
                 return QVariant();
             },
             [](const QVariant& value, AntennaControl& control, int role) {
@@ -66,7 +91,8 @@ ColumnBinding<AntennaControl> antenna()
                     return false;
                 control.antenna = AntennaValue::fromBytes(value.toByteArray());
                 return true;
-            }};
+            },
+            false, nullptr, &antennaReader};
 }
 
 } // namespace

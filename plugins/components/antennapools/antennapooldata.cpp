@@ -1,6 +1,40 @@
 #include "antennapooldata.h"
 
+#include "antennaindex.h"
 #include "antennalisteditdelegate.h"
+
+#include <QRegularExpression>
+
+#include <memory>
+
+namespace {
+
+// Pasted antennas of a pool: their pattern numbers (as the cell shows them) or any text the
+// antenna lists know them by, apart by "," or ";".
+CellReader antennasReader(const CoConfig::ComplexConfigInterface* store)
+{
+    auto index = std::make_shared<TextIndex>();
+    const QList<Common::Antenna> antennas = store ? store->antennas() : QList<Common::Antenna>();
+    for (const Common::Antenna& antenna : antennas)
+        index->add(QString::number(antenna.diagram), antenna.uid);
+    addAntennas(*index, antennas);
+    return [index](const QString& text, QString* problem) {
+        static const QRegularExpression apart(QStringLiteral("[,;]"));
+        QVariantList uids;
+        for (const QString& part : text.split(apart, Qt::SkipEmptyParts)) {
+            const QString item = part.trimmed();
+            if (item.isEmpty())
+                continue;
+            const QVariant uid = index->find(item, problem);
+            if (!uid.isValid())
+                return QVariant();
+            uids.append(uid);
+        }
+        return QVariant(uids);
+    };
+}
+
+} // namespace
 
 template <>
 ColumnBinding<CoConfig::AntennaPool> columnBinding<CoConfig::AntennaPool>(int field)
@@ -29,7 +63,8 @@ ColumnBinding<CoConfig::AntennaPool> columnBinding<CoConfig::AntennaPool>(int fi
                         return false;
                     pool.antennaUids = CoConfig::antennaUidsOf(value);
                     return true;
-                }};
+                },
+                false, nullptr, &antennasReader};
     default:
         return unused<AntennaPool>();
     }

@@ -1,6 +1,31 @@
 #include "channeldata.h"
 
+#include "channelmodule.h"
 #include "channelmoduleeditdelegate.h"
+
+#include <memory>
+
+namespace {
+
+// A pasted module kind: its name, or its number.
+CellReader moduleReader(const CoConfig::ComplexConfigInterface*)
+{
+    auto index = std::make_shared<TextIndex>();
+    for (const Common::ChannelModuleType kind : Common::ChannelModules)
+        index->add(Common::channelModuleName(kind), int(kind));
+    return [index](const QString& text, QString* problem) {
+        bool isNumber = false;
+        const int number = text.toInt(&isNumber);
+        QString why;
+        const QVariant kind = index->find(text, &why);
+        if (kind.isValid() || isNumber)
+            return kind.isValid() ? kind : QVariant(number);
+        *problem = why;
+        return QVariant();
+    };
+}
+
+} // namespace
 
 template <>
 ColumnBinding<CoConfig::Channel> columnBinding<CoConfig::Channel>(int field)
@@ -17,6 +42,7 @@ ColumnBinding<CoConfig::Channel> columnBinding<CoConfig::Channel>(int field)
     case FieldModule: {
         ColumnBinding<Channel> module = integer<&Channel::module>();
         module.makeDelegate = &makeHolder<ChannelModuleEditDelegate>;
+        module.textReader = &moduleReader;
         return module;
     }
     case FieldFixed:

@@ -11,6 +11,8 @@
 #include "componentuideditdelegate.h"
 #include "componentuidvariant.h"
 
+#include <memory>
+
 // The column bindings that the component types share. A member is named by its pointer:
 //   Bindings::text<&CoConfig::Rack::name>()
 //   Bindings::reference<&CoConfig::Ups::rack>()
@@ -108,12 +110,17 @@ ColumnBinding<ClassOf<member>> text()
             }};
 }
 
+// Pasted text of a number column: a whole number.
+CellReader numberReader(const Store*);
+// Pasted text of a bool column: "Да"/"Нет", "1"/"0", "true"/"false".
+CellReader boolReader(const Store*);
+
 // An int member; text that is no number is stored as 0.
 template <auto member, CellToolTip toolTip = nullptr>
 ColumnBinding<ClassOf<member>> integer()
 {
     using T = ClassOf<member>;
-    return {nullptr,
+    ColumnBinding<T> binding{nullptr,
             [](const T& record, int role, const Store*) {
                 return isShown(role) ? QVariant(int(record.*member)) : cellToolTip<toolTip>(role);
             },
@@ -123,6 +130,8 @@ ColumnBinding<ClassOf<member>> integer()
                 record.*member = value.toInt();
                 return true;
             }};
+    binding.textReader = &numberReader;
+    return binding;
 }
 
 // A bool member, shown as "Да"/"Нет" and edited as a bool; a value that does not read as
@@ -131,7 +140,7 @@ template <auto member, CellToolTip toolTip = nullptr>
 ColumnBinding<ClassOf<member>> boolean()
 {
     using T = ClassOf<member>;
-    return {&makeHolder<BoolDelegate>,
+    ColumnBinding<T> binding{&makeHolder<BoolDelegate>,
             [](const T& record, int role, const Store*) {
                 if (role == Qt::DisplayRole)
                     return QVariant(boolText(bool(record.*member)));
@@ -143,6 +152,8 @@ ColumnBinding<ClassOf<member>> boolean()
                 record.*member = boolFromCell(value);
                 return true;
             }};
+    binding.textReader = &boolReader;
+    return binding;
 }
 
 // The text of a reference: the label of the referenced record (empty when the store has none).
@@ -165,6 +176,29 @@ using ReferenceText = QString (*)(const Store&, const CoConfig::ComponentUid<P>&
 
 template <int P>
 using PlainSelect = ComponentSelectDelegate<typename ComponentStore<P>::Record, P>;
+
+// Pasted text of a reference: the text its cell shows for the record, or the record's uid; an
+// empty cell or "---" is none.
+template <int P, ReferenceText<P> display>
+CellReader referenceReader(const Store* store)
+{
+    auto index = std::make_shared<TextIndex>();
+    if (store) {
+        const auto& map = ComponentStore<P>::map(*store);
+        for (auto it = map.cbegin(); it != map.cend(); ++it) {
+            const QVariant value = ComponentUidVariant::fromUid(it.key());
+            const QString text = display(*store, it.key());
+            if (!text.isEmpty())
+                index->add(text, value);
+            index->add(QString::number(it.key().value), value, TextIndex::Other);
+        }
+    }
+    return [index](const QString& text, QString* problem) {
+        if (text.isEmpty() || text == noneText())
+            return ComponentUidVariant::fromUid(CoConfig::ComponentUid<P>());
+        return index->find(text, problem);
+    };
+}
 
 // A reference to a component of another type. The cell shows display(uid) when a component is
 // set and nothing otherwise; edits go through the uid rule, so a wrong type becomes "none".
@@ -189,7 +223,8 @@ ColumnBinding<ClassOf<member>> reference()
                 record.*member = ComponentUidVariant::toUid<P>(value);
                 return true;
             },
-            false, [](const T& record) { return qint64((record.*member).value); }};
+            false, [](const T& record) { return qint64((record.*member).value); },
+            &referenceReader<P, display>};
 }
 
 } // namespace Bindings

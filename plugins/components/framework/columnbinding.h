@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textindex.h"
+
 #include <QVariant>
 
 class StandardDelegate;
@@ -23,6 +25,9 @@ struct ColumnBinding
     // (a reference: the referenced uid). The table then keeps each key's text once made, until
     // the store is handed over again, so that a paint costs no lookup in the store.
     qint64 (*displayKey)(const T& record) = nullptr;
+    // Reads the column's cells from pasted text, over the records the store holds now (it may be
+    // null); none for a column whose text is stored as typed.
+    CellReader (*textReader)(const CoConfig::ComplexConfigInterface* store) = nullptr;
 };
 
 // The binding of every column of a type: a component editor specialises this for its record

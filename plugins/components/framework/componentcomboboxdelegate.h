@@ -12,6 +12,12 @@
 
 #include <type_traits>
 
+// The item of a reference combo that sets none.
+inline QString noneText()
+{
+    return QCoreApplication::translate("ComponentComboBoxDelegate", "---");
+}
+
 // Edits a reference to a component of type `type` with a combo box: "---" (none), then every
 // record of the last snapshot of the store, in uid order. With a parent type, each record is
 // listed as "parent/record".
@@ -28,7 +34,7 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
     {
         auto* combo = new QComboBox(parent);
-        combo->addItem(QCoreApplication::translate("ComponentComboBoxDelegate", "---"), QVariant(QSize(-1, type)));
+        combo->addItem(noneText(), QVariant(QSize(-1, type)));
         for (auto it = m_records.cbegin(); it != m_records.cend(); ++it)
             combo->addItem(QIcon(), itemText(it.value()), QVariant(QSize(it.key().value, it.key().type)));
         return combo;

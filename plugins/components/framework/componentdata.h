@@ -153,6 +153,13 @@ public:
         return stored;
     }
 
+    CellReader cellReader(int column) const override
+    {
+        if (column < 0 || column >= m_bindings.size() || !m_bindings.at(column).textReader)
+            return CellReader();
+        return m_bindings.at(column).textReader(m_store);
+    }
+
     int recordType() const override { return componentType; }
 
     bool isOwnUid(int column) const override { return column >= 0 && column < m_bindings.size() && m_bindings.at(column).ownUid; }

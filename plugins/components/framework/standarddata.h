@@ -1,5 +1,7 @@
 #pragma once
 
+#include "textindex.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -45,6 +47,9 @@ public:
 
     virtual QVariant data(int row, int column, int role) const = 0;
     virtual bool setData(const QVariant& value, int row, int column, int role) = 0;
+    // Reads the column's cells from pasted text over the records the store holds now; none for a
+    // column whose text is stored as typed.
+    virtual CellReader cellReader(int column) const = 0;
     // The column holds each record's own uid.
     virtual bool isOwnUid(int column) const = 0;
     // CoConfig::ComponentType of the records.

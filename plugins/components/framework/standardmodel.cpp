@@ -176,6 +176,61 @@ void StandardModel::setColumnData(const QList<int>& rows, int column, const std:
     }
 }
 
+void StandardModel::setCells(const QList<int>& rows, const QList<Cells>& lines, const QList<int>& uids, const QString& step)
+{
+    const int rowCount = m_data->rowCount();
+    const int inPlace = int(qMin(lines.size(), rows.size()));
+    const int appended = qMin(int(lines.size()) - inPlace, int(uids.size()));
+    const auto write = [this](int row, const Cells& cells) {
+        for (const auto& [column, value] : cells)
+            m_data->setData(value, row, column, Qt::EditRole);
+    };
+
+    QVector<RecordStep::Entry> changed;
+    if (m_undo)
+        changed.reserve(inPlace);
+    int top = rowCount;
+    int bottom = -1;
+    for (int k = 0; k < inPlace; ++k) {
+        const int row = rows.at(k);
+        if (row < 0 || row >= rowCount)
+            continue;
+        const int uidBefore = m_data->uidAt(row);
+        std::any before = m_undo ? m_data->record(row) : std::any();
+        write(row, lines.at(k));
+        if (m_undo)
+            changed.append({row, uidBefore, m_data->uidAt(row), std::move(before), m_data->record(row)});
+        top = qMin(top, row);
+        bottom = qMax(bottom, row);
+    }
+    if (bottom >= 0)
+        Q_EMIT dataChanged(index(top, 0), index(bottom, m_columnCount - 1));
+
+    QVector<RecordStep::Entry> added;
+    if (appended > 0) {
+        beginInsertRows(QModelIndex(), rowCount, rowCount + appended - 1);
+        for (int k = 0; k < appended; ++k) {
+            m_data->appendRecord(uids.at(k));
+            write(rowCount + k, lines.at(inPlace + k));
+        }
+        endInsertRows();
+        if (m_undo) {
+            added.reserve(appended);
+            for (int k = 0; k < appended; ++k)
+                added.append({rowCount + k, uids.at(k), uids.at(k), std::any(), m_data->record(rowCount + k)});
+        }
+    }
+
+    if (!m_undo || (changed.isEmpty() && added.isEmpty()))
+        return;
+    m_undo->beginMacro(step);
+    if (!changed.isEmpty())
+        push(RecordStep::Changed, step, std::move(changed));
+    if (!added.isEmpty())
+        push(RecordStep::Added, step, std::move(added));
+    m_undo->endMacro();
+}
+
 int StandardModel::pasteRecords(const QByteArray& bytes)
 {
     const int count = m_data->pasteCount(bytes);

@@ -45,6 +45,11 @@ public:
     // one step of the history, named by step with %1 the count of cells changed.
     void setColumnData(const QList<int>& rows, int column, const std::function<QVariant(int n)>& valueOf,
                        const QString& step = QString());
+    // Writes lines of cells (column, edit value): the first ones into those rows, the rest into
+    // rows appended under the given uids, one each; one notification for the rows changed, one
+    // for those added, one step of the history named step.
+    using Cells = QList<QPair<int, QVariant>>;
+    void setCells(const QList<int>& rows, const QList<Cells>& lines, const QList<int>& uids, const QString& step);
     // Appends the records of the clipboard bytes, each with a fresh uid; returns how many, or -1
     // (and appends none) when the store can give fewer uids than there are records.
     int pasteRecords(const QByteArray& bytes);

@@ -185,15 +185,16 @@ void StandardPlugin::pasteText(const QString& text)
     int uidColumn = -1;
     for (int column = 0; column < m_model->columnCount() && uidColumn < 0; ++column)
         uidColumn = m_data->isOwnUid(column) ? column : -1;
-    const TextPaste paste = TextPaste::read(text, m_view, m_page->currentIndex(), uidColumn);
+    const TextPaste paste = TextPaste::read(text, m_view, *m_data, m_page->currentIndex(), uidColumn);
     if (!paste.problems.isEmpty()) {
         QMessageBox::warning(m_view, m_view->window()->windowTitle(), paste.problemText(), QMessageBox::Ok);
         return;
     }
-    // All or nothing: the uids of the rows it adds come first.
-    const int added = paste.titled ? int(paste.lines.size())
-                                   : qMax(0, paste.firstRow + int(paste.lines.size()) - m_model->rowCount());
+    // A block goes down the rows shown; all or nothing: the uids of the rows it adds come first.
+    const QList<int> rows = paste.titled ? QList<int>() : m_page->shownRowsFrom(paste.firstRow, int(paste.lines.size()));
+    const int added = int(paste.lines.size() - rows.size());
     QList<int> uids;
+    uids.reserve(added);
     for (int k = 0; k < added; ++k) {
         const int uid = m_model->freshUid();
         if (uid < 0) {
@@ -202,17 +203,7 @@ void StandardPlugin::pasteText(const QString& text)
         }
         uids << uid;
     }
-    m_undo->beginMacro(tr("Вставка текста (%1 строк)").arg(paste.lines.size()));
-    for (int line = 0; line < paste.lines.size(); ++line) {
-        int row = paste.titled ? m_model->rowCount() : paste.firstRow + line;
-        if (row >= m_model->rowCount()) {
-            m_model->appendRecord(uids.takeFirst());
-            row = m_model->rowCount() - 1;
-        }
-        for (const auto& [column, value] : paste.lines.at(line))
-            m_model->setData(m_model->index(row, column), value, Qt::EditRole);
-    }
-    m_undo->endMacro();
+    m_model->setCells(rows, paste.lines, uids, tr("Вставка текста (%1 строк)").arg(paste.lines.size()));
 }
 
 void StandardPlugin::reportNoFreshUid()

@@ -109,6 +109,20 @@ QModelIndex StandardTablePage::shownIndex(const QModelIndex& index) const
     return m_view->model() == m_filter ? m_filter->mapFromSource(index) : index;
 }
 
+QList<int> StandardTablePage::shownRowsFrom(int row, int count) const
+{
+    QList<int> rows;
+    const bool filtered = m_view->model() == m_filter;
+    const int first = filtered ? shownIndex(m_model->index(row, 0)).row() : row;
+    if (first < 0)
+        return rows;
+    const int last = qMin(m_view->model()->rowCount(), first + count);
+    rows.reserve(qMax(0, last - first));
+    for (int shown = first; shown < last; ++shown)
+        rows.append(filtered ? m_filter->sourceRow(shown) : shown);
+    return rows;
+}
+
 QString StandardTablePage::shownText(const QModelIndex& index) const
 {
     const QVariant value = index.data(Qt::DisplayRole);

@@ -30,6 +30,8 @@ public:
     QModelIndex currentIndex() const;
     // The view's index of a cell of the model; invalid while the find line hides its row.
     QModelIndex shownIndex(const QModelIndex& index) const;
+    // The model's rows that the table shows from that row down, at most count of them.
+    QList<int> shownRowsFrom(int row, int count) const;
 
     // A cell of the model as the table shows it.
     QString shownText(const QModelIndex& index) const;

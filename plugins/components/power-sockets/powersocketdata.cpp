@@ -27,7 +27,8 @@ ColumnBinding<PowerSocket> object()
                 const QSize size = value.toSize();
                 record.object = CoConfig::ConfigUid{size.width(), size.height()};
                 return true;
-            }};
+            },
+            false, nullptr, &SocketObjects::reader};
 }
 
 } // namespace

@@ -3,6 +3,10 @@
 #include "bindings.h"
 #include "components.h"
 
+#include <QSize>
+
+#include <memory>
+
 namespace SocketObjects {
 
 namespace {
@@ -66,6 +70,24 @@ QList<Choice> choices(const Store& store, int type)
     default:
         return {};
     }
+}
+
+CellReader reader(const Store* store)
+{
+    auto index = std::make_shared<TextIndex>();
+    for (const int type : {0, 1, 2, 9}) {
+        for (const Choice& choice : store ? choices(*store, type) : QList<Choice>()) {
+            const QVariant value = QSize(choice.object.value, type);
+            index->add(cellText(*store, choice.object), value);
+            index->add(choice.text, value, TextIndex::Other); // a rack or a UPS by its bare name
+            index->add(typed(type, QString::number(choice.object.value)), value, TextIndex::Other);
+            if (type == 1 || type == 2)
+                index->add(QString::number(choice.object.value), value, TextIndex::Other);
+        }
+    }
+    return [index](const QString& text, QString* problem) {
+        return text.isEmpty() ? QVariant(QSize(-1, -1)) : index->find(text, problem);
+    };
 }
 
 } // namespace SocketObjects

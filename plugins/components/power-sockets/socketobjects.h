@@ -1,6 +1,7 @@
 #pragma once
 
 #include "componentuid.h"
+#include "textindex.h"
 
 #include <QList>
 #include <QString>
@@ -25,5 +26,9 @@ struct Choice
 // The components of a type in uid order, as the chooser lists them: "rack/name" for a computer or
 // a receiver, the name for a rack or a UPS; none for any other type.
 QList<Choice> choices(const CoConfig::ComplexConfigInterface& store, int type);
+
+// Reads a pasted object: the text its cell shows, "<type name>: uid", or the bare uid of a
+// computer or a receiver; an empty cell is none. The edit value is a QSize(uid, type).
+CellReader reader(const CoConfig::ComplexConfigInterface* store);
 
 } // namespace SocketObjects

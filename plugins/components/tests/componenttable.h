@@ -29,10 +29,17 @@ struct ComponentTable
     // records compare equal when every member but the uid is equal.
     std::function<QMap<int, QByteArray>(const CoConfig::ComplexConfigInterface& store)> records;
     QByteArray newRecord; // a default record, as records() gives it
+    // Every member of a record is in a column, so that its text pasted back is the same record.
+    bool textShowsEveryMember = true;
 };
 
 // Every component editor, one row each (componenttables.cpp).
 QList<ComponentTable> componentTables();
+
+// Adds the records that the samples refer to (racks, computers, antennas, ...), but none of the
+// type ownType, each named after its kind; with an offset, another set under uids that much
+// higher, with the same names.
+void addReferencedRecords(CoConfig::ComplexConfigInterface& store, int ownType, int offset = 0);
 
 template <typename T>
 QByteArray documentWithoutUid(T record)

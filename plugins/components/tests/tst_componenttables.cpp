@@ -3,6 +3,7 @@
 #include "componentfield.h"
 #include "componenttable.h"
 #include "modalanswerer.h"
+#include "orvaneedithistory.h"
 #include "orvaneplugin.h"
 #include "orvaneplugininterface.h"
 #include "pluginlibrary.h"
@@ -22,6 +23,7 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QToolBar>
+#include <QUndoStack>
 #include <QtTest>
 
 #include <memory>
@@ -156,6 +158,8 @@ private Q_SLOTS:
     void findLine();
     void saveAndRead();
     void openEditorAtSave();
+    void pasteText_data();
+    void pasteText();
 
 private:
     // A plugin of the table's library, handed the store, its model watched from the start.
@@ -168,6 +172,8 @@ private:
     // Writes 1, 2, 3, ... into the plain column, so that every row's record is its own; returns
     // the column, or -1 when there is none or a cell took no number.
     static int numberRows(OrvanePlugin* plugin);
+    // Rows as "Скопировать" puts them on the clipboard as text: the titles, then a line per row.
+    QList<QStringList> copiedText(OrvanePlugin* plugin, const QList<int>& rows) const;
 
     ComponentTable m_table;
     std::unique_ptr<PluginLibrary> m_library;
@@ -258,6 +264,16 @@ int TestComponentTables::numberRows(OrvanePlugin* plugin)
             return -1;
     }
     return column;
+}
+
+QList<QStringList> TestComponentTables::copiedText(OrvanePlugin* plugin, const QList<int>& rows) const
+{
+    select(plugin, cellsOf(uidColumn(), rows), {uidColumn(), rows.value(0)});
+    trigger(plugin, Copy);
+    QList<QStringList> lines;
+    for (const QString& line : QApplication::clipboard()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        lines.append(line.split(QLatin1Char('\t')));
+    return lines;
 }
 
 void TestComponentTables::contract()
@@ -656,6 +672,22 @@ void TestComponentTables::findLine()
     QCOMPARE(uids(plugin).mid(0, 4), QList<int>({1, 2, 3, 4}));
     QCOMPARE(model(plugin)->rowCount(), 5);
     QCOMPARE(column(plugin, plain).at(2).toString(), QStringLiteral("33"));
+
+    // A block of text pasted under the find line goes down the rows it shows.
+    QVERIFY(model(plugin)->setData(model(plugin)->index(2, plain), QStringLiteral("11"))); // uid 3
+    QTest::keyClick(view(plugin), Qt::Key_F, Qt::ControlModifier);
+    QTest::keyClicks(line, QStringLiteral("11"));
+    QCOMPARE(uids(plugin), QList<int>({1, 3}));
+    auto* text = new QMimeData();
+    text->setText(QStringLiteral("44\n55\n"));
+    QApplication::clipboard()->setMimeData(text);
+    select(plugin, {}, {plain, 0});
+    trigger(plugin, Paste);
+    QTest::keyClick(line, Qt::Key_Escape);
+    QStringList shown;
+    for (const QVariant& value : column(plugin, plain).mid(0, 3))
+        shown << value.toString();
+    QCOMPARE(shown, QStringList({"44", "22", "55"}));
 }
 
 void TestComponentTables::saveAndRead()
@@ -715,6 +747,184 @@ void TestComponentTables::openEditorAtSave()
     QCOMPARE(cell.data(Qt::EditRole).toString(), typed.toString());
     QVERIFY(stored().value(uid) != before);
     QVERIFY2(ForeignParts::heldBy(stored().value(uid)), "an edit keeps what this version does not know");
+}
+
+namespace {
+
+// The fields whose cells name other records.
+const QSet<int> referenceFields = {FieldRack, FieldUps, FieldPdu, FieldComputer, FieldObject, FieldControlledRack,
+                                   FieldCassetteType, FieldReceiver, FieldChannelServer, FieldRpu, FieldDiagrams,
+                                   FieldAntennaServer, FieldAntennaPool, FieldAntenna};
+
+// Lines of cells as a spreadsheet copies them, or as a CSV file with every field quoted.
+QString cellText(const QList<QStringList>& lines, bool csv)
+{
+    QString text;
+    for (const QStringList& line : lines) {
+        QStringList cells = line;
+        for (QString& cell : cells)
+            cell = csv ? QLatin1Char('"') + cell.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"') : cell;
+        text += cells.join(csv ? QLatin1Char(';') : QLatin1Char('\t')) + (csv ? QStringLiteral("\r\n") : QStringLiteral("\n"));
+    }
+    return text;
+}
+
+} // namespace
+
+void TestComponentTables::pasteText_data()
+{
+    QTest::addColumn<QString>("layout");  // "titles", "some titles" (in another order) or "block"
+    QTest::addColumn<bool>("csv");
+    QTest::addColumn<QString>("cells");   // "copied" (rows as copied), "new record" (as a new row shows), or a refusal's
+    QTest::addColumn<int>("atRow");       // the current row of a block
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("refusal"); // what each problem says; empty: pasted
+
+    QTest::newRow("every title, as copied") << "titles" << false << "copied" << 0 << 2 << "";
+    QTest::newRow("CSV with quotes and semicolons") << "titles" << true << "copied" << 0 << 2 << "";
+    QTest::newRow("some titles, in another order") << "some titles" << false << "copied" << 0 << 1 << "";
+    QTest::newRow("a block from the current cell") << "block" << false << "new record" << 1 << 1 << "";
+    QTest::newRow("a block past the last row adds rows") << "block" << true << "new record" << SampleRows - 1 << 3 << "";
+    QTest::newRow("refused: text that no column but a text one takes") << "titles" << false << "unreadable" << 0 << 1 << ":";
+    QTest::newRow("refused: names that two records share") << "titles" << false << "two records" << 0 << 1
+                                                           << "называет несколько записей";
+    QTest::newRow("refused: more cells than columns, 20 listed") << "titles" << false << "too many" << 0 << 25
+                                                                << "ячеек больше, чем столбцов";
+}
+
+// Text from a spreadsheet or a CSV file, each cell read as its column shows it: all or nothing,
+// the problems by line and column, one step of the history.
+void TestComponentTables::pasteText()
+{
+    QFETCH(QString, layout);
+    QFETCH(bool, csv);
+    QFETCH(QString, cells);
+    QFETCH(int, atRow);
+    QFETCH(int, lines);
+    QFETCH(QString, refusal);
+
+    addReferencedRecords(*m_store->get(), m_table.componentType);
+    if (cells == QLatin1String("two records"))
+        addReferencedRecords(*m_store->get(), m_table.componentType, 100);
+    OrvanePlugin* plugin = createPlugin();
+    QVERIFY(plugin);
+    QUndoStack* history = qobject_cast<OrvaneEditHistory*>(plugin)->undoStack();
+    const int columns = model(plugin)->columnCount();
+    const QStringList titles = copiedText(plugin, {0}).first();
+    const QList<QStringList> before = copiedText(plugin, {0, 1, 2, 3, 4}).mid(1);
+    QStringList copied = before.at(2);
+    trigger(plugin, Add);
+    const QStringList fresh = copiedText(plugin, {SampleRows}).at(1);
+    history->undo();
+    const int steps = history->index();
+
+    // What is pasted, and the rows that should show after it. A block starts right of the uid.
+    QList<int> pastedColumns;
+    for (int c = layout == QLatin1String("block") ? uidColumn() + 1 : 0; c < columns; ++c) {
+        if (layout == QLatin1String("titles") || c != uidColumn())
+            pastedColumns.append(c);
+    }
+    if (layout == QLatin1String("some titles")) {
+        std::reverse(pastedColumns.begin(), pastedColumns.end());
+        if (pastedColumns.size() > 2)
+            pastedColumns.removeLast();
+    }
+    QStringList expectedProblems;
+    for (const int c : std::as_const(pastedColumns)) {
+        const bool freeText = !view(plugin)->itemDelegateForColumn(c)
+                              && model(plugin)->index(0, c).data(Qt::EditRole).typeId() == QMetaType::QString;
+        if (c == uidColumn())
+            continue;
+        if (cells == QLatin1String("unreadable") && !freeText) {
+            copied[c] = QStringLiteral("Нет такого");
+            expectedProblems << QStringLiteral("строка 2, столбец «%1»: ").arg(titles.at(c));
+        }
+        if (cells == QLatin1String("two records") && referenceFields.contains(m_table.fields.at(c)))
+            expectedProblems << QStringLiteral("строка 2, столбец «%1»: ").arg(titles.at(c));
+    }
+    if (cells == QLatin1String("too many")) {
+        copied << QStringLiteral("лишняя");
+        for (int line = 2; line < 2 + 20; ++line)
+            expectedProblems << QStringLiteral("строка %1: ").arg(line);
+    }
+    if (!refusal.isEmpty() && expectedProblems.isEmpty())
+        QSKIP("every column of this table takes such text");
+    const QStringList source = cells == QLatin1String("new record") ? fresh : copied;
+    QList<QStringList> text;
+    if (layout != QLatin1String("block")) {
+        QStringList line;
+        for (const int c : std::as_const(pastedColumns))
+            line << titles.at(c);
+        text << line;
+    }
+    QList<QStringList> expected = before;
+    for (int k = 0; k < lines; ++k) {
+        QStringList line;
+        QStringList shown = layout == QLatin1String("block") ? before.value(atRow + k, fresh) : fresh;
+        for (const int c : std::as_const(pastedColumns)) {
+            line << source.at(c);
+            shown[c] = source.at(c);
+        }
+        if (cells == QLatin1String("too many"))
+            line << source.last();
+        text << line;
+        if (layout == QLatin1String("block") && atRow + k < SampleRows)
+            expected[atRow + k] = shown;
+        else
+            expected << shown;
+    }
+
+    auto* mimeData = new QMimeData();
+    mimeData->setText(cellText(text, csv));
+    QApplication::clipboard()->setMimeData(mimeData);
+    select(plugin, {}, {uidColumn() + 1, atRow});
+    ModalAnswerer answers;
+    if (!refusal.isEmpty())
+        answers.clickNext(QMessageBox::Ok);
+    trigger(plugin, Paste);
+    QCOMPARE(answers.pending(), 0);
+    QCOMPARE(answers.seen().size(), refusal.isEmpty() ? 0 : 1);
+
+    const auto withoutUids = [this](QList<QStringList> rows) {
+        for (QStringList& row : rows)
+            row.removeAt(uidColumn());
+        return rows;
+    };
+    QList<int> rows;
+    for (int row = 0; row < model(plugin)->rowCount(); ++row)
+        rows << row;
+    if (!refusal.isEmpty()) {
+        QVERIFY(!expectedProblems.isEmpty());
+        QStringList problems = answers.boxes().first().text.split(QLatin1Char('\n'));
+        QCOMPARE(problems.takeFirst(), QStringLiteral("Ничего не вставлено:"));
+        if (lines > 20)
+            QCOMPARE(problems.takeLast(), QStringLiteral("и ещё %1").arg(lines - 20));
+        QCOMPARE(problems.size(), expectedProblems.size());
+        for (int k = 0; k < problems.size(); ++k) {
+            QVERIFY2(problems.at(k).startsWith(expectedProblems.at(k)) && problems.at(k).contains(refusal),
+                     qPrintable(problems.at(k)));
+        }
+        QCOMPARE(withoutUids(copiedText(plugin, rows).mid(1)), withoutUids(before));
+        QCOMPARE(history->index(), steps);
+        return;
+    }
+
+    QCOMPARE(withoutUids(copiedText(plugin, rows).mid(1)), withoutUids(expected));
+    const QList<int> added = uids(plugin).mid(SampleRows);
+    QCOMPARE(QSet<int>(added.cbegin(), added.cend()).size(), expected.size() - SampleRows);
+    for (const int uid : added)
+        QVERIFY2(uid > SampleRows, qPrintable(QString::number(uid)));
+    // Copied rows pasted back under all their titles are the same records.
+    if (cells == QLatin1String("copied") && layout == QLatin1String("titles") && m_table.textShowsEveryMember) {
+        plugin->saveComplexConfig();
+        for (const int uid : added)
+            QCOMPARE(stored().value(uid), stored().value(3));
+    }
+
+    QCOMPARE(history->index(), steps + 1);
+    history->undo();
+    QCOMPARE(withoutUids(copiedText(plugin, rows.mid(0, SampleRows)).mid(1)), withoutUids(before));
+    QCOMPARE(model(plugin)->rowCount(), SampleRows);
 }
 
 #include "tst_componenttables.moc"

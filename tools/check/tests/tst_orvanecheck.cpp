@@ -181,8 +181,9 @@ void TestOrvaneCheck::brokenReference_data()
         "Сервер антенн 1 «Коммутатор антенн КВ», Антенная группа: нет такой записи: Набор антенн 99");
     row("antenna control's server", [](ComplexConfigInterface& s) { control(s, 1).antennaServer = ComponentUid<7>(99); },
         "РПУ антенн 1 «0 (Север)», Сервер: нет такой записи: Сервер антенн 99");
+    // The control keeps the pattern and azimuth of its antenna (D:1/A:0 in the sample).
     row("antenna control's antenna", [](ComplexConfigInterface& s) { control(s, 1).antenna.uid = 99; },
-        "РПУ антенн 1 «0 (Север)», Антена: нет такой записи: Антенна 99");
+        "РПУ антенн 1 «0 (Север)», Антена: нет такой записи: Антенна 99 «D:1/A:0»");
     row("antenna outside the server's pool", [](ComplexConfigInterface& s) { control(s, 1).antenna.uid = 4; },
         "РПУ антенн 1 «0 (Север)», Антена: антенна 4 не входит в набор антенн 1 сервера антенн 1");
     row("union's workstation", [](ComplexConfigInterface& s) { s.armUnionsMap()[1].armUids.append(99); },

@@ -1,7 +1,7 @@
 // Times the component table framework on tables of 100,000 rows through the real plugins: the
 // rack editor, and the channel editor over the store benchmark's large complex, whose channels
-// refer to thousands of receivers, channel servers and antenna controls; then the antenna pool,
-// server and control editors over the same complex.
+// refer to thousands of receivers, channel servers and antenna controls; the question before
+// removing racks of that complex; then the antenna pool, server and control editors over it.
 // Run by hand: QT_QPA_PLATFORM=offscreen orvane-bench-components [rows]
 
 #include "complexgenerator.h"
@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QUndoStack>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -70,7 +71,8 @@ public:
     OrvanePlugin* plugin() const { return m_plugin; }
     QTableView* view() const { return m_view; }
     QAbstractItemModel* model() const { return m_view->model(); }
-    void trigger(Action action) const
+    // The texts of the boxes that the command showed.
+    QStringList trigger(Action action) const
     {
         // A removal of records that others refer to asks first; the figure includes the question.
         ModalAnswerer answers;
@@ -78,6 +80,10 @@ public:
         if (action == Remove)
             answers.clickNext(QStringLiteral("Да"));
         m_plugin->toolBar()->actions().at(action)->trigger();
+        QStringList texts;
+        for (const ModalAnswerer::Box& box : answers.boxes())
+            texts << box.text;
+        return texts;
     }
 
     void selectRows(const QList<int>& rows, int column) const
@@ -172,6 +178,22 @@ void measure(const char* title, Table& table, CoConfig::ComplexConfigInterface& 
     table.selectRange(0, copied - 1, 1);
     report(qPrintable(QStringLiteral("copy %1 rows").arg(copied)), timed([&] { table.trigger(Copy); }), 1000);
     report(qPrintable(QStringLiteral("paste %1 rows").arg(copied)), timed([&] { table.trigger(Paste); }), 1000);
+    // The same rows as a spreadsheet holds them: the text of the copy alone, titles first.
+    {
+        const QString text = QApplication::clipboard()->text();
+        QApplication::clipboard()->setText(text);
+        const int before = table.model()->rowCount();
+        QUndoStack* stack = qobject_cast<OrvaneEditHistory*>(table.plugin())->undoStack();
+        const int steps = stack->index();
+        QStringList refusal;
+        report(qPrintable(QStringLiteral("paste %1 lines of text").arg(copied)),
+               timed([&] { refusal = table.trigger(Paste); }), 1000);
+        const int added = table.model()->rowCount() - before;
+        std::printf("  (%d rows added in %d step: %s)\n", added, stack->index() - steps,
+                    qPrintable(added > 0 ? stack->undoText() : refusal.join(QLatin1Char(' ')).left(300)));
+        if (added > 0)
+            report("undo the text paste", timed([&] { stack->undo(); }), 1000);
+    }
     report("save", timed([&] { table.plugin()->saveComplexConfig(); }), 1000);
 
     // The find line: opened (its texts gathered while idle), then typed a key at a time; then
@@ -239,6 +261,20 @@ int main(int argc, char** argv)
         {
             Table table(channels.create(), [&channels](OrvanePlugin* plugin) { channels.destroy(plugin); });
             measure("Channels (the channel editor plugin)", table, *store.get(), size);
+        }
+        // The question before removing racks of this complex: who refers to 1,000 of them.
+        {
+            const auto& racks = std::as_const(*store.get()).racks();
+            QSet<int> uids;
+            for (auto it = racks.cbegin(); it != racks.cend() && uids.size() < 1000; ++it)
+                uids.insert(it.key().value);
+            int referring = 0;
+            std::printf("Racks of the complex (%lld racks)\n", qlonglong(racks.size()));
+            report(qPrintable(QStringLiteral("who refers to %1 racks").arg(uids.size())), timed([&] {
+                       referring = ConfigCheck::referrersOf(*store.get(), ConfigCheck::RecordKind::Rack, uids).total;
+                   }),
+                   200);
+            std::printf("  (%d referring records)\n", referring);
         }
         const CoConfig::ReceiverConfig& radio = std::as_const(*store.get()).receivers();
         const struct { const char* title; PluginLibrary* library; qsizetype rows; } antennaTables[] = {
