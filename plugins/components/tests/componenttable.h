@@ -3,6 +3,7 @@
 #include "bindings.h"
 #include "componentclipboard.h"
 #include "componentstore.h"
+#include "configreader.h"
 #include "configwriter.h"
 #include "foreignparts.h"
 
@@ -31,6 +32,8 @@ struct ComponentTable
     QByteArray newRecord; // a default record, as records() gives it
     // Every member of a record is in a column, so that its text pasted back is the same record.
     bool textShowsEveryMember = true;
+    // A record as records() gives it, without what this version does not know (which text cannot carry).
+    std::function<QByteArray(const QByteArray& record)> knownParts;
 };
 
 // Every component editor, one row each (componenttables.cpp).
@@ -77,5 +80,12 @@ ComponentTable componentTable(const QString& library, const QString& rootClass, 
         return records;
     };
     table.newRecord = documentWithoutUid(T());
+    table.knownParts = [](const QByteArray& document) {
+        T record;
+        ComponentClipboard::readDocument(document, Xml::elementName<T>(),
+                                         [&record](QXmlStreamReader& reader) { Xml::ConfigReader::read(reader, record); });
+        record.unknown = {};
+        return documentWithoutUid(record);
+    };
     return table;
 }
