@@ -206,7 +206,7 @@ bool FastDocument::parse(QByteArray bytes, const SafeXmlReader::Limits& limits)
     if (!keepsToForm(bytes, limits))
         return false;
     m_bytes = std::move(bytes);
-    m_bytes.detach();
+    m_bytes.detach(); // parsed in place: never into bytes another holds
     auto document = std::make_unique<pugi::xml_document>();
     const pugi::xml_parse_result result = document->load_buffer_inplace(
         m_bytes.data(), size_t(m_bytes.size()), pugi::parse_default, pugi::encoding_utf8);

@@ -473,34 +473,28 @@ bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexDa
     }
     QFile device;
     device.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    // A file of the store's own form is parsed at once; anything else, and a file larger than a
-    // kind file may be, is read as a stream, which takes or refuses it and says why.
+    // A file of the store's own form is parsed at once (in place); anything else, and a file
+    // larger than a kind file may be, is read again as a stream, which takes or refuses it and
+    // says why.
     const qint64 limit = RecordDocumentReader::FileLimits.maxBytes;
-    QByteArray bytes;
-    bool whole = device.size() <= limit;
-    if (whole) {
-        bytes = device.readAll();
+    if (device.size() <= limit) {
+        errno = 0;
+        QByteArray bytes = device.readAll();
         if (device.error() != QFileDevice::NoError) {
-            *error = PosixIo::failure(QStringLiteral("прочитать файл"), path, EIO);
+            *error = PosixIo::failure(QStringLiteral("прочитать файл"), path, errno ? errno : EIO);
             return false;
         }
-        whole = bytes.size() <= limit;
-    }
-    if (whole) {
         Xml::FastDocument document;
-        if (document.parse(bytes, RecordDocumentReader::FileLimits) && file.readParsed(document.root(), into))
+        if (document.parse(std::move(bytes), RecordDocumentReader::FileLimits)
+            && file.readParsed(document.root(), into))
             return true;
         file.clear(into);
     }
-    std::unique_ptr<RecordDocumentReader> reader;
-    if (whole)
-        reader = std::make_unique<RecordDocumentReader>(bytes, path);
-    else if (device.seek(0))
-        reader = std::make_unique<RecordDocumentReader>(&device, path);
-    else {
+    if (!device.seek(0)) {
         *error = PosixIo::failure(QStringLiteral("прочитать файл"), path, EIO);
         return false;
     }
+    auto reader = std::make_unique<RecordDocumentReader>(&device, path);
     if (!file.read(*reader, into)) {
         *error = reader->errorString();
         return false;
