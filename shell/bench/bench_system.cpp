@@ -10,6 +10,7 @@
 #include "orvane.h"
 #include "testfiles.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -91,6 +92,25 @@ int runOne(const QString& which)
                    paint(*window);
                }),
                200);
+    }
+    // One record of one kind: a text cell of the first table's first row.
+    {
+        auto* view = window->tabWidget()->widget(0)->findChild<QAbstractItemView*>();
+        QAbstractItemModel* model = view ? view->model() : nullptr;
+        QModelIndex cell;
+        for (int column = 0; model && column < model->columnCount() && !cell.isValid(); ++column) {
+            const QModelIndex index = model->index(0, column);
+            if ((index.flags() & Qt::ItemIsEditable) && index.data(Qt::EditRole).typeId() == QMetaType::QString)
+                cell = index;
+        }
+        if (!cell.isValid() || !model->setData(cell, cell.data(Qt::EditRole).toString() + QStringLiteral(" (изм.)")))
+            fail(QStringLiteral("no text cell to edit in the first tab"));
+        report(QStringLiteral("save after one edit (\"%1\", one record)").arg(window->tabWidget()->tabText(0)),
+               timed([&] {
+                   window->saveAction()->trigger();
+                   paint(*window);
+               }),
+               150);
     }
     report(QStringLiteral("save of everything"), timed([&] {
                window->saveAction()->trigger();

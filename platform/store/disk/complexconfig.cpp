@@ -612,7 +612,7 @@ bool ComplexConfig::recordsAsRead(const KindFile& file, const QByteArray* bytes)
     const auto known = m_stamps.constFind(file.path());
     if (known == m_stamps.cend() || !known->exists || m_failedFiles.contains(file.path()))
         return false;
-    if (file.shared(m_data, m_onDisk))
+    if (file.shared(m_data, m_onDisk) || file.equal(m_data, m_onDisk))
         return true;
     if (!bytes)
         return false;

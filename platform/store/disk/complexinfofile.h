@@ -14,6 +14,10 @@ public:
     void clear(ComplexData& data) const override;
     void copy(ComplexData& into, const ComplexData& from) const override;
     bool shared(const ComplexData& a, const ComplexData& b) const override;
+    bool equal(const ComplexData& a, const ComplexData& b) const override
+    {
+        return a.complexUid == b.complexUid && RecordMapFile::equal(a, b);
+    }
     // The complex's uid on the root is read only from the stream.
     bool readParsed(const pugi::xml_node&, ComplexData&) const override { return false; }
 

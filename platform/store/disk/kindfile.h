@@ -71,6 +71,9 @@ public:
     // accessor; whether they are still shared (so certainly equal).
     virtual void copy(ComplexData& into, const ComplexData& from) const = 0;
     virtual bool shared(const ComplexData& a, const ComplexData& b) const = 0;
+    // Whether both hold records that are written alike (false when unsure: the caller compares
+    // them as written).
+    virtual bool equal(const ComplexData& a, const ComplexData& b) const = 0;
 
     // For uid generation: the largest uid held (INT_MIN when none) and whether one is held.
     virtual qint64 lastUid(const ComplexData&) const { return INT_MIN; }

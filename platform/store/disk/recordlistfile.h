@@ -21,6 +21,7 @@ public:
     void clear(ComplexData& data) const override { m_get(data).clear(); }
     void copy(ComplexData& into, const ComplexData& from) const override { m_get(into) = list(from); }
     bool shared(const ComplexData& a, const ComplexData& b) const override { return list(a).isSharedWith(list(b)); }
+    bool equal(const ComplexData& a, const ComplexData& b) const override { return list(a) == list(b); }
 
 protected:
     bool writeRecords(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const override

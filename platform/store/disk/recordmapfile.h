@@ -11,6 +11,13 @@ template <int N>
 int value(const ComponentUid<N>& uid) { return uid.value; }
 } // namespace UidKey
 
+// Whether records that compare equal are written alike: a direction finder's equality leaves
+// its link out.
+template <typename Record>
+constexpr bool equalityIsExact = true;
+template <>
+constexpr bool equalityIsExact<Pelengator> = false;
+
 // A file of records kept in the store as a map by uid; written in ascending uid order.
 template <typename Map>
 class RecordMapFile : public KindFile
@@ -28,6 +35,12 @@ public:
     void clear(ComplexData& data) const override { m_get(data).clear(); }
     void copy(ComplexData& into, const ComplexData& from) const override { m_get(into) = constMap(from); }
     bool shared(const ComplexData& a, const ComplexData& b) const override { return constMap(a).isSharedWith(constMap(b)); }
+    bool equal(const ComplexData& a, const ComplexData& b) const override
+    {
+        if constexpr (equalityIsExact<Record>)
+            return constMap(a) == constMap(b);
+        return shared(a, b);
+    }
 
     qint64 lastUid(const ComplexData& data) const override
     {
