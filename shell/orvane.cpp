@@ -64,12 +64,14 @@ Orvane::Orvane(const QStringList& arguments, CoConfig::ComplexConfigInterface* s
     setMenuBar(m_menuBar);
     createSaveToolBar();
 
-    loadPlugins(arguments, pluginFolder);
-    // The first tab became current before its plugin was known; show its tool bar now.
-    tabChanged(m_ui->tabWidget->currentIndex());
+    // The check runs while the plugins load: the kinds it holds are still those read, which the
+    // plugins' first changes copy anyway.
     m_referenceCheck = new ReferenceCheckIndicator(statusBar());
     connect(m_referenceCheck, &ReferenceCheckIndicator::problemActivated, this, &Orvane::showProblemRecord);
     m_referenceCheck->check(*m_store);
+    loadPlugins(arguments, pluginFolder);
+    // The first tab became current before its plugin was known; show its tool bar now.
+    tabChanged(m_ui->tabWidget->currentIndex());
 
     if (!restoreGeometry(Common::GlobalIni::ini().value(QLatin1String(GeometryKey)).toByteArray()))
         placeOnScreen();

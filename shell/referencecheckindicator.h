@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QToolButton>
 
+#include <thread>
+
 class QStatusBar;
 class ReferenceProblemsDialog;
 
@@ -18,14 +20,19 @@ class ComplexConfigInterface;
 // of the configuration found ("Ошибок в ссылках: N"), hidden when there are none. A click lists
 // them in a window of their own, which follows later checks while it is open. A missing record
 // that an earlier check saw (a rack removed and saved since) is named as the tables showed it.
+// A check runs on a thread of its own over the kinds as they were when it was asked for, so
+// that a save or a start-up does not wait for it; the latest one asked for is shown.
 class ReferenceCheckIndicator : public QToolButton
 {
     Q_OBJECT
 
 public:
     explicit ReferenceCheckIndicator(QStatusBar* statusBar);
+    ~ReferenceCheckIndicator() override;
 
     void check(const CoConfig::ComplexConfigInterface& store);
+    // Shows the check that runs, once it is done.
+    void waitForCheck();
     const QList<ConfigCheck::ConfigProblem>& problems() const { return m_problems; }
     // The list window once it was opened; null before.
     ReferenceProblemsDialog* problemsDialog() const;
@@ -35,8 +42,11 @@ Q_SIGNALS:
 
 private:
     void showProblems();
+    void showCheck(const QList<ConfigCheck::ConfigProblem>& problems);
 
     QList<ConfigCheck::ConfigProblem> m_problems;
-    ConfigCheck::RecordNames m_names; // of every store checked
+    ConfigCheck::RecordNames m_names; // of every store checked; with the check while it runs
     QPointer<ReferenceProblemsDialog> m_dialog; // owned by the main window
+    std::thread m_worker;
+    int m_asked = 0; // checks asked for; the answer of the last one is shown
 };

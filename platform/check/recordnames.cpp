@@ -1,6 +1,6 @@
 #include "recordnames.h"
 
-#include "complexconfiginterface.h"
+#include "checkedkinds.h"
 
 namespace ConfigCheck {
 
@@ -31,6 +31,11 @@ void RecordNames::add(RecordKind kind, int uid, const QString& name)
 }
 
 void RecordNames::gather(const CoConfig::ComplexConfigInterface& store)
+{
+    gather(CheckedKinds(store));
+}
+
+void RecordNames::gather(const CheckedKinds& store)
 {
     const auto named = [this](RecordKind kind, const auto& map) {
         for (const auto& record : map)

@@ -17,6 +17,8 @@ struct Antenna;
 
 namespace ConfigCheck {
 
+class CheckedKinds;
+
 // How the channel table names an antenna control, which has no name of its own.
 QString controlLabel(const CoConfig::AntennaControl& control);
 // How an antenna control's cell shows an antenna: "D:2/A:90".
@@ -28,6 +30,7 @@ class RecordNames
 {
 public:
     void gather(const CoConfig::ComplexConfigInterface& store);
+    void gather(const CheckedKinds& store);
     // Empty for a record never seen, or one without a name.
     QString name(RecordKind kind, int uid) const;
     // Names the missing record of each problem that has one known: "… Стойка 7 «Стойка связи»".

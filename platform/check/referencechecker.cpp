@@ -1,6 +1,6 @@
 #include "referencechecker.h"
 
-#include "complexconfiginterface.h"
+#include "checkedkinds.h"
 #include "ipaddress.h"
 #include "recordnames.h"
 
@@ -46,7 +46,12 @@ qint64 pairKey(int a, int b)
 
 QList<ConfigProblem> ReferenceChecker::check(const ComplexConfigInterface& store)
 {
-    ReferenceChecker checker(store);
+    return check(CheckedKinds(store));
+}
+
+QList<ConfigProblem> ReferenceChecker::check(const CheckedKinds& kinds)
+{
+    ReferenceChecker checker(kinds);
     checker.checkRacks();
     checker.checkComputers();
     checker.checkPower();
@@ -64,7 +69,7 @@ QList<ConfigProblem> ReferenceChecker::check(const ComplexConfigInterface& store
     return checker.m_problems;
 }
 
-ReferenceChecker::ReferenceChecker(const ComplexConfigInterface& store)
+ReferenceChecker::ReferenceChecker(const CheckedKinds& store)
     : m_store(store)
 {
 }

@@ -13,6 +13,8 @@ class ComplexConfigInterface;
 
 namespace ConfigCheck {
 
+class CheckedKinds;
+
 // Lists every broken reference and clash of a configuration, record by record: kinds in the
 // editor's tab order, records in ascending uid, fields in column order. Each record is looked
 // at once and each reference is one map look-up, so the check grows as n log n.
@@ -35,6 +37,7 @@ class ReferenceChecker
 {
 public:
     static QList<ConfigProblem> check(const CoConfig::ComplexConfigInterface& store);
+    static QList<ConfigProblem> check(const CheckedKinds& kinds);
 
     // A member: its name in the files and its column title, turned into text only for a problem.
     struct Field
@@ -46,7 +49,7 @@ public:
 private:
     struct Subject;
 
-    explicit ReferenceChecker(const CoConfig::ComplexConfigInterface& store);
+    explicit ReferenceChecker(const CheckedKinds& store);
 
     void checkRacks();
     void checkComputers();
@@ -75,7 +78,7 @@ private:
              RecordKind targetKind, int targetUid);
     void missing(const Subject& subject, const Field& field, RecordKind kind, int uid, const QString& prefix = {});
 
-    const CoConfig::ComplexConfigInterface& m_store;
+    const CheckedKinds& m_store;
     QList<ConfigProblem> m_problems;
     struct Holder
     {

@@ -511,7 +511,8 @@ void TestRoadOfEdit::problemLeadsToItsRecord()
     }
     openEditor();
     auto* indicator = m_window->statusBar()->findChild<QToolButton*>(QStringLiteral("referenceCheckIndicator"));
-    QVERIFY(indicator && indicator->isVisible());
+    QVERIFY(indicator);
+    QTRY_VERIFY(indicator->isVisible());
     QTest::mouseClick(indicator, Qt::LeftButton);
     auto* list = m_window->findChild<QPlainTextEdit*>();
     QVERIFY(list);
