@@ -271,9 +271,17 @@ void OperatorTableView::Cancel()
 
 void OperatorTableView::reload()
 {
+    OperatorWorkingSet loaded;
+    loaded.load(m_store);
+    // What the tab committed comes back as it was (a save's reload): the tree stays.
+    if (m_model && loaded.sameShown(m_workingSet)) {
+        m_copyBuffer.clear(); // a reload forgets what was copied, as ever
+        m_workingSet = loaded;
+        return;
+    }
     const OperatorWorkingSet before = m_workingSet;
     dropModel();
-    m_workingSet.load(m_store);
+    m_workingSet = loaded;
     setMode(m_mode);
     if (m_history && m_history->count() > 0 && !m_workingSet.sameEdits(before)) {
         m_history->clear();

@@ -30,6 +30,12 @@ public:
     {
         return m_operators == other.m_operators && m_arms == other.m_arms;
     }
+    // The same records as the trees show them: a tree built from one shows the other.
+    bool sameShown(const OperatorWorkingSet& other) const
+    {
+        return m_operatorsRead == other.m_operatorsRead && m_unions == other.m_unions
+            && m_computers == other.m_computers && m_operatorList == other.m_operatorList;
+    }
     void clear();
 
     const QList<CoConfig::ArmUnion>& unions() const { return m_unions; }
