@@ -88,6 +88,32 @@ Floor measureFloor(const QString& dir)
     return floor;
 }
 
+// Changes a text cell of the first row of the page's first view; false when it has none.
+bool editFirstRecord(QWidget* page)
+{
+    auto* view = page ? page->findChild<QAbstractItemView*>() : nullptr;
+    QAbstractItemModel* model = view ? view->model() : nullptr;
+    for (int column = 0; model && column < model->columnCount(); ++column) {
+        const QModelIndex index = model->index(0, column);
+        if ((index.flags() & Qt::ItemIsEditable) && index.data(Qt::EditRole).typeId() == QMetaType::QString)
+            return model->setData(index, index.data(Qt::EditRole).toString() + QStringLiteral(" (изм.)"));
+    }
+    return false;
+}
+
+// The directory's records written by a fresh store into another folder: serialise, write, sync.
+// Measured before the window, so that the peak memory stays the editor's.
+double plainWrite(const QString& dir, const QString& into)
+{
+    const CoConfig::ComplexConfig source(dir, CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
+    CoConfig::ComplexConfig target(into, 0, 0);
+    StoreTest::putInto(target, source.data());
+    return timed([&] {
+        if (!target.write(CoConfig::ObjectAll))
+            fail(target.errorString());
+    });
+}
+
 // One complex: its figures, then "startup <ms>" for the parent.
 int runOne(const QString& which)
 {
@@ -110,6 +136,7 @@ int runOne(const QString& which)
 
     std::printf("%s complex\n", large ? "Large" : "Sample");
     const Floor floor = measureFloor(dir);
+    const double written = plainWrite(dir, temp.filePath(QStringLiteral("plain")));
     std::unique_ptr<Orvane> window;
     const double startup = timed([&] {
         window = std::make_unique<Orvane>(QStringList(), nullptr, QStringLiteral(ORVANE_BIN_DIR));
@@ -128,25 +155,30 @@ int runOne(const QString& which)
                }),
                200);
     }
+    const auto save = [&] {
+        window->saveAction()->trigger();
+        paint(*window);
+    };
     // One record of one kind: a text cell of the first table's first row.
+    if (!editFirstRecord(window->tabWidget()->widget(0)))
+        fail(QStringLiteral("no text cell to edit in the first tab"));
+    report(QStringLiteral("save after one edit (\"%1\", one record)").arg(window->tabWidget()->tabText(0)), timed(save),
+           150);
     {
-        auto* view = window->tabWidget()->widget(0)->findChild<QAbstractItemView*>();
-        QAbstractItemModel* model = view ? view->model() : nullptr;
-        QModelIndex cell;
-        for (int column = 0; model && column < model->columnCount() && !cell.isValid(); ++column) {
-            const QModelIndex index = model->index(0, column);
-            if ((index.flags() & Qt::ItemIsEditable) && index.data(Qt::EditRole).typeId() == QMetaType::QString)
-                cell = index;
-        }
-        if (!cell.isValid() || !model->setData(cell, cell.data(Qt::EditRole).toString() + QStringLiteral(" (изм.)")))
-            fail(QStringLiteral("no text cell to edit in the first tab"));
-        report(QStringLiteral("save after one edit (\"%1\", one record)").arg(window->tabWidget()->tabText(0)),
-               timed([&] {
-                   window->saveAction()->trigger();
-                   paint(*window);
-               }),
-               150);
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        std::printf("  %s %8.1f MiB   (limit %5.0f MiB)\n",
+                    qPrintable(QStringLiteral("peak memory so far (before every kind changes)").leftJustified(46)),
+                    usage.ru_maxrss / 1024.0, large ? 306.0 : 0.0);
     }
+    // One record of every tab that has a table, beside what the store's files cost to write at all.
+    int edited = 0;
+    for (int tab = 0; tab < window->tabWidget()->count(); ++tab)
+        edited += editFirstRecord(window->tabWidget()->widget(tab)) ? 1 : 0;
+    const double everyKind = timed(save);
+    report(QStringLiteral("save after an edit in each of %1 tabs").arg(edited), everyKind, 500);
+    std::printf("    (the store's files serialised, written and synced anew: %.1f ms, ratio %.2f, limit 1.30)\n", written,
+                everyKind / written);
     report(QStringLiteral("save of everything"), timed([&] {
                window->saveAction()->trigger();
                paint(*window);

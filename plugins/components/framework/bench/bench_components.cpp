@@ -131,7 +131,7 @@ void measure(const char* title, Table& table, CoConfig::ComplexConfigInterface& 
     report("append one row", timed([&] { table.trigger(Add); }), 50);
     table.selectRows({rows / 2}, 1);
     report("remove one row", timed([&] { table.trigger(Remove); }), 50);
-    report("reload", timed([&] { table.plugin()->setComplexConfig(&store); }), 50);
+    report("reload", timed([&] { table.plugin()->setComplexConfig(&store); }), 30);
 
     const int scatteredCount = qMin(1000, rows / 10);
     QList<int> scattered;
@@ -213,9 +213,9 @@ void measure(const char* title, Table& table, CoConfig::ComplexConfigInterface& 
     for (int length = 1; length <= typed.size(); ++length)
         slowest = qMax(slowest, timed([&] { find->setText(typed.left(length)); }));
     report(qPrintable(QStringLiteral("find: slowest key (%1 rows shown at the end)").arg(table.model()->rowCount())),
-           slowest, 100);
-    report("find: a key removed (widens)", timed([&] { find->setText(typed.left(typed.size() - 3)); }), 100);
-    report("find: cleared", timed([&] { find->clear(); }), 100);
+           slowest, 50);
+    report("find: a key removed (widens)", timed([&] { find->setText(typed.left(typed.size() - 3)); }), 50);
+    report("find: cleared", timed([&] { find->clear(); }), 50);
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(find, &escape);
     report("find: reopened and a key typed at once", timed([&] {
