@@ -14,9 +14,9 @@ int value(const ComponentUid<N>& uid) { return uid.value; }
 // Whether records that compare equal are written alike: a direction finder's equality leaves
 // its link out.
 template <typename Record>
-constexpr bool equalityIsExact = true;
+inline constexpr bool equalityIsExact = true;
 template <>
-constexpr bool equalityIsExact<Pelengator> = false;
+inline constexpr bool equalityIsExact<Pelengator> = false;
 
 // A file of records kept in the store as a map by uid; written in ascending uid order.
 template <typename Map>
