@@ -4,6 +4,8 @@
 #include "directorycommit.h"
 #include "dirlock.h"
 #include "globalconfig.h"
+#include "historyfiles.h"
+#include "historyrecorder.h"
 #include "kindfile.h"
 #include "posixio.h"
 #include "recorddocumentreader.h"
@@ -618,6 +620,9 @@ bool ComplexConfig::write(int types)
     QStringList paths;
     for (const KindFile* file : std::as_const(files))
         paths.append(file->path());
+    // Changes made to the files since the history's last commit are recorded before this write's.
+    History::HistoryRecorder history(dir, configHistoryFiles());
+    history.catchUp();
     DirectoryCommit commit(dir);
     if (!commit.begin(paths, &m_error))
         return false;
@@ -655,6 +660,9 @@ bool ComplexConfig::write(int types)
     }
     if (!commit.writeFile(UidMarks::fileName(), marks.toBytes(), &m_error) || !commit.commit(&m_error))
         return false;
+    // The configuration's commit is durable: its history follows, still under the lock.
+    history.record(m_restores.isEmpty() ? History::ChangeKind::Save : History::ChangeKind::Restore, m_restores);
+    m_restores.clear();
     m_marks = marks;
     m_marksError.clear();
 

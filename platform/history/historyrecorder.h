@@ -1,0 +1,63 @@
+#pragma once
+
+#include "configrepository.h"
+#include "historyentry.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace History {
+
+// The files of a configuration that its history keeps: record files, whose changes the messages
+// tell record by record, and others kept as they are (the store's uid marks).
+struct TrackedFiles
+{
+    QStringList recordFiles;
+    QStringList otherFiles;
+
+    QStringList all() const { return recordFiles + otherFiles; }
+};
+
+// Records the writes of the store in the directory's history; the store holds the directory's
+// write lock throughout. Nothing it does fails the write: a commit that cannot be made (or is
+// killed) leaves the files to the next write, which records whatever changed since the last
+// commit first, as an outside change.
+class HistoryRecorder
+{
+public:
+    // Opens (or, at the first write, makes) the directory's repository, unless history is off
+    // or the directory lies in another work tree.
+    HistoryRecorder(const QString& dir, const TrackedFiles& files);
+    ~HistoryRecorder();
+    HistoryRecorder(const HistoryRecorder&) = delete;
+    HistoryRecorder& operator=(const HistoryRecorder&) = delete;
+
+    bool isOn() const { return m_repository.isReady() && m_index; }
+
+    // Before the store's commit: the files as they are, when they differ from the last commit.
+    void catchUp();
+    // Once the store's commit is durable: the files as that write left them, then the push to
+    // the remote (started, not waited for) when one is set.
+    void record(ChangeKind kind, const QString& restores = QString());
+
+    // The last failure, for the log; empty when everything was recorded.
+    QString error() const { return m_error; }
+    // The commit the last call made; empty when there was nothing to record.
+    QString lastCommit() const { return m_lastCommit; }
+
+private:
+    bool commitFiles(const HistoryEntry& entry);
+    bool updateIndex();
+    void removeStaleLocks();
+
+    ConfigRepository m_repository;
+    TrackedFiles m_files;
+    GitIndex m_index;
+    bool m_indexWritable = true;
+    QString m_error;
+    QString m_lastCommit;
+};
+
+} // namespace History
