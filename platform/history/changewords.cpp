@@ -85,10 +85,9 @@ QString summaryLine(const QList<FileChanges>& files)
 {
     QStringList kinds;
     for (const FileChanges& file : files) {
-        if (file.records.isEmpty())
+        if (file.isEmpty())
             continue;
-        // A file holds one kind; its first record names it.
-        const QString element = file.records.first().element;
+        const QString& element = file.element; // a file holds one kind
         QStringList counts;
         for (const RecordChange::Type type : {RecordChange::Added, RecordChange::Removed, RecordChange::Changed}) {
             const int n = file.count(type);

@@ -23,12 +23,12 @@ bool blobOf(const git_tree* tree, const QString& path, git_oid* id)
     return true;
 }
 
-bool contentOf(git_repository* repository, const git_tree* tree, const QString& path, QByteArray* bytes,
-               QString* error)
+bool contentOf(git_repository* repository, const git_tree* tree, const QString& path, const QuickContent* quick,
+               QByteArray* bytes, QString* error)
 {
     git_oid id;
     bytes->clear();
-    if (!blobOf(tree, path, &id))
+    if (!blobOf(tree, path, &id) || (quick && quick->read(path, id, bytes)))
         return true;
     git_blob* found = nullptr;
     if (git_blob_lookup(&found, repository, &id) != 0) {
@@ -57,15 +57,17 @@ QStringList filesBetween(const git_tree* before, const git_tree* after, const QS
 }
 
 QList<FileChanges> changesBetween(git_repository* repository, const git_tree* before, const git_tree* after,
-                                  const QStringList& recordFiles, QString* error)
+                                  const QStringList& recordFiles, Detail detail, QString* error,
+                                  const QuickContent* quick)
 {
     QList<FileChanges> result;
     for (const QString& path : filesBetween(before, after, recordFiles)) {
         QByteArray old;
         QByteArray now;
-        if (!contentOf(repository, before, path, &old, error) || !contentOf(repository, after, path, &now, error))
+        if (!contentOf(repository, before, path, quick, &old, error)
+            || !contentOf(repository, after, path, quick, &now, error))
             return {};
-        result.append(compareRecordFiles(path, old, now));
+        result.append(compareRecordFiles(path, old, now, detail));
     }
     return result;
 }

@@ -94,7 +94,7 @@ bool HistoryLog::changesOf(const QString& dir, const QString& revision, const QS
     const GitTree beforeTree = treeOf(before.get());
     const GitTree afterTree = treeOf(commit.get());
     error->clear();
-    *changes = changesBetween(repository.repository(), beforeTree.get(), afterTree.get(), recordFiles, error);
+    *changes = changesBetween(repository.repository(), beforeTree.get(), afterTree.get(), recordFiles, Detail::Fields, error);
     return error->isEmpty();
 }
 

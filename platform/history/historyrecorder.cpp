@@ -4,6 +4,8 @@
 #include "historychanges.h"
 #include "historypush.h"
 
+#include <git2/sys/repository.h>
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -24,13 +26,27 @@ Q_LOGGING_CATEGORY(historyLog, "orvane.history")
 // the history's own refs (written only under the store's write lock), is a killed writer's.
 constexpr qint64 IndexLockAgeMs = 10000;
 
-bool sameStat(const git_index_entry& entry, const struct stat& st)
+// Blobs written at the least compression: a save waits for them, and git gc packs them later.
+constexpr int ObjectCompression = 1;
+
+QString gitPath(git_repository* repository, const char* name)
 {
-    static const bool nanoseconds = git_libgit2_features() & GIT_FEATURE_NSEC;
-    return entry.mtime.seconds == qint32(st.st_mtim.tv_sec)
-        && (!nanoseconds || entry.mtime.nanoseconds == quint32(st.st_mtim.tv_nsec))
-        && entry.file_size == quint32(st.st_size) && entry.ino == quint32(st.st_ino)
-        && entry.dev == quint32(st.st_dev);
+    return QFile::decodeName(git_repository_path(repository)) + QLatin1String(name);
+}
+
+void useQuickObjects(git_repository* repository)
+{
+    const QByteArray objects = QFile::encodeName(gitPath(repository, "objects"));
+    git_odb* odb = nullptr;
+    git_odb_backend* loose = nullptr;
+    git_odb_backend* packed = nullptr;
+    if (git_odb_new(&odb) != 0)
+        return;
+    if (git_odb_backend_loose(&loose, objects.constData(), ObjectCompression, 0, 0, 0) == 0
+        && git_odb_add_backend(odb, loose, 1) == 0 && git_odb_backend_pack(&packed, objects.constData()) == 0
+        && git_odb_add_backend(odb, packed, 2) == 0)
+        git_repository_set_odb(repository, odb);
+    git_odb_free(odb);
 }
 
 QString fallbackSummary(ChangeKind kind, const QStringList& changedFiles, const QStringList& recordFiles)
@@ -62,6 +78,8 @@ HistoryRecorder::HistoryRecorder(const QString& dir, const TrackedFiles& files)
         return;
     }
     m_index.reset(index);
+    useQuickObjects(m_repository.repository());
+    m_stamps.load(gitPath(m_repository.repository(), "orvane-stamps"));
 }
 
 HistoryRecorder::~HistoryRecorder()
@@ -107,28 +125,74 @@ void HistoryRecorder::removeStaleLocks()
 bool HistoryRecorder::updateIndex()
 {
     git_index* index = m_index.get();
-    if (git_index_read(index, 0) != 0) {
+    if (git_index_read(index, 0) != 0)
         git_index_clear(index); // unreadable: every file is read anew
-    }
     const QString dir = m_repository.directory() + QLatin1Char('/');
     for (const QString& path : m_files.all()) {
         const QByteArray name = path.toUtf8();
         const git_index_entry* entry = git_index_get_bypath(index, name.constData(), 0);
         struct stat st;
         if (::lstat(QFile::encodeName(dir + path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            m_stamps.remove(path);
             if (entry && git_index_remove_bypath(index, name.constData()) != 0)
                 return false;
+            m_indexChanged |= entry != nullptr;
             continue;
         }
-        if (entry && sameStat(*entry, st))
+        if (entry && m_stamps.matches(path, st, entry->id))
             continue;
-        if (git_index_add_bypath(index, name.constData()) != 0) {
+        if (git_index_add_bypath(index, name.constData()) != 0 || !(entry = git_index_get_bypath(index, name.constData(), 0))) {
             m_error = gitError(QStringLiteral("Не удалось записать \"%1\" в историю").arg(path));
             return false;
         }
+        m_stamps.set(path, st, entry->id);
+        m_indexChanged = true;
     }
     return true;
 }
+
+void HistoryRecorder::saveIndex()
+{
+    if (m_indexChanged && m_indexWritable && git_index_write(m_index.get()) != 0)
+        m_error = gitError(QStringLiteral("Не удалось записать индекс истории"));
+    m_indexChanged = false;
+    m_stamps.save(gitPath(m_repository.repository(), "orvane-stamps"));
+}
+
+void HistoryRecorder::keepSnapshots(const QStringList& changed)
+{
+    const QString dir = m_repository.directory() + QLatin1Char('/');
+    const QString snapshots = gitPath(m_repository.repository(), "orvane-last/");
+    for (const QString& path : changed) {
+        const QByteArray link = QFile::encodeName(snapshots + path);
+        ::unlink(link.constData());
+        // A file system without hard links has no snapshots: the blobs are read instead.
+        if (QDir().mkpath(QFileInfo(snapshots + path).path()))
+            ::link(QFile::encodeName(dir + path).constData(), link.constData());
+    }
+}
+
+// The new version of a file is the file itself; the one before it the snapshot that the last
+// commit linked to the file it was made of, while that is still as the commit found it.
+class HistoryRecorder::SnapshotContent : public QuickContent
+{
+public:
+    explicit SnapshotContent(const HistoryRecorder& recorder)
+        : m_recorder(recorder), m_dir(recorder.m_repository.directory() + QLatin1Char('/')),
+          m_snapshots(gitPath(recorder.m_repository.repository(), "orvane-last/"))
+    {
+    }
+    bool read(const QString& path, const git_oid& blob, QByteArray* bytes) const override
+    {
+        return m_recorder.m_stamps.read(path, m_dir + path, blob, bytes)
+            || m_recorder.m_previous.read(path, m_snapshots + path, blob, bytes);
+    }
+
+private:
+    const HistoryRecorder& m_recorder;
+    const QString m_dir;
+    const QString m_snapshots;
+};
 
 bool HistoryRecorder::commitFiles(const HistoryEntry& base)
 {
@@ -136,6 +200,7 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
     git_repository* repository = m_repository.repository();
     GroupUmask umask(m_repository.groupShared());
     removeStaleLocks();
+    m_previous = m_stamps;
     if (!updateIndex())
         return false;
     git_oid treeId;
@@ -163,23 +228,22 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
         parent.reset(found);
         parentTree.reset(tree);
         if (git_oid_equal(git_tree_id(tree), &treeId)) {
-            if (m_indexWritable)
-                git_index_write(m_index.get());
+            saveIndex();
             return false; // nothing new
         }
     } else if (base.kind == ChangeKind::Outside) {
         return false; // the first commit is the write's own
     }
 
+    const QStringList changedFiles = filesBetween(parentTree.get(), newTree.get(), m_files.all());
+    const SnapshotContent quick(*this);
     QString error;
-    const QList<FileChanges> changes =
-        changesBetween(repository, parentTree.get(), newTree.get(), m_files.recordFiles, &error);
+    const QList<FileChanges> changes = changesBetween(repository, parentTree.get(), newTree.get(), m_files.recordFiles,
+                                                      Detail::Counts, &error, &quick);
     HistoryEntry entry = base;
     entry.summary = summaryLine(changes);
     if (entry.summary.isEmpty())
-        entry.summary = fallbackSummary(entry.kind, parent ? filesBetween(parentTree.get(), newTree.get(), m_files.all())
-                                                          : QStringList(),
-                                        m_files.recordFiles);
+        entry.summary = fallbackSummary(entry.kind, parent ? changedFiles : QStringList(), m_files.recordFiles);
     if (entry.kind == ChangeKind::Outside)
         entry.summary = QStringLiteral("Изменения вне программ комплекса: ") + entry.summary;
     else if (!parent)
@@ -203,8 +267,8 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
         return false;
     }
     m_lastCommit = oidText(commitId);
-    if (m_indexWritable && git_index_write(m_index.get()) != 0)
-        m_error = gitError(QStringLiteral("Не удалось записать индекс истории"));
+    saveIndex();
+    keepSnapshots(changedFiles);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "configrepository.h"
+#include "filestamps.h"
 #include "historyentry.h"
 
 #include <QString>
@@ -48,13 +49,20 @@ public:
     QString lastCommit() const { return m_lastCommit; }
 
 private:
+    class SnapshotContent;
+
     bool commitFiles(const HistoryEntry& entry);
     bool updateIndex();
+    void saveIndex();
+    void keepSnapshots(const QStringList& changed);
     void removeStaleLocks();
 
     ConfigRepository m_repository;
     TrackedFiles m_files;
     GitIndex m_index;
+    FileStamps m_stamps;   // of the work tree's files as last added
+    FileStamps m_previous; // as the last commit found them, for its snapshots
+    bool m_indexChanged = false;
     bool m_indexWritable = true;
     QString m_error;
     QString m_lastCommit;

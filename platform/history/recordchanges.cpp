@@ -1,5 +1,7 @@
 #include "recordchanges.h"
 
+#include "recordspans.h"
+
 #include <QHash>
 #include <QXmlStreamReader>
 
@@ -167,17 +169,86 @@ RecordChange changeOf(RecordChange::Type type, const Record& record)
     return RecordChange{type, record.element, record.uid, record.name, {}};
 }
 
-} // namespace
-
-int FileChanges::count(RecordChange::Type type) const
+// A record read from its own bytes (or a start tag alone: its attributes).
+Record readChunk(QByteArrayView bytes)
 {
-    int n = 0;
-    for (const RecordChange& record : records)
-        n += record.type == type;
-    return n;
+    Record record;
+    QXmlStreamReader xml(bytes.toByteArray());
+    if (xml.readNextStartElement()) {
+        record.element = xml.name().toString();
+        readRecord(xml, record);
+    }
+    return record;
 }
 
-FileChanges compareRecordFiles(const QString& path, const QByteArray& before, const QByteArray& after)
+// One record of a version: its element, its uid (or, without one, its bytes) and which
+// occurrence of those it is.
+struct SpanKey
+{
+    QByteArrayView element;
+    QByteArrayView id;
+    int occurrence = 0;
+    friend bool operator==(const SpanKey& a, const SpanKey& b)
+    {
+        return a.occurrence == b.occurrence && a.id == b.id && a.element == b.element;
+    }
+};
+
+size_t qHash(const SpanKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.id, key.occurrence);
+}
+
+struct IndexedSpans
+{
+    RecordSpans spans;
+    QList<SpanKey> keys;
+    QHash<SpanKey, int> byKey;
+
+    bool scan(const QByteArray& bytes)
+    {
+        if (bytes.isEmpty())
+            return true;
+        if (!scanRecords(bytes, &spans))
+            return false;
+        keys.reserve(spans.records.size());
+        byKey.reserve(spans.records.size());
+        for (const RecordSpan& record : std::as_const(spans.records)) {
+            SpanKey key{record.element, record.uid.isEmpty() ? record.bytes : record.uid, 0};
+            while (byKey.contains(key)) // records without a uid may repeat: each occurrence is one
+                ++key.occurrence;
+            byKey.insert(key, int(keys.size()));
+            keys.append(key);
+        }
+        return true;
+    }
+};
+
+void note(FileChanges& result, RecordChange::Type type, const QString& element)
+{
+    ++result.counts[type];
+    if (result.element.isEmpty())
+        result.element = element;
+}
+
+void keep(FileChanges& result, RecordChange&& change)
+{
+    note(result, change.type, change.element);
+    result.records.append(std::move(change));
+}
+
+// A record only counted, or read from its bytes to be shown.
+void addSpan(FileChanges& result, RecordChange::Type type, const RecordSpan& span, Detail detail)
+{
+    if (detail == Detail::Fields)
+        keep(result, changeOf(type, readChunk(span.bytes)));
+    else if (++result.counts[type]; result.element.isEmpty())
+        result.element = QString::fromUtf8(span.element);
+}
+
+// The whole documents read, for what the quick split does not take (a file that is no XML
+// document among them, whose error this reports).
+FileChanges compareParsed(const QString& path, const QByteArray& before, const QByteArray& after)
 {
     FileChanges result;
     result.path = path;
@@ -190,21 +261,20 @@ FileChanges compareRecordFiles(const QString& path, const QByteArray& before, co
     if (!rootFields.isEmpty()) {
         RecordChange change = changeOf(RecordChange::Changed, now.root.element.isEmpty() ? old.root : now.root);
         change.fields = std::move(rootFields);
-        result.records.append(change);
+        keep(result, std::move(change));
     }
     for (int i = 0; i < old.records.size(); ++i) {
         if (!now.byKey.contains(old.keys[i]))
-            result.records.append(changeOf(RecordChange::Removed, old.records[i]));
+            keep(result, changeOf(RecordChange::Removed, old.records[i]));
     }
     for (int i = 0; i < now.records.size(); ++i) {
         const Record& record = now.records[i];
         const auto found = old.byKey.constFind(now.keys[i]);
         if (found == old.byKey.cend()) {
-            result.records.append(changeOf(RecordChange::Added, record));
+            keep(result, changeOf(RecordChange::Added, record));
             continue;
         }
         const Record& previous = old.records[found.value()];
-        // Trimmed: the layout around a record is not a change of it.
         if (now.raw(record).trimmed() == old.raw(previous).trimmed())
             continue;
         QList<FieldChange> fields = compareMembers(previous, record);
@@ -212,7 +282,58 @@ FileChanges compareRecordFiles(const QString& path, const QByteArray& before, co
             continue;
         RecordChange change = changeOf(RecordChange::Changed, record);
         change.fields = std::move(fields);
-        result.records.append(change);
+        keep(result, std::move(change));
+    }
+    return result;
+}
+
+} // namespace
+
+FileChanges compareRecordFiles(const QString& path, const QByteArray& before, const QByteArray& after, Detail detail)
+{
+    IndexedSpans old;
+    IndexedSpans now;
+    if (!old.scan(before) || !now.scan(after))
+        return compareParsed(path, before, after);
+    FileChanges result;
+    result.path = path;
+    if (old.spans.rootTag != now.spans.rootTag) {
+        const Record oldRoot = readChunk(old.spans.rootTag);
+        const Record newRoot = readChunk(now.spans.rootTag);
+        QList<FieldChange> fields = compareMembers(oldRoot, newRoot);
+        if (!fields.isEmpty()) {
+            RecordChange change = changeOf(RecordChange::Changed, newRoot.element.isEmpty() ? oldRoot : newRoot);
+            change.uid.clear(); // the root's own uid (the complex's) is no record's
+            change.fields = std::move(fields);
+            keep(result, std::move(change));
+        }
+    }
+    const QList<RecordSpan>& oldRecords = old.spans.records;
+    const QList<RecordSpan>& newRecords = now.spans.records;
+    for (int i = 0; i < oldRecords.size(); ++i) {
+        if (!now.byKey.contains(old.keys[i]))
+            addSpan(result, RecordChange::Removed, oldRecords[i], detail);
+    }
+    for (int i = 0; i < newRecords.size(); ++i) {
+        const auto found = old.byKey.constFind(now.keys[i]);
+        if (found == old.byKey.cend()) {
+            addSpan(result, RecordChange::Added, newRecords[i], detail);
+            continue;
+        }
+        const RecordSpan& previous = oldRecords[found.value()];
+        if (newRecords[i].bytes == previous.bytes)
+            continue;
+        if (detail == Detail::Counts) {
+            addSpan(result, RecordChange::Changed, newRecords[i], detail);
+            continue;
+        }
+        const Record record = readChunk(newRecords[i].bytes);
+        QList<FieldChange> fields = compareMembers(readChunk(previous.bytes), record);
+        if (fields.isEmpty())
+            continue;
+        RecordChange change = changeOf(RecordChange::Changed, record);
+        change.fields = std::move(fields);
+        keep(result, std::move(change));
     }
     return result;
 }

@@ -29,16 +29,25 @@ struct RecordChange
 struct FileChanges
 {
     QString path;
-    QList<RecordChange> records;
+    QString element;            // the records' element, naming their kind
+    int counts[3] = {0, 0, 0};  // by RecordChange::Type
+    QList<RecordChange> records; // each one, unless only counted
     QString error; // a version could not be read as XML: the changes are unknown
 
-    int count(RecordChange::Type type) const;
+    int count(RecordChange::Type type) const { return counts[type]; }
+    bool isEmpty() const { return counts[0] + counts[1] + counts[2] == 0; }
 };
 
+// How far a comparison goes: which records changed (by their bytes: what a commit message
+// counts), or also which of their members (what is shown record by record; a record whose
+// members are all equal, laid out anew, is then no change).
+enum class Detail { Counts, Fields };
+
 // Compares two versions of a file holding one record per child element of its root: records
-// are matched by their uid attribute (records without one by their whole content), and each
-// record's attributes and child elements are compared one by one. Either version may be empty
-// (the file did not exist).
-FileChanges compareRecordFiles(const QString& path, const QByteArray& before, const QByteArray& after);
+// are matched by their uid attribute (records without one by their whole content); records
+// whose bytes are equal are equal, others are read and their attributes and child elements
+// compared one by one. Either version may be empty (the file did not exist).
+FileChanges compareRecordFiles(const QString& path, const QByteArray& before, const QByteArray& after,
+                               Detail detail = Detail::Fields);
 
 } // namespace History

@@ -1,5 +1,6 @@
 // Measures the store on a large complex: write, read, bytes on disk, and how both compare with
-// the bare XML work (a tokenize-only pass; serialising to memory plus writing the bytes).
+// the bare XML work (a tokenize-only pass; serialising to memory plus writing the bytes); then
+// what the configuration's history adds to a save of one kind and to a whole rewrite.
 //   orvane-bench-store [work-folder]     (default: a temporary folder)
 #include "complexconfig.h"
 #include "complexgenerator.h"
@@ -15,6 +16,7 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -86,11 +88,57 @@ double serialiseAndWrite(const CoConfig::ComplexData& data, const QString& dir, 
     return seconds(timer);
 }
 
+struct SaveTimes
+{
+    double oneKind = 0;
+    double rewrite = 0;
+};
+
+// A save of one changed record of one kind, and a rewrite of every file with every record
+// changed (the other variant), each after the first save of the complex; the best of a few.
+SaveTimes savesWithHistory(bool history, const QString& dir, const CoConfig::ComplexData& data,
+                           const CoConfig::ComplexData& other)
+{
+    constexpr int Rounds = 3;
+    qputenv("ORVANE_HISTORY", history ? "1" : "0");
+    SaveTimes best{1e9, 1e9};
+    {
+        CoConfig::ComplexConfig store(dir, 0, 0);
+        StoreTest::putInto(store, data);
+        store.write(CoConfig::ObjectAll);
+    }
+    CoConfig::ComplexConfig store(dir, CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
+    QElapsedTimer timer;
+    for (int round = 0; round < Rounds; ++round) {
+        store.operatorsMap().first().post = QStringLiteral("Дежурный %1").arg(round);
+        timer.start();
+        if (!store.write(CoConfig::ObjectOperators))
+            std::fprintf(stderr, "write failed: %s\n", qPrintable(store.errorString()));
+        best.oneKind = std::min(best.oneKind, seconds(timer));
+    }
+    for (int round = 0; round < Rounds; ++round) {
+        StoreTest::putInto(store, round % 2 ? data : other);
+        timer.start();
+        if (!store.write(CoConfig::ObjectAll))
+            std::fprintf(stderr, "write failed: %s\n", qPrintable(store.errorString()));
+        best.rewrite = std::min(best.rewrite, seconds(timer));
+    }
+    return best;
+}
+
+void printHistoryCost(const char* what, double without, double with, double limit)
+{
+    const double extra = (with / without - 1) * 100;
+    std::printf("%-22s %.3f s without history, %.3f s with: +%.0f%% (limit +%.0f%%)%s\n", what, without, with, extra,
+                limit, extra > limit ? "  OVER" : "");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    qputenv("ORVANE_HISTORY", "0"); // the store alone; its history is measured below
     QTemporaryDir temp(argc > 1 ? QString::fromLocal8Bit(argv[1]) + QStringLiteral("/orvane-bench-XXXXXX")
                                 : QDir::tempPath() + QStringLiteral("/orvane-bench-XXXXXX"));
     if (!temp.isValid()) {
@@ -155,5 +203,11 @@ int main(int argc, char** argv)
     std::printf("read:                  %.3f s  (tokenize only: %.3f s, ratio %.2f)\n", readTime, tokenizeTime,
                 readTime / tokenizeTime);
     std::printf("peak memory:           %ld MB\n", usage.ru_maxrss / 1024);
+
+    const CoConfig::ComplexData other = StoreTest::generateComplex(sizes, 2);
+    const SaveTimes without = savesWithHistory(false, temp.filePath(QStringLiteral("without-history")), data, other);
+    const SaveTimes with = savesWithHistory(true, temp.filePath(QStringLiteral("with-history")), data, other);
+    printHistoryCost("history, one kind:", without.oneKind, with.oneKind, 20);
+    printHistoryCost("history, rewrite:", without.rewrite, with.rewrite, 50);
     return 0;
 }

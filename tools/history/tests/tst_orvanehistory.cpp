@@ -128,7 +128,7 @@ void TestOrvaneHistory::refusals()
     ComplexFixture fixture;
     QVERIFY(fixture.createComplex({100}));
     for (QString& argument : arguments)
-        argument = argument.arg(fixture.configDir());
+        argument.replace(QStringLiteral("%1"), fixture.configDir());
     const Result result = history(arguments);
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY(!result.errors.isEmpty());
