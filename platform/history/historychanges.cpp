@@ -23,6 +23,9 @@ bool blobOf(const git_tree* tree, const QString& path, git_oid* id)
     return true;
 }
 
+
+} // namespace
+
 bool contentOf(git_repository* repository, const git_tree* tree, const QString& path, const QuickContent* quick,
                QByteArray* bytes, QString* error)
 {
@@ -39,8 +42,6 @@ bool contentOf(git_repository* repository, const git_tree* tree, const QString& 
     *bytes = QByteArray(static_cast<const char*>(git_blob_rawcontent(found)), qsizetype(git_blob_rawsize(found)));
     return true;
 }
-
-} // namespace
 
 QStringList filesBetween(const git_tree* before, const git_tree* after, const QStringList& paths)
 {

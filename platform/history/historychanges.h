@@ -24,6 +24,10 @@ QList<FileChanges> changesBetween(git_repository* repository, const git_tree* be
                                   const QStringList& recordFiles, Detail detail, QString* error,
                                   const QuickContent* quick = nullptr);
 
+// The bytes of a file as a tree holds it (empty when it does not), quickly where they can be.
+bool contentOf(git_repository* repository, const git_tree* tree, const QString& path, const QuickContent* quick,
+               QByteArray* bytes, QString* error);
+
 // The files of `paths` that differ between the two trees.
 QStringList filesBetween(const git_tree* before, const git_tree* after, const QStringList& paths);
 

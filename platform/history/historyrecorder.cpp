@@ -1,10 +1,9 @@
 #include "historyrecorder.h"
 
+#include "blobwriter.h"
 #include "changewords.h"
 #include "historychanges.h"
 #include "historypush.h"
-
-#include <git2/sys/repository.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -12,6 +11,7 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,27 +26,25 @@ Q_LOGGING_CATEGORY(historyLog, "orvane.history")
 // the history's own refs (written only under the store's write lock), is a killed writer's.
 constexpr qint64 IndexLockAgeMs = 10000;
 
-// Blobs written at the least compression: a save waits for them, and git gc packs them later.
-constexpr int ObjectCompression = 1;
-
 QString gitPath(git_repository* repository, const char* name)
 {
     return QFile::decodeName(git_repository_path(repository)) + QLatin1String(name);
 }
 
-void useQuickObjects(git_repository* repository)
+git_index_entry entryFor(const BlobWriter::File& file, const QByteArray& path)
 {
-    const QByteArray objects = QFile::encodeName(gitPath(repository, "objects"));
-    git_odb* odb = nullptr;
-    git_odb_backend* loose = nullptr;
-    git_odb_backend* packed = nullptr;
-    if (git_odb_new(&odb) != 0)
-        return;
-    if (git_odb_backend_loose(&loose, objects.constData(), ObjectCompression, 0, 0, 0) == 0
-        && git_odb_add_backend(odb, loose, 1) == 0 && git_odb_backend_pack(&packed, objects.constData()) == 0
-        && git_odb_add_backend(odb, packed, 2) == 0)
-        git_repository_set_odb(repository, odb);
-    git_odb_free(odb);
+    git_index_entry entry{};
+    entry.path = path.constData();
+    entry.mode = (file.st.st_mode & S_IXUSR) ? GIT_FILEMODE_BLOB_EXECUTABLE : GIT_FILEMODE_BLOB;
+    entry.id = file.id;
+    entry.file_size = quint32(file.st.st_size);
+    entry.mtime = {qint32(file.st.st_mtim.tv_sec), quint32(file.st.st_mtim.tv_nsec)};
+    entry.ctime = {qint32(file.st.st_ctim.tv_sec), quint32(file.st.st_ctim.tv_nsec)};
+    entry.dev = quint32(file.st.st_dev);
+    entry.ino = quint32(file.st.st_ino);
+    entry.uid = file.st.st_uid;
+    entry.gid = file.st.st_gid;
+    return entry;
 }
 
 QString fallbackSummary(ChangeKind kind, const QStringList& changedFiles, const QStringList& recordFiles)
@@ -78,7 +76,8 @@ HistoryRecorder::HistoryRecorder(const QString& dir, const TrackedFiles& files)
         return;
     }
     m_index.reset(index);
-    useQuickObjects(m_repository.repository());
+    m_umask = std::make_unique<GroupUmask>(m_repository.groupShared());
+    BlobWriter::useQuickObjects(m_repository.repository());
     m_stamps.load(gitPath(m_repository.repository(), "orvane-stamps"));
 }
 
@@ -92,6 +91,16 @@ void HistoryRecorder::catchUp()
 {
     if (isOn())
         commitFiles(HistoryEntry::ofThisProcess(ChangeKind::Outside));
+}
+
+void HistoryRecorder::prepare(const QHash<QString, QByteArray>& files)
+{
+    if (!isOn() || files.isEmpty())
+        return;
+    QList<BlobWriter::File> blobs;
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        blobs.append(BlobWriter::File{it.key(), {}, *it, {}, {}, {}});
+    m_prepared = std::make_unique<BlobWriter>(gitPath(m_repository.repository(), "objects"), blobs);
 }
 
 void HistoryRecorder::record(ChangeKind kind, const QString& restores)
@@ -122,30 +131,42 @@ void HistoryRecorder::removeStaleLocks()
     }
 }
 
-bool HistoryRecorder::updateIndex()
+QList<BlobWriter::File> HistoryRecorder::filesToRead()
 {
     git_index* index = m_index.get();
     if (git_index_read(index, 0) != 0)
         git_index_clear(index); // unreadable: every file is read anew
+    QList<BlobWriter::File> files;
     const QString dir = m_repository.directory() + QLatin1Char('/');
     for (const QString& path : m_files.all()) {
         const QByteArray name = path.toUtf8();
         const git_index_entry* entry = git_index_get_bypath(index, name.constData(), 0);
-        struct stat st;
-        if (::lstat(QFile::encodeName(dir + path).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        BlobWriter::File file{path, dir + path, {}, {}, {}, {}};
+        if (::lstat(QFile::encodeName(file.absolute).constData(), &file.st) != 0 || !S_ISREG(file.st.st_mode)) {
             m_stamps.remove(path);
-            if (entry && git_index_remove_bypath(index, name.constData()) != 0)
-                return false;
-            m_indexChanged |= entry != nullptr;
+            if (entry) {
+                git_index_remove_bypath(index, name.constData());
+                m_indexChanged = true;
+            }
             continue;
         }
-        if (entry && m_stamps.matches(path, st, entry->id))
-            continue;
-        if (git_index_add_bypath(index, name.constData()) != 0 || !(entry = git_index_get_bypath(index, name.constData(), 0))) {
-            m_error = gitError(QStringLiteral("Не удалось записать \"%1\" в историю").arg(path));
+        if (!entry || !m_stamps.matches(path, file.st, entry->id))
+            files.append(file);
+    }
+    return files;
+}
+
+bool HistoryRecorder::addToIndex(const QList<BlobWriter::File>& files)
+{
+    for (const BlobWriter::File& file : files) {
+        const QByteArray path = file.path.toUtf8();
+        const git_index_entry entry = entryFor(file, path);
+        if (!file.error.isEmpty() || git_index_add(m_index.get(), &entry) != 0) {
+            m_error = file.error.isEmpty() ? gitError(QStringLiteral("Не удалось записать \"%1\" в историю").arg(file.path))
+                                           : file.error;
             return false;
         }
-        m_stamps.set(path, st, entry->id);
+        m_stamps.set(file.path, file.st, file.id);
         m_indexChanged = true;
     }
     return true;
@@ -198,28 +219,35 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
 {
     m_lastCommit.clear();
     git_repository* repository = m_repository.repository();
-    GroupUmask umask(m_repository.groupShared());
     removeStaleLocks();
     m_previous = m_stamps;
-    if (!updateIndex())
-        return false;
-    git_oid treeId;
-    if (git_index_write_tree(&treeId, m_index.get()) != 0) {
-        m_error = gitError(QStringLiteral("Не удалось записать дерево истории"));
-        return false;
+    QList<BlobWriter::File> toRead = filesToRead();
+    // What the store wrote as prepared is taken as it is; the other changed files' blobs are
+    // written meanwhile, and the records are compared with the files.
+    QList<BlobWriter::File> ready;
+    if (m_prepared && base.kind != ChangeKind::Outside) {
+        const QList<BlobWriter::File>& prepared = m_prepared->finish();
+        for (BlobWriter::File& file : toRead) {
+            const auto written = std::find_if(prepared.cbegin(), prepared.cend(), [&file](const BlobWriter::File& blob) {
+                return blob.path == file.path && blob.error.isEmpty() && blob.bytes.size() == file.st.st_size;
+            });
+            if (written == prepared.cend())
+                continue;
+            file.id = written->id;
+            file.bytes = written->bytes;
+            ready.append(file);
+            file.path.clear();
+        }
+        toRead.removeIf([](const BlobWriter::File& file) { return file.path.isEmpty(); });
     }
-    git_tree* tree = nullptr;
-    if (git_tree_lookup(&tree, repository, &treeId) != 0) {
-        m_error = gitError(QStringLiteral("Не удалось прочитать дерево истории"));
-        return false;
-    }
-    GitTree newTree(tree);
+    BlobWriter writer(gitPath(repository, "objects"), toRead);
 
     GitCommit parent;
     GitTree parentTree;
     git_oid headId;
     if (git_reference_name_to_id(&headId, repository, "HEAD") == 0) {
         git_commit* found = nullptr;
+        git_tree* tree = nullptr;
         if (git_commit_lookup(&found, repository, &headId) != 0 || git_commit_tree(&tree, found) != 0) {
             git_commit_free(found);
             m_error = gitError(QStringLiteral("Не удалось прочитать последнюю запись истории"));
@@ -227,19 +255,48 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
         }
         parent.reset(found);
         parentTree.reset(tree);
-        if (git_oid_equal(git_tree_id(tree), &treeId)) {
-            saveIndex();
-            return false; // nothing new
-        }
     } else if (base.kind == ChangeKind::Outside) {
         return false; // the first commit is the write's own
     }
-
-    const QStringList changedFiles = filesBetween(parentTree.get(), newTree.get(), m_files.all());
     const SnapshotContent quick(*this);
     QString error;
-    const QList<FileChanges> changes = changesBetween(repository, parentTree.get(), newTree.get(), m_files.recordFiles,
-                                                      Detail::Counts, &error, &quick);
+    QList<FileChanges> changes;
+    QStringList compared;
+    for (const BlobWriter::File& file : ready + toRead) {
+        if (!m_files.recordFiles.contains(file.path))
+            continue;
+        QByteArray old;
+        QFile now(file.absolute);
+        if (!contentOf(repository, parentTree.get(), file.path, &quick, &old, &error)
+            || (file.bytes.isNull() && !now.open(QIODevice::ReadOnly)))
+            break;
+        changes.append(compareRecordFiles(file.path, old, file.bytes.isNull() ? now.readAll() : file.bytes, Detail::Counts));
+        compared.append(file.path);
+    }
+
+    if (!addToIndex(ready) || !addToIndex(writer.finish()))
+        return false;
+    git_oid treeId;
+    git_tree* tree = nullptr;
+    if (git_index_write_tree(&treeId, m_index.get()) != 0 || git_tree_lookup(&tree, repository, &treeId) != 0) {
+        m_error = gitError(QStringLiteral("Не удалось записать дерево истории"));
+        return false;
+    }
+    GitTree newTree(tree);
+    if (parent && git_oid_equal(git_tree_id(parentTree.get()), &treeId)) {
+        saveIndex();
+        return false; // nothing new
+    }
+    // Files that differ from the last commit without having changed since they were last read
+    // (a commit that was lost after its files were added) are compared from their blobs.
+    const QStringList changedFiles = filesBetween(parentTree.get(), newTree.get(), m_files.all());
+    QStringList others;
+    for (const QString& path : changedFiles) {
+        if (!compared.contains(path) && m_files.recordFiles.contains(path))
+            others.append(path);
+    }
+    changes += changesBetween(repository, parentTree.get(), newTree.get(), others, Detail::Counts, &error, &quick);
+
     HistoryEntry entry = base;
     entry.summary = summaryLine(changes);
     if (entry.summary.isEmpty())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "blobwriter.h"
 #include "configrepository.h"
 #include "filestamps.h"
 #include "historyentry.h"
@@ -7,7 +8,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
+#include <QHash>
+
+#include <memory>
 
 namespace History {
 
@@ -39,6 +42,9 @@ public:
 
     // Before the store's commit: the files as they are, when they differ from the last commit.
     void catchUp();
+    // The bytes the store is about to write to these files: their blobs are written while the
+    // store writes and syncs the files, and taken for them once the files are so.
+    void prepare(const QHash<QString, QByteArray>& files);
     // Once the store's commit is durable: the files as that write left them, then the push to
     // the remote (started, not waited for) when one is set.
     void record(ChangeKind kind, const QString& restores = QString());
@@ -52,7 +58,9 @@ private:
     class SnapshotContent;
 
     bool commitFiles(const HistoryEntry& entry);
-    bool updateIndex();
+    // The tracked files changed since they were last read (the index loses those removed).
+    QList<BlobWriter::File> filesToRead();
+    bool addToIndex(const QList<BlobWriter::File>& files);
     void saveIndex();
     void keepSnapshots(const QStringList& changed);
     void removeStaleLocks();
@@ -63,6 +71,8 @@ private:
     FileStamps m_stamps;   // of the work tree's files as last added
     FileStamps m_previous; // as the last commit found them, for its snapshots
     bool m_indexChanged = false;
+    std::unique_ptr<GroupUmask> m_umask; // while it lives: blobs are written while the store writes, too
+    std::unique_ptr<BlobWriter> m_prepared; // gone first
     bool m_indexWritable = true;
     QString m_error;
     QString m_lastCommit;

@@ -37,22 +37,29 @@ struct ParsedFile
     QStringView raw(const Record& record) const { return QStringView(text).mid(record.rawStart, record.rawLength); }
 };
 
-// A nested element as one value: its text, or its children's attributes and texts in order.
+QString attributesText(const QXmlStreamAttributes& attributes)
+{
+    QStringList items;
+    for (const QXmlStreamAttribute& attribute : attributes)
+        items << QStringLiteral("%1=%2").arg(attribute.name(), attribute.value());
+    return items.join(QLatin1Char(' '));
+}
+
+// A nested element (the reader on its start) as one value: its own attributes, then its
+// children's attributes and its texts, in order.
 QString nestedValue(QXmlStreamReader& xml)
 {
     QStringList parts;
+    if (!xml.attributes().isEmpty())
+        parts << attributesText(xml.attributes());
     QString text;
     int depth = 1;
-    QStringList item;
     while (depth > 0 && !xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement:
             ++depth;
-            item.clear();
-            for (const QXmlStreamAttribute& attribute : xml.attributes())
-                item << QStringLiteral("%1=%2").arg(attribute.name(), attribute.value());
-            if (!item.isEmpty())
-                parts << item.join(QLatin1Char(' '));
+            if (!xml.attributes().isEmpty())
+                parts << attributesText(xml.attributes());
             break;
         case QXmlStreamReader::EndElement:
             --depth;
@@ -211,6 +218,12 @@ struct IndexedSpans
             return true;
         if (!scanRecords(bytes, &spans))
             return false;
+        index();
+        return true;
+    }
+
+    void index()
+    {
         keys.reserve(spans.records.size());
         byKey.reserve(spans.records.size());
         for (const RecordSpan& record : std::as_const(spans.records)) {
@@ -220,7 +233,6 @@ struct IndexedSpans
             byKey.insert(key, int(keys.size()));
             keys.append(key);
         }
-        return true;
     }
 };
 
@@ -293,8 +305,13 @@ FileChanges compareRecordFiles(const QString& path, const QByteArray& before, co
 {
     IndexedSpans old;
     IndexedSpans now;
-    if (!old.scan(before) || !now.scan(after))
+    // Where the store laid both out, only the records around their difference are looked at.
+    if (!before.isEmpty() && !after.isEmpty() && differingRecords(before, after, &old.spans, &now.spans)) {
+        old.index();
+        now.index();
+    } else if (!old.scan(before) || !now.scan(after)) {
         return compareParsed(path, before, after);
+    }
     FileChanges result;
     result.path = path;
     if (old.spans.rootTag != now.spans.rootTag) {

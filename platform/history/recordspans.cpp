@@ -1,5 +1,7 @@
 #include "recordspans.h"
 
+#include <cstring>
+
 namespace History {
 
 namespace {
@@ -59,13 +61,14 @@ QByteArrayView uidOf(QByteArrayView tag)
     return {};
 }
 
-} // namespace
 
-bool scanRecords(QByteArrayView bytes, RecordSpans* spans)
+// Splits `bytes` into elements from `depth` on: 0 for a whole document (done at its root's end),
+// 1 for a run of records (done at its end, where it must close every element it opened).
+bool scanFrom(QByteArrayView bytes, int depth, RecordSpans* spans)
 {
     spans->records.clear();
     spans->rootTag = {};
-    int depth = 0;
+    const bool fragment = depth == 1;
     qsizetype recordStart = -1;
     RecordSpan record;
     for (qsizetype at = bytes.indexOf('<'); at >= 0; at = bytes.indexOf('<', at)) {
@@ -78,7 +81,7 @@ bool scanRecords(QByteArrayView bytes, RecordSpans* spans)
             continue;
         if (tag.startsWith("</")) {
             if (--depth == 0)
-                return true; // the root's end
+                return !fragment; // the root's end
             if (depth == 1) {
                 record.bytes = bytes.sliced(recordStart, end - recordStart);
                 spans->records.append(record);
@@ -87,6 +90,8 @@ bool scanRecords(QByteArrayView bytes, RecordSpans* spans)
                 return false;
             continue;
         }
+        if (depth == 0 && fragment)
+            return false;
         const bool empty = tag.endsWith("/>");
         if (depth == 0) {
             spans->rootTag = tag;
@@ -105,7 +110,55 @@ bool scanRecords(QByteArrayView bytes, RecordSpans* spans)
         }
         ++depth;
     }
-    return false;
+    return fragment && depth == 1;
+}
+
+} // namespace
+
+bool scanRecords(QByteArrayView bytes, RecordSpans* spans)
+{
+    return scanFrom(bytes, 0, spans);
+}
+
+bool differingRecords(QByteArrayView before, QByteArrayView after, RecordSpans* old, RecordSpans* now)
+{
+    old->records.clear();
+    now->records.clear();
+    const qsizetype shorter = qMin(before.size(), after.size());
+    constexpr qsizetype Block = 4096;
+    qsizetype prefix = 0;
+    while (prefix + Block <= shorter && std::memcmp(before.data() + prefix, after.data() + prefix, Block) == 0)
+        prefix += Block;
+    while (prefix < shorter && before[prefix] == after[prefix])
+        ++prefix;
+    if (prefix == before.size() && prefix == after.size())
+        return true;
+    qsizetype suffix = 0;
+    while (suffix + Block <= shorter - prefix
+           && std::memcmp(before.data() + before.size() - suffix - Block, after.data() + after.size() - suffix - Block,
+                          Block)
+               == 0)
+        suffix += Block;
+    while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+        ++suffix;
+    // From the start of the record the first difference falls in
+    // (its line start lies in the common prefix, so both versions have a record there)...
+    const qsizetype lineStart = before.sliced(0, prefix).lastIndexOf("\n  <");
+    if (lineStart < 0)
+        return false;
+    const qsizetype start = lineStart + 3;
+    // ...to the end of the one the last falls in: where the next record or the root's end starts.
+    const auto endOf = [suffix](QByteArrayView bytes) {
+        const qsizetype from = bytes.size() - suffix;
+        const qsizetype record = bytes.indexOf("\n  <", from);
+        const qsizetype root = bytes.indexOf("\n</", from);
+        return record < 0 ? root : root < 0 ? record : qMin(record, root);
+    };
+    const qsizetype oldEnd = endOf(before);
+    const qsizetype newEnd = endOf(after);
+    if (oldEnd < start || newEnd < start)
+        return false;
+    return scanFrom(before.sliced(start, oldEnd - start), 1, old) && scanFrom(after.sliced(start, newEnd - start), 1, now);
 }
 
 } // namespace History

@@ -26,4 +26,10 @@ struct RecordSpans
 // and CDATA are skipped; quoted attribute values may hold any character.
 bool scanRecords(QByteArrayView bytes, RecordSpans* spans);
 
+// Of two versions of a document, only the records around the bytes where they differ (the
+// others are equal), found by the layout the store writes: each record starts a line, indented
+// by two spaces. False when the versions are not laid out so around their difference; true with
+// no records when they are equal. The root tags are left empty: they are equal.
+bool differingRecords(QByteArrayView before, QByteArrayView after, RecordSpans* old, RecordSpans* now);
+
 } // namespace History

@@ -184,21 +184,22 @@ void TestHistory::recordChanges_data()
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("counted"); // what a commit message counts (records whose bytes differ), when not the summary
 
     QTest::newRow("a field") << "racks/racks.xml"
                              << QByteArray("<Racks>\n  <Rack uid=\"4\" name=\"Стойка 4\" shortName=\"С4\"/>\n</Racks>\n")
                              << QByteArray("<Racks>\n  <Rack uid=\"4\" name=\"Стойка связи\" shortName=\"С4\"/>\n</Racks>\n")
                              << "Стойки: 1 изменена"
-                             << QStringList{"Стойка 4 «Стойка связи»: Название: «Стойка 4» → «Стойка связи»"};
+                             << QStringList{"Стойка 4 «Стойка связи»: Название: «Стойка 4» → «Стойка связи»"} << QString();
     QTest::newRow("added and removed")
         << "receivers/receivers.xml" << QByteArray("<Receivers><Receiver uid=\"1\" name=\"П1\"/></Receivers>")
         << QByteArray("<Receivers><Receiver uid=\"2\" name=\"П2\"/><Receiver uid=\"3\" name=\"П3\"/></Receivers>")
         << "Приёмники: 2 добавлены, 1 удалён"
-        << QStringList{"Приёмник 1 «П1»: удалён", "Приёмник 2 «П2»: добавлен", "Приёмник 3 «П3»: добавлен"};
+        << QStringList{"Приёмник 1 «П1»: удалён", "Приёмник 2 «П2»: добавлен", "Приёмник 3 «П3»: добавлен"} << QString();
     QTest::newRow("members this version does not know")
         << "arms/computers.xml" << QByteArray("<Computers><Computer uid=\"100\" name=\"АРМ\" vlan=\"1\"/></Computers>")
         << QByteArray("<Computers><Computer uid=\"100\" name=\"АРМ\"><extra>x</extra></Computer></Computers>")
-        << "ЭВМы: 1 изменена" << QStringList{"ЭВМ 100 «АРМ»: extra: нет → «x»; vlan: «1» → нет"};
+        << "ЭВМы: 1 изменена" << QStringList{"ЭВМ 100 «АРМ»: extra: нет → «x»; vlan: «1» → нет"} << QString();
     QTest::newRow("a nested list")
         << "arms/computers.xml"
         << QByteArray("<Computers><Computer uid=\"100\"><registrations><item login=\"a\" operator=\"1\"/>"
@@ -206,22 +207,40 @@ void TestHistory::recordChanges_data()
         << QByteArray("<Computers><Computer uid=\"100\"><registrations><item login=\"a\" operator=\"1\"/>"
                       "<item login=\"b\" operator=\"2\"/></registrations></Computer></Computers>")
         << "ЭВМы: 1 изменена"
-        << QStringList{"ЭВМ 100: Операторы: «login=a operator=1» → «login=a operator=1; login=b operator=2»"};
+        << QStringList{"ЭВМ 100: Операторы: «login=a operator=1» → «login=a operator=1; login=b operator=2»"} << QString();
     QTest::newRow("records without a uid")
         << "tasksetlinks/links.xml" << QByteArray("<TaskSetLinks><InteractionLink source=\"1\" receiver=\"2\"/></TaskSetLinks>")
         << QByteArray("<TaskSetLinks><InteractionLink source=\"1\" receiver=\"2\"/>"
                       "<InteractionLink source=\"1\" receiver=\"2\"/></TaskSetLinks>")
-        << "tasksetlinks/links.xml: 1 добавлена" << QStringList{"InteractionLink: добавлена"};
+        << "tasksetlinks/links.xml: 1 добавлена" << QStringList{"InteractionLink: добавлена"} << QString();
     QTest::newRow("the root's attributes") << "complex/complex.xml" << QByteArray("<Complex uid=\"1\"/>")
                                            << QByteArray("<Complex uid=\"2\"/>") << "complex/complex.xml: 1 изменена"
-                                           << QStringList{"Complex: uid: «1» → «2»"};
+                                           << QStringList{"Complex: uid: «1» → «2»"} << QString();
     QTest::newRow("layout and attribute order only")
         << "racks/racks.xml" << QByteArray("<Racks><Rack uid=\"1\" name=\"А\" shortName=\"Б\"/></Racks>")
         << QByteArray("<?xml version=\"1.0\"?>\n<Racks>\n\n    <Rack shortName=\"Б\" uid=\"1\" name=\"А\"></Rack>\n</Racks>")
-        << QString() << QStringList();
+        << QString() << QStringList() << "Стойки: 1 изменена";
+    // As the store lays files out: only the records around the difference are looked at.
+    const QByteArray three = "<?xml version=\"1.0\"?>\n<Racks>\n  <Rack uid=\"1\" name=\"А\"/>\n"
+                             "  <Rack uid=\"2\" name=\"Б\">\n    <extra a=\"1\"/>\n  </Rack>\n"
+                             "  <Rack uid=\"3\" name=\"В\"/>\n</Racks>\n";
+    QTest::newRow("laid out: a nested member") << "racks/racks.xml" << three
+                                               << QByteArray(three).replace("a=\"1\"", "a=\"2\"")
+                                               << "Стойки: 1 изменена"
+                                               << QStringList{"Стойка 2 «Б»: extra: «a=1» → «a=2»"} << QString();
+    QTest::newRow("laid out: one in the middle removed, one added at the end")
+        << "racks/racks.xml" << three
+        << QByteArray(three)
+               .replace("  <Rack uid=\"2\" name=\"Б\">\n    <extra a=\"1\"/>\n  </Rack>\n", "")
+               .replace("</Racks>", "  <Rack uid=\"4\" name=\"Г\"/>\n</Racks>")
+        << "Стойки: 1 добавлена, 1 удалена" << QStringList{"Стойка 2 «Б»: удалена", "Стойка 4 «Г»: добавлена"} << QString();
+    QTest::newRow("laid out: the root's attributes")
+        << "complex/complex.xml" << QByteArray("<Complex uid=\"1\">\n  <ComplexInfo uid=\"1\" name=\"К\"/>\n</Complex>\n")
+        << QByteArray("<Complex uid=\"2\">\n  <ComplexInfo uid=\"1\" name=\"К\"/>\n</Complex>\n")
+        << "complex/complex.xml: 1 изменена" << QStringList{"Complex: uid: «1» → «2»"} << QString();
     QTest::newRow("a kind's first file") << "antennas/antennas.xml" << QByteArray()
                                          << QByteArray("<Antennas><Antenna uid=\"3\"/></Antennas>")
-                                         << "Антенны: 1 добавлена" << QStringList{"Антенна 3: добавлена"};
+                                         << "Антенны: 1 добавлена" << QStringList{"Антенна 3: добавлена"} << QString();
 }
 
 void TestHistory::recordChanges()
@@ -231,10 +250,14 @@ void TestHistory::recordChanges()
     QFETCH(QByteArray, after);
     QFETCH(QString, summary);
     QFETCH(QStringList, lines);
+    QFETCH(QString, counted);
     const History::FileChanges changes = History::compareRecordFiles(path, before, after);
     QCOMPARE(changes.error, QString());
     QCOMPARE(History::summaryLine({changes}), summary);
     QCOMPARE(changeLines({changes}), lines);
+    // What a commit message counts, without reading the records.
+    QCOMPARE(History::summaryLine({History::compareRecordFiles(path, before, after, History::Detail::Counts)}),
+             counted.isNull() ? summary : counted);
 }
 
 void TestHistory::changesSinceLastCommitAreOutside_data()

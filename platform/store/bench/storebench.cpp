@@ -17,6 +17,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -90,40 +91,52 @@ double serialiseAndWrite(const CoConfig::ComplexData& data, const QString& dir, 
 
 struct SaveTimes
 {
-    double oneKind = 0;
-    double rewrite = 0;
+    double oneKind = 1e9;
+    double rewrite = 1e9;
 };
 
 // A save of one changed record of one kind, and a rewrite of every file with every record
-// changed (the other variant), each after the first save of the complex; the best of a few.
-SaveTimes savesWithHistory(bool history, const QString& dir, const CoConfig::ComplexData& data,
-                           const CoConfig::ComplexData& other)
+// changed (the other variant), each after the first save of the complex; the best of a few
+// rounds, the store without history and the one with it taking turns so that the machine's
+// load falls on both alike.
+void savesWithAndWithoutHistory(const QString& dir, const CoConfig::ComplexData& data,
+                                const CoConfig::ComplexData& other, SaveTimes* without, SaveTimes* with)
 {
-    constexpr int Rounds = 3;
-    qputenv("ORVANE_HISTORY", history ? "1" : "0");
-    SaveTimes best{1e9, 1e9};
-    {
-        CoConfig::ComplexConfig store(dir, 0, 0);
-        StoreTest::putInto(store, data);
-        store.write(CoConfig::ObjectAll);
+    constexpr int OneKindRounds = 9;
+    constexpr int RewriteRounds = 4;
+    std::unique_ptr<CoConfig::ComplexConfig> stores[2];
+    for (int history = 0; history < 2; ++history) {
+        qputenv("ORVANE_HISTORY", history ? "1" : "0");
+        const QString path = dir + (history ? QStringLiteral("/with-history") : QStringLiteral("/without-history"));
+        {
+            CoConfig::ComplexConfig first(path, 0, 0);
+            StoreTest::putInto(first, data);
+            first.write(CoConfig::ObjectAll);
+        }
+        stores[history] = std::make_unique<CoConfig::ComplexConfig>(path, CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
     }
-    CoConfig::ComplexConfig store(dir, CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
-    QElapsedTimer timer;
-    for (int round = 0; round < Rounds; ++round) {
-        store.operatorsMap().first().post = QStringLiteral("Дежурный %1").arg(round);
+    const auto timed = [](CoConfig::ComplexConfig& store, int types) {
+        QElapsedTimer timer;
         timer.start();
-        if (!store.write(CoConfig::ObjectOperators))
+        if (!store.write(types))
             std::fprintf(stderr, "write failed: %s\n", qPrintable(store.errorString()));
-        best.oneKind = std::min(best.oneKind, seconds(timer));
+        return seconds(timer);
+    };
+    SaveTimes* times[2] = {without, with};
+    for (int round = 0; round < OneKindRounds; ++round) {
+        for (int history = 0; history < 2; ++history) {
+            qputenv("ORVANE_HISTORY", history ? "1" : "0");
+            stores[history]->operatorsMap().first().post = QStringLiteral("Дежурный %1").arg(round);
+            times[history]->oneKind = std::min(times[history]->oneKind, timed(*stores[history], CoConfig::ObjectOperators));
+        }
     }
-    for (int round = 0; round < Rounds; ++round) {
-        StoreTest::putInto(store, round % 2 ? data : other);
-        timer.start();
-        if (!store.write(CoConfig::ObjectAll))
-            std::fprintf(stderr, "write failed: %s\n", qPrintable(store.errorString()));
-        best.rewrite = std::min(best.rewrite, seconds(timer));
+    for (int round = 0; round < RewriteRounds; ++round) {
+        for (int history = 0; history < 2; ++history) {
+            qputenv("ORVANE_HISTORY", history ? "1" : "0");
+            StoreTest::putInto(*stores[history], round % 2 ? data : other);
+            times[history]->rewrite = std::min(times[history]->rewrite, timed(*stores[history], CoConfig::ObjectAll));
+        }
     }
-    return best;
 }
 
 void printHistoryCost(const char* what, double without, double with, double limit)
@@ -205,8 +218,9 @@ int main(int argc, char** argv)
     std::printf("peak memory:           %ld MB\n", usage.ru_maxrss / 1024);
 
     const CoConfig::ComplexData other = StoreTest::generateComplex(sizes, 2);
-    const SaveTimes without = savesWithHistory(false, temp.filePath(QStringLiteral("without-history")), data, other);
-    const SaveTimes with = savesWithHistory(true, temp.filePath(QStringLiteral("with-history")), data, other);
+    SaveTimes without;
+    SaveTimes with;
+    savesWithAndWithoutHistory(temp.path(), data, other, &without, &with);
     printHistoryCost("history, one kind:", without.oneKind, with.oneKind, 20);
     printHistoryCost("history, rewrite:", without.rewrite, with.rewrite, 50);
     return 0;

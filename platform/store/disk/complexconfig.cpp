@@ -636,17 +636,27 @@ bool ComplexConfig::write(int types)
                      .arg(dir);
         return false;
     });
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QList<int> toWrite;
     for (int i = 0; i < files.size(); ++i) {
-        const QString path = paths[i];
         // Records as read from a file still as read: the file stays byte for byte, with its
         // comments, line ends, layout and whatever this version does not know.
-        const auto known = m_stamps.constFind(path);
-        if (known != m_stamps.cend() && stampOf(dir + QLatin1Char('/') + path) == known.value()
+        const auto known = m_stamps.constFind(paths[i]);
+        if (known != m_stamps.cend() && stampOf(dir + QLatin1Char('/') + paths[i]) == known.value()
             && (shared[i] || recordsAsRead(*files[i], &contents[i])))
             continue;
         if (shared[i] && !serialise(*files[i], m_data, &contents[i], &m_error))
             return false;
+        toWrite.append(i);
+    }
+    const QByteArray marksBytes = marks.toBytes();
+    QHash<QString, QByteArray> written{{UidMarks::fileName(), marksBytes}};
+    for (int i : std::as_const(toWrite))
+        written.insert(paths[i], contents[i]);
+    history.prepare(written);
+
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int i : std::as_const(toWrite)) {
+        const QString path = paths[i];
         // A file this store could not read is never replaced silently: it is kept beside the new one.
         if (m_failedFiles.contains(path) && commit.fileExists(path)) {
             const QString name = QFileInfo(path).fileName() + QStringLiteral(".unreadable-") + stamp;
@@ -658,7 +668,7 @@ bool ComplexConfig::write(int types)
         if (!commit.writeFile(path, contents[i], &m_error))
             return false;
     }
-    if (!commit.writeFile(UidMarks::fileName(), marks.toBytes(), &m_error) || !commit.commit(&m_error))
+    if (!commit.writeFile(UidMarks::fileName(), marksBytes, &m_error) || !commit.commit(&m_error))
         return false;
     // The configuration's commit is durable: its history follows, still under the lock.
     history.record(m_restores.isEmpty() ? History::ChangeKind::Save : History::ChangeKind::Restore, m_restores);
