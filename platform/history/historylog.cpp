@@ -31,6 +31,12 @@ GitCommit commitOf(git_repository* repository, const QString& revision, QString*
     return GitCommit(reinterpret_cast<git_commit*>(peeled));
 }
 
+// The commit a revision names in the directory's repository.
+GitCommit commitIn(const ConfigRepository& repository, const QString& revision, QString* error)
+{
+    return isReady(repository, error) ? commitOf(repository.repository(), revision, error) : nullptr;
+}
+
 GitTree treeOf(const git_commit* commit)
 {
     git_tree* tree = nullptr;
@@ -79,9 +85,7 @@ bool HistoryLog::changesOf(const QString& dir, const QString& revision, const QS
                            HistoryEntry* entry, QList<FileChanges>* changes, QString* error)
 {
     const ConfigRepository repository = ConfigRepository::open(dir, false);
-    if (!isReady(repository, error))
-        return false;
-    const GitCommit commit = commitOf(repository.repository(), revision, error);
+    const GitCommit commit = commitIn(repository, revision, error);
     if (!commit)
         return false;
     *entry = HistoryEntry::fromCommit(commit.get());
@@ -102,9 +106,7 @@ bool HistoryLog::filesAt(const QString& dir, const QString& revision, const QStr
                          QHash<QString, QByteArray>* files, QString* error)
 {
     const ConfigRepository repository = ConfigRepository::open(dir, false);
-    if (!isReady(repository, error))
-        return false;
-    const GitCommit commit = commitOf(repository.repository(), revision, error);
+    const GitCommit commit = commitIn(repository, revision, error);
     if (!commit)
         return false;
     *entry = HistoryEntry::fromCommit(commit.get());

@@ -249,6 +249,17 @@ void keep(FileChanges& result, RecordChange&& change)
     result.records.append(std::move(change));
 }
 
+// A record of both versions, kept when its members differ.
+void keepIfChanged(FileChanges& result, const Record& previous, const Record& record)
+{
+    QList<FieldChange> fields = compareMembers(previous, record);
+    if (fields.isEmpty())
+        return;
+    RecordChange change = changeOf(RecordChange::Changed, record.element.isEmpty() ? previous : record);
+    change.fields = std::move(fields);
+    keep(result, std::move(change));
+}
+
 // A record only counted, or read from its bytes to be shown.
 void addSpan(FileChanges& result, RecordChange::Type type, const RecordSpan& span, Detail detail)
 {
@@ -269,12 +280,7 @@ FileChanges compareParsed(const QString& path, const QByteArray& before, const Q
     result.error = !old.error.isEmpty() ? old.error : now.error;
     if (!result.error.isEmpty())
         return result;
-    QList<FieldChange> rootFields = compareMembers(old.root, now.root);
-    if (!rootFields.isEmpty()) {
-        RecordChange change = changeOf(RecordChange::Changed, now.root.element.isEmpty() ? old.root : now.root);
-        change.fields = std::move(rootFields);
-        keep(result, std::move(change));
-    }
+    keepIfChanged(result, old.root, now.root);
     for (int i = 0; i < old.records.size(); ++i) {
         if (!now.byKey.contains(old.keys[i]))
             keep(result, changeOf(RecordChange::Removed, old.records[i]));
@@ -287,14 +293,8 @@ FileChanges compareParsed(const QString& path, const QByteArray& before, const Q
             continue;
         }
         const Record& previous = old.records[found.value()];
-        if (now.raw(record).trimmed() == old.raw(previous).trimmed())
-            continue;
-        QList<FieldChange> fields = compareMembers(previous, record);
-        if (fields.isEmpty())
-            continue;
-        RecordChange change = changeOf(RecordChange::Changed, record);
-        change.fields = std::move(fields);
-        keep(result, std::move(change));
+        if (now.raw(record).trimmed() != old.raw(previous).trimmed())
+            keepIfChanged(result, previous, record);
     }
     return result;
 }
@@ -315,15 +315,12 @@ FileChanges compareRecordFiles(const QString& path, const QByteArray& before, co
     FileChanges result;
     result.path = path;
     if (old.spans.rootTag != now.spans.rootTag) {
-        const Record oldRoot = readChunk(old.spans.rootTag);
-        const Record newRoot = readChunk(now.spans.rootTag);
-        QList<FieldChange> fields = compareMembers(oldRoot, newRoot);
-        if (!fields.isEmpty()) {
-            RecordChange change = changeOf(RecordChange::Changed, newRoot.element.isEmpty() ? oldRoot : newRoot);
-            change.uid.clear(); // the root's own uid (the complex's) is no record's
-            change.fields = std::move(fields);
-            keep(result, std::move(change));
-        }
+        // The root's own uid (the complex's) is no record's.
+        Record oldRoot = readChunk(old.spans.rootTag);
+        Record newRoot = readChunk(now.spans.rootTag);
+        oldRoot.uid.clear();
+        newRoot.uid.clear();
+        keepIfChanged(result, oldRoot, newRoot);
     }
     const QList<RecordSpan>& oldRecords = old.spans.records;
     const QList<RecordSpan>& newRecords = now.spans.records;
@@ -344,13 +341,7 @@ FileChanges compareRecordFiles(const QString& path, const QByteArray& before, co
             addSpan(result, RecordChange::Changed, newRecords[i], detail);
             continue;
         }
-        const Record record = readChunk(newRecords[i].bytes);
-        QList<FieldChange> fields = compareMembers(readChunk(previous.bytes), record);
-        if (fields.isEmpty())
-            continue;
-        RecordChange change = changeOf(RecordChange::Changed, record);
-        change.fields = std::move(fields);
-        keep(result, std::move(change));
+        keepIfChanged(result, readChunk(previous.bytes), readChunk(newRecords[i].bytes));
     }
     return result;
 }

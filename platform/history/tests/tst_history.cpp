@@ -5,6 +5,7 @@
 #include "globalini.h"
 #include "historyfiles.h"
 #include "historylog.h"
+#include "historytesting.h"
 #include "historypush.h"
 #include "recordchanges.h"
 
@@ -38,15 +39,6 @@ bool copySample(const QString& dir)
         return false;
     ComplexConfig store(dir, ObjectAll, ObjectArmUnions);
     return store.write(ObjectAll);
-}
-
-QList<History::HistoryEntry> entriesOf(const QString& dir)
-{
-    QList<History::HistoryEntry> entries;
-    QString error;
-    if (!History::HistoryLog::entries(dir, &entries, &error))
-        qWarning("%s", qPrintable(error));
-    return entries;
 }
 
 QStringList changeLines(const QList<History::FileChanges>& files)

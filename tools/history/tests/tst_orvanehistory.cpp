@@ -2,6 +2,7 @@
 #include "complexconfig.h"
 #include "complexfixture.h"
 #include "historylog.h"
+#include "historytesting.h"
 
 #include <QDirIterator>
 #include <QJsonArray>
@@ -39,15 +40,6 @@ Result history(const QStringList& arguments)
     result.output = process.readAllStandardOutput();
     result.errors = QString::fromUtf8(process.readAllStandardError());
     return result;
-}
-
-QList<History::HistoryEntry> entriesOf(const QString& dir)
-{
-    QList<History::HistoryEntry> entries;
-    QString error;
-    if (!History::HistoryLog::entries(dir, &entries, &error))
-        qWarning("%s", qPrintable(error));
-    return entries;
 }
 
 } // namespace
