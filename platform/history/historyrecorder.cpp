@@ -47,17 +47,16 @@ git_index_entry entryFor(const BlobWriter::File& file, const QByteArray& path)
     return entry;
 }
 
-QString fallbackSummary(ChangeKind kind, const QStringList& changedFiles, const QStringList& recordFiles)
+// What a commit whose files changed no record says.
+QString fallbackSummary(const QStringList& changedFiles, const QStringList& recordFiles)
 {
     QStringList records;
     for (const QString& path : changedFiles) {
         if (recordFiles.contains(path))
             records << path;
     }
-    if (!records.isEmpty())
-        return QStringLiteral("Изменены файлы: %1").arg(records.join(QLatin1String(", ")));
-    return kind == ChangeKind::Save && changedFiles.isEmpty() ? QStringLiteral("Первая запись истории")
-                                                               : QStringLiteral("Записи не изменены");
+    return records.isEmpty() ? QStringLiteral("Записи не изменены")
+                             : QStringLiteral("Изменены файлы: %1").arg(records.join(QLatin1String(", ")));
 }
 
 } // namespace
@@ -263,7 +262,8 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
     QList<FileChanges> changes;
     QStringList compared;
     for (const BlobWriter::File& file : ready + toRead) {
-        if (!m_files.recordFiles.contains(file.path))
+        // The first commit holds everything there is: its message says no more.
+        if (!parent || !m_files.recordFiles.contains(file.path))
             continue;
         QByteArray old;
         QFile now(file.absolute);
@@ -295,16 +295,21 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
         if (!compared.contains(path) && m_files.recordFiles.contains(path))
             others.append(path);
     }
-    changes += changesBetween(repository, parentTree.get(), newTree.get(), others, Detail::Counts, &error, &quick);
+    if (parent)
+        changes += changesBetween(repository, parentTree.get(), newTree.get(), others, Detail::Counts, &error, &quick);
+    // In the files' order, as the editor's tabs go.
+    std::sort(changes.begin(), changes.end(), [this](const FileChanges& a, const FileChanges& b) {
+        return m_files.recordFiles.indexOf(a.path) < m_files.recordFiles.indexOf(b.path);
+    });
 
     HistoryEntry entry = base;
     entry.summary = summaryLine(changes);
     if (entry.summary.isEmpty())
-        entry.summary = fallbackSummary(entry.kind, parent ? changedFiles : QStringList(), m_files.recordFiles);
-    if (entry.kind == ChangeKind::Outside)
+        entry.summary = fallbackSummary(changedFiles, m_files.recordFiles);
+    if (!parent)
+        entry.summary = QStringLiteral("Начало истории");
+    else if (entry.kind == ChangeKind::Outside)
         entry.summary = QStringLiteral("Изменения вне программ комплекса: ") + entry.summary;
-    else if (!parent)
-        entry.summary = QStringLiteral("Начало истории: ") + entry.summary;
     else if (entry.kind == ChangeKind::Restore)
         entry.summary = QStringLiteral("Возврат к версии %1: %2").arg(entry.restores.left(10), entry.summary);
 

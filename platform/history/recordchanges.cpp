@@ -280,7 +280,8 @@ FileChanges compareParsed(const QString& path, const QByteArray& before, const Q
     result.error = !old.error.isEmpty() ? old.error : now.error;
     if (!result.error.isEmpty())
         return result;
-    keepIfChanged(result, old.root, now.root);
+    if (!before.isEmpty())
+        keepIfChanged(result, old.root, now.root);
     for (int i = 0; i < old.records.size(); ++i) {
         if (!now.byKey.contains(old.keys[i]))
             keep(result, changeOf(RecordChange::Removed, old.records[i]));
@@ -314,7 +315,8 @@ FileChanges compareRecordFiles(const QString& path, const QByteArray& before, co
     }
     FileChanges result;
     result.path = path;
-    if (old.spans.rootTag != now.spans.rootTag) {
+    // A file new to the directory brings its records; its root's attributes are no change.
+    if (!before.isEmpty() && old.spans.rootTag != now.spans.rootTag) {
         // The root's own uid (the complex's) is no record's.
         Record oldRoot = readChunk(old.spans.rootTag);
         Record newRoot = readChunk(now.spans.rootTag);
