@@ -68,7 +68,8 @@ ConfigRepository ConfigRepository::open(const QString& dir, bool create)
     }
 
     GroupUmask umask(result.m_groupShared);
-    git_repository_init_options options = GIT_REPOSITORY_INIT_OPTIONS_INIT;
+    git_repository_init_options options;
+    git_repository_init_options_init(&options, GIT_REPOSITORY_INIT_OPTIONS_VERSION);
     options.flags = GIT_REPOSITORY_INIT_NO_REINIT | GIT_REPOSITORY_INIT_MKPATH;
     options.mode = result.m_groupShared ? GIT_REPOSITORY_INIT_SHARED_GROUP : GIT_REPOSITORY_INIT_SHARED_UMASK;
     options.initial_head = "main";

@@ -61,7 +61,8 @@ bool pushOnce(const ConfigRepository& repository, const QString& url, QString* e
     }
     GitRemote remote(made);
     QString refused;
-    git_push_options options = GIT_PUSH_OPTIONS_INIT;
+    git_push_options options;
+    git_push_options_init(&options, GIT_PUSH_OPTIONS_VERSION);
     options.callbacks.push_update_reference = onReference;
     options.callbacks.payload = &refused;
     char spec[] = "refs/heads/main:refs/heads/main";
