@@ -84,6 +84,10 @@ private slots:
     void recordChanges();
     void changesSinceLastCommitAreOutside_data();
     void changesSinceLastCommitAreOutside();
+    void locksOfAKilledCommit_data();
+    void locksOfAKilledCommit();
+    void unreadableVersion_data();
+    void unreadableVersion();
     void historyOff_data();
     void historyOff();
     void pushAfterSave_data();
@@ -298,6 +302,62 @@ void TestHistory::changesSinceLastCommitAreOutside()
     QCOMPARE(entries[0].kind, History::ChangeKind::Save);
     QCOMPARE(entries[1].summary, QStringLiteral("Изменения вне программ комплекса: Стойки: 1 изменена"));
     QCOMPARE(entries[1].kind, History::ChangeKind::Outside);
+}
+
+void TestHistory::locksOfAKilledCommit_data()
+{
+    QTest::addColumn<QString>("lock");
+    QTest::addColumn<int>("ageSeconds");
+    QTest::addColumn<bool>("removed");
+    QTest::newRow("the branch's lock") << "refs/heads/main.lock" << 0 << true;
+    QTest::newRow("HEAD's lock") << "HEAD.lock" << 0 << true;
+    QTest::newRow("an old index lock") << "index.lock" << 60 << true;
+    // Maybe an engineer's git at work: the commit is made from the index in memory.
+    QTest::newRow("a fresh index lock") << "index.lock" << 0 << false;
+}
+
+void TestHistory::locksOfAKilledCommit()
+{
+    QFETCH(QString, lock);
+    QFETCH(int, ageSeconds);
+    QFETCH(bool, removed);
+    QTemporaryDir temp;
+    const QString dir = temp.filePath(QStringLiteral("complex"));
+    QVERIFY(copySample(dir));
+    const QString lockPath = dir + QStringLiteral("/.git/") + lock;
+    QVERIFY(writeFile(lockPath, "killed"));
+    QFile lockFile(lockPath);
+    QVERIFY(lockFile.open(QIODevice::ReadWrite));
+    QVERIFY(lockFile.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds), QFileDevice::FileModificationTime));
+    lockFile.close();
+
+    ComplexConfig store(dir, ObjectAll, ObjectArmUnions);
+    store.racks()[ComponentUid<0>(1)].name = QStringLiteral("Стойка связи");
+    QVERIFY(store.write(ObjectRacks));
+    const QList<History::HistoryEntry> entries = entriesOf(dir);
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries.first().summary, QStringLiteral("Стойки: 1 изменена"));
+    QCOMPARE(QFileInfo::exists(lockPath), !removed);
+}
+
+void TestHistory::unreadableVersion_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("cut short") << QByteArray("<Racks>\n  <Rack uid=\"1\"/>\n</Racks>\n") << QByteArray("<Racks>\n  <Rack uid=");
+    QTest::newRow("no XML") << QByteArray("просто текст") << QByteArray("<Racks/>");
+}
+
+// A version that is no XML document says so, whatever the other holds.
+void TestHistory::unreadableVersion()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    for (const History::Detail detail : {History::Detail::Counts, History::Detail::Fields}) {
+        const History::FileChanges changes = History::compareRecordFiles(QStringLiteral("racks/racks.xml"), before, after, detail);
+        QVERIFY(!changes.error.isEmpty());
+        QVERIFY(changes.isEmpty());
+    }
 }
 
 void TestHistory::historyOff_data()
