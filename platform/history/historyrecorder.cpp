@@ -100,6 +100,7 @@ void HistoryRecorder::prepare(const QHash<QString, QByteArray>& files)
     for (auto it = files.cbegin(); it != files.cend(); ++it)
         blobs.append(BlobWriter::File{it.key(), {}, *it, {}, {}, {}});
     m_prepared = std::make_unique<BlobWriter>(gitPath(m_repository.repository(), "objects"), blobs);
+    m_preparedBytes = files;
 }
 
 void HistoryRecorder::record(ChangeKind kind, const QString& restores)
@@ -225,15 +226,11 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
     // written meanwhile, and the records are compared with the files.
     QList<BlobWriter::File> ready;
     if (m_prepared && base.kind != ChangeKind::Outside) {
-        const QList<BlobWriter::File>& prepared = m_prepared->finish();
         for (BlobWriter::File& file : toRead) {
-            const auto written = std::find_if(prepared.cbegin(), prepared.cend(), [&file](const BlobWriter::File& blob) {
-                return blob.path == file.path && blob.error.isEmpty() && blob.bytes.size() == file.st.st_size;
-            });
-            if (written == prepared.cend())
+            const auto written = m_preparedBytes.constFind(file.path);
+            if (written == m_preparedBytes.cend() || written->size() != file.st.st_size)
                 continue;
-            file.id = written->id;
-            file.bytes = written->bytes;
+            file.bytes = *written;
             ready.append(file);
             file.path.clear();
         }
@@ -274,6 +271,15 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
         compared.append(file.path);
     }
 
+    if (!ready.isEmpty()) {
+        const QList<BlobWriter::File>& prepared = m_prepared->finish();
+        for (BlobWriter::File& file : ready) {
+            const auto written = std::find_if(prepared.cbegin(), prepared.cend(),
+                                              [&file](const BlobWriter::File& blob) { return blob.path == file.path; });
+            file.id = written->id;
+            file.error = written->error;
+        }
+    }
     if (!addToIndex(ready) || !addToIndex(writer.finish()))
         return false;
     git_oid treeId;

@@ -73,6 +73,7 @@ private:
     bool m_indexChanged = false;
     std::unique_ptr<GroupUmask> m_umask; // while it lives: blobs are written while the store writes, too
     std::unique_ptr<BlobWriter> m_prepared; // gone first
+    QHash<QString, QByteArray> m_preparedBytes;
     bool m_indexWritable = true;
     QString m_error;
     QString m_lastCommit;

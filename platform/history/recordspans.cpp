@@ -151,8 +151,9 @@ bool differingRecords(QByteArrayView before, QByteArrayView after, RecordSpans* 
     const auto endOf = [suffix](QByteArrayView bytes) {
         const qsizetype from = bytes.size() - suffix;
         const qsizetype record = bytes.indexOf("\n  <", from);
-        const qsizetype root = bytes.indexOf("\n</", from);
-        return record < 0 ? root : root < 0 ? record : qMin(record, root);
+        // The root's end only before that record (it is far off, at the end, when there is one).
+        const qsizetype root = bytes.sliced(0, record < 0 ? bytes.size() : record).indexOf("\n</", from);
+        return root >= 0 ? root : record;
     };
     const qsizetype oldEnd = endOf(before);
     const qsizetype newEnd = endOf(after);
