@@ -5,9 +5,16 @@
 #include <QHash>
 #include <QXmlStreamReader>
 
+#include <algorithm>
+
 namespace History {
 
 namespace {
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 struct Member
 {
@@ -177,9 +184,100 @@ RecordChange changeOf(RecordChange::Type type, const Record& record)
 }
 
 // A record read from its own bytes (or a start tag alone: its attributes).
+bool isNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'
+        || c == '.' || c == ':';
+}
+
+// An attribute's value as an XML reader gives it: line ends and tabs as spaces, character
+// references and the five entities resolved; false for anything else after '&'.
+bool unescape(QByteArrayView value, QString* text)
+{
+    if (std::none_of(value.begin(), value.end(), [](char c) { return c == '&' || c == '\t' || c == '\n' || c == '\r'; })) {
+        *text = QString::fromUtf8(value);
+        return true;
+    }
+    QByteArray plain;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
+            continue; // one line end
+        if (isSpace(value[i])) {
+            plain += ' ';
+            continue;
+        }
+        if (value[i] != '&') {
+            plain += value[i];
+            continue;
+        }
+        const qsizetype end = value.indexOf(';', i);
+        if (end < 0)
+            return false;
+        const QByteArrayView name = value.sliced(i + 1, end - i - 1);
+        static const QHash<QByteArray, char> Entities = {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+        if (name.startsWith('#')) {
+            bool ok = false;
+            const uint code = name.startsWith("#x") ? name.sliced(2).toUInt(&ok, 16) : name.sliced(1).toUInt(&ok, 10);
+            if (!ok)
+                return false;
+            const char32_t character = code;
+            plain += QString::fromUcs4(&character, 1).toUtf8();
+        } else if (Entities.contains(name.toByteArray())) {
+            plain += Entities.value(name.toByteArray());
+        } else {
+            return false;
+        }
+        i = end;
+    }
+    *text = QString::fromUtf8(plain);
+    return true;
+}
+
+// A record that is one empty element with attributes (as most are), read without an XML reader;
+// false for anything else.
+bool readEmptyElement(QByteArrayView bytes, Record* record)
+{
+    if (!bytes.startsWith('<') || !bytes.endsWith("/>"))
+        return false;
+    qsizetype at = 1;
+    while (at < bytes.size() && isNameChar(bytes[at]))
+        ++at;
+    record->element = QString::fromLatin1(bytes.sliced(1, at - 1));
+    const qsizetype end = bytes.size() - 2;
+    while (true) {
+        while (at < end && isSpace(bytes[at]))
+            ++at;
+        if (at == end)
+            return !record->element.isEmpty();
+        const qsizetype nameStart = at;
+        while (at < end && isNameChar(bytes[at]))
+            ++at;
+        if (at == nameStart || at + 1 >= end || bytes[at] != '=' || (bytes[at + 1] != '"' && bytes[at + 1] != '\''))
+            return false;
+        const char quote = bytes[at + 1];
+        const qsizetype valueEnd = bytes.indexOf(quote, at + 2);
+        if (valueEnd < 0 || valueEnd >= end)
+            return false;
+        Member member{QString::fromLatin1(bytes.sliced(nameStart, at - nameStart)), {}};
+        if (!unescape(bytes.sliced(at + 2, valueEnd - at - 2), &member.value))
+            return false;
+        if (member.name == QLatin1String("uid"))
+            record->uid = member.value;
+        else if (member.name == QLatin1String("name"))
+            record->name = member.value;
+        record->members.append(std::move(member));
+        at = valueEnd + 1;
+        if (at < end && !isSpace(bytes[at]))
+            return false;
+    }
+}
+
 Record readChunk(QByteArrayView bytes)
 {
     Record record;
+    if (readEmptyElement(bytes, &record))
+        return record;
+    record = Record();
     QXmlStreamReader xml(bytes.toByteArray());
     if (xml.readNextStartElement()) {
         record.element = xml.name().toString();

@@ -234,6 +234,10 @@ void TestHistory::recordChanges_data()
         << "complex/complex.xml" << QByteArray("<Complex uid=\"1\">\n  <ComplexInfo uid=\"1\" name=\"К\"/>\n</Complex>\n")
         << QByteArray("<Complex uid=\"2\">\n  <ComplexInfo uid=\"1\" name=\"К\"/>\n</Complex>\n")
         << "complex/complex.xml: 1 изменена" << QStringList{"Complex: uid: «1» → «2»"} << QString();
+    QTest::newRow("escaped values")
+        << "racks/racks.xml" << QByteArray("<Racks>\n  <Rack uid=\"1\" name=\"А &amp; Б\"/>\n</Racks>\n")
+        << QByteArray("<Racks>\n  <Rack uid=\"1\" name=\"&quot;А&quot;\t&lt;&#1041;&gt;\r\n&#x412;\"/>\n</Racks>\n")
+        << "Стойки: 1 изменена" << QStringList{"Стойка 1 «\"А\" <Б> В»: Название: «А & Б» → «\"А\" <Б> В»"} << QString();
     QTest::newRow("a kind's first file") << "antennas/antennas.xml" << QByteArray()
                                          << QByteArray("<Antennas><Antenna uid=\"3\"/></Antennas>")
                                          << "Антенны: 1 добавлена" << QStringList{"Антенна 3: добавлена"} << QString();
