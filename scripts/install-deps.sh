@@ -13,6 +13,7 @@ packages=(
   bindfs fuse3  # two mounts of one folder whose locks do not meet, for the writers' lock tests
   clang libclang-rt-14-dev  # make fuzz: libFuzzer and the sanitizers' runtime
   dpkg-dev lintian  # make package: dpkg-shlibdeps for its dependencies, Debian's checker over it
+  libgit2-dev  # the configuration's history
 )
 
 missing=()

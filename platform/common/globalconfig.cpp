@@ -69,4 +69,21 @@ QStringList GlobalConfig::SearchAddressesDDServer()
     return addresses.isEmpty() ? QStringList{QStringLiteral("127.0.0.1")} : addresses;
 }
 
+bool GlobalConfig::HistoryEnabled()
+{
+    const QString fromEnvironment = qEnvironmentVariable("ORVANE_HISTORY").trimmed();
+    const QString value = fromEnvironment.isEmpty()
+        ? GlobalIni::ini().value(QStringLiteral("History/Enabled")).toString().trimmed()
+        : fromEnvironment;
+    static const QStringList Off = {QStringLiteral("0"), QStringLiteral("false"), QStringLiteral("off"),
+                                    QStringLiteral("no")};
+    return !Off.contains(value.toLower());
+}
+
+QString GlobalConfig::HistoryRemote()
+{
+    const QString fromEnvironment = qEnvironmentVariable("ORVANE_HISTORY_REMOTE");
+    return fromEnvironment.isEmpty() ? stringValue("History/Remote", nullptr, QString()) : fromEnvironment;
+}
+
 } // namespace Common

@@ -26,6 +26,14 @@ public:
     // Where a search for demodulation/decoding servers sends its query ("DemDec/SearchAddresses");
     // loopback unless the engineer sets the network's broadcast address.
     static QStringList SearchAddressesDDServer();
+
+    // Whether each write of the configuration is recorded in its history ("History/Enabled";
+    // ORVANE_HISTORY=0 or 1 overrides it); on unless set off.
+    static bool HistoryEnabled();
+
+    // The git remote the history is pushed to after each recorded save ("History/Remote";
+    // ORVANE_HISTORY_REMOTE overrides it); empty for none.
+    static QString HistoryRemote();
 };
 
 } // namespace Common

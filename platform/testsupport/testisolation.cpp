@@ -23,6 +23,8 @@ public:
         }
         QStandardPaths::setTestModeEnabled(true);
         qputenv("ORVANE_SETTINGS", QFile::encodeName(m_dir.filePath(QStringLiteral("orvane.ini"))));
+        // The configuration's history (a .git in each directory written) only where a test asks.
+        qputenv("ORVANE_HISTORY", "0");
         // Qt keeps its own state (the file dialog's history, ...) in QSettings; child processes
         // that the tests start find their configuration here too.
         const QString config = m_dir.filePath(QStringLiteral("config"));

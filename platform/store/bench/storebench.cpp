@@ -1,9 +1,12 @@
 // Measures the store on a large complex: write, read, bytes on disk, and how both compare with
 // the bare XML work (the raw bytes read, a parse-only pass of the parser the store reads with, a
-// tokenize-only pass of the stream reader; serialising to memory plus writing the bytes).
+// tokenize-only pass of the stream reader; serialising to memory plus writing the bytes); then
+// what the configuration's history adds to a save of one kind and to a whole rewrite.
 //   orvane-bench-store [work-folder]     (default: a temporary folder)
 #include "complexconfig.h"
 #include "complexgenerator.h"
+#include "historyfiles.h"
+#include "historylog.h"
 #include "kindfile.h"
 
 #include <QBuffer>
@@ -17,6 +20,8 @@
 #include <QXmlStreamWriter>
 #include <pugixml.hpp>
 
+#include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -122,11 +127,79 @@ double serialiseAndWrite(const CoConfig::ComplexData& data, const QString& dir, 
     return seconds(timer);
 }
 
+struct SaveTimes
+{
+    double oneKind = 1e9;
+    double rewrite = 1e9;
+    double showRewrite = 0; // the rewrite's changes record by record, from the history
+};
+
+// A save of one changed record of one kind, and a rewrite of every file with every record
+// changed (the other variant), each after the first save of the complex; the best of a few
+// rounds, the store without history and the one with it taking turns so that the machine's
+// load falls on both alike.
+void savesWithAndWithoutHistory(const QString& dir, const CoConfig::ComplexData& data,
+                                const CoConfig::ComplexData& other, SaveTimes* without, SaveTimes* with)
+{
+    constexpr int OneKindRounds = 9;
+    constexpr int RewriteRounds = 4;
+    std::unique_ptr<CoConfig::ComplexConfig> stores[2];
+    for (int history = 0; history < 2; ++history) {
+        qputenv("ORVANE_HISTORY", history ? "1" : "0");
+        const QString path = dir + (history ? QStringLiteral("/with-history") : QStringLiteral("/without-history"));
+        {
+            CoConfig::ComplexConfig first(path, 0, 0);
+            StoreTest::putInto(first, data);
+            first.write(CoConfig::ObjectAll);
+        }
+        stores[history] = std::make_unique<CoConfig::ComplexConfig>(path, CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
+    }
+    const auto timed = [](CoConfig::ComplexConfig& store, int types) {
+        QElapsedTimer timer;
+        timer.start();
+        if (!store.write(types))
+            std::fprintf(stderr, "write failed: %s\n", qPrintable(store.errorString()));
+        return seconds(timer);
+    };
+    SaveTimes* times[2] = {without, with};
+    for (int round = 0; round < OneKindRounds; ++round) {
+        for (int history = 0; history < 2; ++history) {
+            qputenv("ORVANE_HISTORY", history ? "1" : "0");
+            stores[history]->operatorsMap().first().post = QStringLiteral("Дежурный %1").arg(round);
+            times[history]->oneKind = std::min(times[history]->oneKind, timed(*stores[history], CoConfig::ObjectOperators));
+        }
+    }
+    for (int round = 0; round < RewriteRounds; ++round) {
+        for (int history = 0; history < 2; ++history) {
+            qputenv("ORVANE_HISTORY", history ? "1" : "0");
+            StoreTest::putInto(*stores[history], round % 2 ? data : other);
+            times[history]->rewrite = std::min(times[history]->rewrite, timed(*stores[history], CoConfig::ObjectAll));
+        }
+    }
+    QElapsedTimer timer;
+    timer.start();
+    History::HistoryEntry entry;
+    QList<History::FileChanges> changes;
+    QString error;
+    if (!History::HistoryLog::changesOf(dir + QStringLiteral("/with-history"), QStringLiteral("HEAD"),
+                                        CoConfig::configHistoryFiles().recordFiles, &entry, &changes, &error))
+        std::fprintf(stderr, "show failed: %s\n", qPrintable(error));
+    with->showRewrite = seconds(timer);
+}
+
+void printHistoryCost(const char* what, double without, double with, double limit)
+{
+    const double extra = (with / without - 1) * 100;
+    std::printf("%-22s %.3f s without history, %.3f s with: +%.0f%% (limit +%.0f%%)%s\n", what, without, with, extra,
+                limit, extra > limit ? "  OVER" : "");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
+    qputenv("ORVANE_HISTORY", "0"); // the store alone; its history is measured below
     QTemporaryDir temp(argc > 1 ? QString::fromLocal8Bit(argv[1]) + QStringLiteral("/orvane-bench-XXXXXX")
                                 : QDir::tempPath() + QStringLiteral("/orvane-bench-XXXXXX"));
     if (!temp.isValid()) {
@@ -194,5 +267,14 @@ int main(int argc, char** argv)
                 readTime, parseTime, readTime / parseTime);
     std::printf("  the bytes alone:     %.3f s;  the stream reader's tokens alone: %.3f s\n", rawTime, tokenizeTime);
     std::printf("peak memory:           %ld MB\n", usage.ru_maxrss / 1024);
+
+    const CoConfig::ComplexData other = StoreTest::generateComplex(sizes, 2);
+    SaveTimes without;
+    SaveTimes with;
+    savesWithAndWithoutHistory(temp.path(), data, other, &without, &with);
+    printHistoryCost("history, one kind:", without.oneKind, with.oneKind, 20);
+    printHistoryCost("history, rewrite:", without.rewrite, with.rewrite, 50);
+    std::printf("history, its changes:  %.3f s  (the rewrite's, record by record; limit 1 s)%s\n", with.showRewrite,
+                with.showRewrite > 1 ? "  OVER" : "");
     return 0;
 }

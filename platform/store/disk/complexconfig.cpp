@@ -5,6 +5,8 @@
 #include "directorycommit.h"
 #include "dirlock.h"
 #include "globalconfig.h"
+#include "historyfiles.h"
+#include "historyrecorder.h"
 #include "kindfile.h"
 #include "posixio.h"
 #include "recorddocumentreader.h"
@@ -673,6 +675,9 @@ bool ComplexConfig::write(int types)
     QStringList paths;
     for (const KindFile* file : std::as_const(files))
         paths.append(file->path());
+    // Changes made to the files since the history's last commit are recorded before this write's.
+    History::HistoryRecorder history(dir, configHistoryFiles());
+    history.catchUp();
     DirectoryCommit commit(dir);
     if (!commit.begin(paths, &m_error))
         return false;
@@ -686,17 +691,27 @@ bool ComplexConfig::write(int types)
                      .arg(dir);
         return false;
     });
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QList<int> toWrite;
     for (int i = 0; i < files.size(); ++i) {
-        const QString path = paths[i];
         // Records as read from a file still as read: the file stays byte for byte, with its
         // comments, line ends, layout and whatever this version does not know.
-        const auto known = m_stamps.constFind(path);
-        if (known != m_stamps.cend() && stampOf(dir + QLatin1Char('/') + path) == known.value()
+        const auto known = m_stamps.constFind(paths[i]);
+        if (known != m_stamps.cend() && stampOf(dir + QLatin1Char('/') + paths[i]) == known.value()
             && (shared[i] || recordsAsRead(*files[i], &contents[i])))
             continue;
         if (shared[i] && !serialise(*files[i], m_data, &contents[i], &m_error))
             return false;
+        toWrite.append(i);
+    }
+    const QByteArray marksBytes = marks.toBytes();
+    QHash<QString, QByteArray> written{{UidMarks::fileName(), marksBytes}};
+    for (int i : std::as_const(toWrite))
+        written.insert(paths[i], contents[i]);
+    history.prepare(written);
+
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    for (int i : std::as_const(toWrite)) {
+        const QString path = paths[i];
         // A file this store could not read is never replaced silently: it is kept beside the new one.
         if (m_failedFiles.contains(path) && commit.fileExists(path)) {
             const QString name = QFileInfo(path).fileName() + QStringLiteral(".unreadable-") + stamp;
@@ -708,8 +723,11 @@ bool ComplexConfig::write(int types)
         if (!commit.writeFile(path, contents[i], &m_error))
             return false;
     }
-    if (!commit.writeFile(UidMarks::fileName(), marks.toBytes(), &m_error) || !commit.commit(&m_error))
+    if (!commit.writeFile(UidMarks::fileName(), marksBytes, &m_error) || !commit.commit(&m_error))
         return false;
+    // The configuration's commit is durable: its history follows, still under the lock.
+    history.record(m_restores.isEmpty() ? History::ChangeKind::Save : History::ChangeKind::Restore, m_restores);
+    m_restores.clear();
     m_marks = marks;
     m_marksError.clear();
 

@@ -44,6 +44,13 @@ public:
     int lockTimeout() const { return m_lockTimeoutMs; }
 
     const ComplexData& data() const { return m_data; }
+    // Replaces every kind's records (as a restore of an earlier version does); a write then
+    // stores what differs from the files.
+    void replaceData(const ComplexData& data) { m_data = data; }
+
+    // The next successful write goes into the directory's history as a return to that commit
+    // of it (every write is recorded there: see historyfiles.h).
+    void markRestoreOf(const QString& commitId) { m_restores = commitId; }
 
     // Holds the directory's exclusive lock until releaseWriteLock() or destruction, so that a
     // read and the write that follows it are one update no other program interleaves with.
@@ -213,6 +220,7 @@ private:
     DirLock m_updateLock;
     QString m_error;
     int m_lockTimeoutMs = 5000;
+    QString m_restores; // the history commit the next write brings back
 };
 
 } // namespace CoConfig

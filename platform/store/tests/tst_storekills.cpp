@@ -2,9 +2,12 @@
 #include "complexgenerator.h"
 #include "helperprocess.h"
 #include "directorycommit.h"
+#include "historyfiles.h"
+#include "historylog.h"
 #include "storesnapshot.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -19,6 +22,7 @@ class TestStoreKills : public QObject
     Q_OBJECT
 
 private slots:
+    void killAtRandomMomentsLeavesOldOrNew_data();
     void killAtRandomMomentsLeavesOldOrNew();
     void killedWritersNeverLetAUidBeGivenAgain();
 
@@ -34,8 +38,20 @@ void TestStoreKills::writeDirectly(const QString& dir, const ComplexData& data)
     QVERIFY2(store.write(ObjectAll), qPrintable(store.errorString()));
 }
 
+void TestStoreKills::killAtRandomMomentsLeavesOldOrNew_data()
+{
+    QTest::addColumn<bool>("history");
+    QTest::newRow("without history") << false;
+    // Kills land in the history's commit as well: it never harms the files, and the next write
+    // catches it up.
+    if (ORVANE_KILL_HISTORY)
+        QTest::newRow("with history") << true;
+}
+
 void TestStoreKills::killAtRandomMomentsLeavesOldOrNew()
 {
+    QFETCH(bool, history);
+    qputenv("ORVANE_HISTORY", history ? "1" : "0"); // for the writers too
     constexpr int Channels = ORVANE_KILL_CHANNELS;
     constexpr int Kills = ORVANE_KILLS;
     QTemporaryDir temp;
@@ -86,6 +102,18 @@ void TestStoreKills::killAtRandomMomentsLeavesOldOrNew()
         QVERIFY2(store.write(ObjectAll), qPrintable(store.errorString()));
     }
     QCOMPARE(StoreTest::leftovers(dir), QStringList());
+    if (!history)
+        return;
+    History::HistoryEntry head;
+    QHash<QString, QByteArray> committed;
+    QString error;
+    const QStringList files = configHistoryFiles().recordFiles;
+    QVERIFY2(History::HistoryLog::filesAt(dir, QStringLiteral("HEAD"), files, &head, &committed, &error), qPrintable(error));
+    for (const QString& path : files) {
+        QFile file(dir + QLatin1Char('/') + path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(committed.value(path) == file.readAll(), qPrintable(path));
+    }
 }
 
 void TestStoreKills::killedWritersNeverLetAUidBeGivenAgain()

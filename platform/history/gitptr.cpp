@@ -1,0 +1,29 @@
+#include "gitptr.h"
+
+namespace History {
+
+void initGit()
+{
+    static const bool done = [] {
+        git_libgit2_init();
+        // A group-shared directory's repository belongs to whoever made it first.
+        git_libgit2_opts(GIT_OPT_SET_OWNER_VALIDATION, 0);
+        return true;
+    }();
+    (void)done;
+}
+
+QString gitError(const QString& what)
+{
+    const git_error* error = git_error_last();
+    return error && error->message ? QStringLiteral("%1: %2").arg(what, QString::fromUtf8(error->message)) : what;
+}
+
+QString oidText(const git_oid& oid)
+{
+    char text[GIT_OID_HEXSZ + 1];
+    git_oid_tostr(text, sizeof text, &oid);
+    return QString::fromLatin1(text);
+}
+
+} // namespace History

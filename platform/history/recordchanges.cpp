@@ -1,0 +1,449 @@
+#include "recordchanges.h"
+
+#include "recordspans.h"
+
+#include <QHash>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+
+namespace History {
+
+namespace {
+
+bool isSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+
+struct Member
+{
+    QString name;
+    QString value;
+};
+
+struct Record
+{
+    QString element;
+    QString uid;
+    QString name;
+    QList<Member> members;
+    qint64 rawStart = 0; // the record's text in the file, to skip comparing equal records
+    qint64 rawLength = 0;
+};
+
+struct ParsedFile
+{
+    QString text;
+    Record root; // the root element's own attributes
+    QList<Record> records;
+    QStringList keys; // of each record
+    QHash<QString, int> byKey;
+    QString error;
+
+    QStringView raw(const Record& record) const { return QStringView(text).mid(record.rawStart, record.rawLength); }
+};
+
+QString attributesText(const QXmlStreamAttributes& attributes)
+{
+    QStringList items;
+    for (const QXmlStreamAttribute& attribute : attributes)
+        items << QStringLiteral("%1=%2").arg(attribute.name(), attribute.value());
+    return items.join(QLatin1Char(' '));
+}
+
+// A nested element (the reader on its start) as one value: its own attributes, then its
+// children's attributes and its texts, in order.
+QString nestedValue(QXmlStreamReader& xml)
+{
+    QStringList parts;
+    if (!xml.attributes().isEmpty())
+        parts << attributesText(xml.attributes());
+    QString text;
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            if (!xml.attributes().isEmpty())
+                parts << attributesText(xml.attributes());
+            break;
+        case QXmlStreamReader::EndElement:
+            --depth;
+            break;
+        case QXmlStreamReader::Characters:
+            if (!xml.isWhitespace())
+                text += xml.text().trimmed();
+            break;
+        default:
+            break;
+        }
+    }
+    if (!text.isEmpty())
+        parts << text;
+    return parts.join(QStringLiteral("; "));
+}
+
+void readRecord(QXmlStreamReader& xml, Record& record)
+{
+    for (const QXmlStreamAttribute& attribute : xml.attributes()) {
+        const QString name = attribute.name().toString();
+        if (name == QLatin1String("uid"))
+            record.uid = attribute.value().toString();
+        else if (name == QLatin1String("name"))
+            record.name = attribute.value().toString();
+        record.members.append({name, attribute.value().toString()});
+    }
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement)
+            return;
+        if (token == QXmlStreamReader::StartElement) {
+            const QString name = xml.name().toString();
+            record.members.append({name, nestedValue(xml)});
+        } else if (token == QXmlStreamReader::Characters && !xml.isWhitespace()) {
+            record.members.append({QStringLiteral("#text"), xml.text().trimmed().toString()});
+        }
+    }
+}
+
+QString keyOf(const Record& record)
+{
+    if (!record.uid.isEmpty())
+        return record.element + QLatin1Char('#') + record.uid;
+    QString key = record.element;
+    for (const Member& member : record.members)
+        key += QLatin1Char('\n') + member.name + QLatin1Char('=') + member.value;
+    return key;
+}
+
+ParsedFile parse(const QByteArray& bytes)
+{
+    ParsedFile file;
+    if (bytes.isEmpty())
+        return file;
+    file.text = QString::fromUtf8(bytes);
+    QXmlStreamReader xml(file.text);
+    if (!xml.readNextStartElement()) {
+        file.error = xml.errorString();
+        return file;
+    }
+    file.root.element = xml.name().toString();
+    for (const QXmlStreamAttribute& attribute : xml.attributes())
+        file.root.members.append({attribute.name().toString(), attribute.value().toString()});
+    qint64 recordStart = xml.characterOffset();
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            Record record;
+            record.element = xml.name().toString();
+            readRecord(xml, record);
+            record.rawStart = recordStart;
+            record.rawLength = xml.characterOffset() - recordStart;
+            const QString key = keyOf(record);
+            QString unique = key;
+            // Records without a uid may repeat: each occurrence is one record.
+            for (int n = 2; file.byKey.contains(unique); ++n)
+                unique = key + QLatin1Char('#') + QString::number(n);
+            file.byKey.insert(unique, int(file.records.size()));
+            file.keys.append(unique);
+            file.records.append(std::move(record));
+        }
+        if (token != QXmlStreamReader::Characters)
+            recordStart = xml.characterOffset();
+    }
+    if (xml.hasError())
+        file.error = QStringLiteral("строка %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
+    return file;
+}
+
+QList<FieldChange> compareMembers(const Record& before, const Record& after)
+{
+    QList<FieldChange> changes;
+    QHash<QString, QString> old;
+    for (const Member& member : before.members)
+        old.insert(member.name, member.value);
+    for (const Member& member : after.members) {
+        const auto found = old.constFind(member.name);
+        if (found == old.cend())
+            changes.append({member.name, {}, member.value});
+        else if (found.value() != member.value)
+            changes.append({member.name, found.value(), member.value});
+        old.remove(member.name);
+    }
+    for (const Member& member : before.members) {
+        if (old.contains(member.name))
+            changes.append({member.name, member.value, {}});
+    }
+    return changes;
+}
+
+RecordChange changeOf(RecordChange::Type type, const Record& record)
+{
+    return RecordChange{type, record.element, record.uid, record.name, {}};
+}
+
+// A record read from its own bytes (or a start tag alone: its attributes).
+bool isNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'
+        || c == '.' || c == ':';
+}
+
+// An attribute's value as an XML reader gives it: line ends and tabs as spaces, character
+// references and the five entities resolved; false for anything else after '&'.
+bool unescape(QByteArrayView value, QString* text)
+{
+    if (std::none_of(value.begin(), value.end(), [](char c) { return c == '&' || c == '\t' || c == '\n' || c == '\r'; })) {
+        *text = QString::fromUtf8(value);
+        return true;
+    }
+    QByteArray plain;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == '\r' && i + 1 < value.size() && value[i + 1] == '\n')
+            continue; // one line end
+        if (isSpace(value[i])) {
+            plain += ' ';
+            continue;
+        }
+        if (value[i] != '&') {
+            plain += value[i];
+            continue;
+        }
+        const qsizetype end = value.indexOf(';', i);
+        if (end < 0)
+            return false;
+        const QByteArrayView name = value.sliced(i + 1, end - i - 1);
+        static const QHash<QByteArray, char> Entities = {{"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+        if (name.startsWith('#')) {
+            bool ok = false;
+            const uint code = name.startsWith("#x") ? name.sliced(2).toUInt(&ok, 16) : name.sliced(1).toUInt(&ok, 10);
+            if (!ok)
+                return false;
+            const char32_t character = code;
+            plain += QString::fromUcs4(&character, 1).toUtf8();
+        } else if (Entities.contains(name.toByteArray())) {
+            plain += Entities.value(name.toByteArray());
+        } else {
+            return false;
+        }
+        i = end;
+    }
+    *text = QString::fromUtf8(plain);
+    return true;
+}
+
+// A record that is one empty element with attributes (as most are), read without an XML reader;
+// false for anything else.
+bool readEmptyElement(QByteArrayView bytes, Record* record)
+{
+    if (!bytes.startsWith('<') || !bytes.endsWith("/>"))
+        return false;
+    qsizetype at = 1;
+    while (at < bytes.size() && isNameChar(bytes[at]))
+        ++at;
+    record->element = QString::fromLatin1(bytes.sliced(1, at - 1));
+    const qsizetype end = bytes.size() - 2;
+    while (true) {
+        while (at < end && isSpace(bytes[at]))
+            ++at;
+        if (at == end)
+            return !record->element.isEmpty();
+        const qsizetype nameStart = at;
+        while (at < end && isNameChar(bytes[at]))
+            ++at;
+        if (at == nameStart || at + 1 >= end || bytes[at] != '=' || (bytes[at + 1] != '"' && bytes[at + 1] != '\''))
+            return false;
+        const char quote = bytes[at + 1];
+        const qsizetype valueEnd = bytes.indexOf(quote, at + 2);
+        if (valueEnd < 0 || valueEnd >= end)
+            return false;
+        Member member{QString::fromLatin1(bytes.sliced(nameStart, at - nameStart)), {}};
+        if (!unescape(bytes.sliced(at + 2, valueEnd - at - 2), &member.value))
+            return false;
+        if (member.name == QLatin1String("uid"))
+            record->uid = member.value;
+        else if (member.name == QLatin1String("name"))
+            record->name = member.value;
+        record->members.append(std::move(member));
+        at = valueEnd + 1;
+        if (at < end && !isSpace(bytes[at]))
+            return false;
+    }
+}
+
+Record readChunk(QByteArrayView bytes)
+{
+    Record record;
+    if (readEmptyElement(bytes, &record))
+        return record;
+    record = Record();
+    QXmlStreamReader xml(bytes.toByteArray());
+    if (xml.readNextStartElement()) {
+        record.element = xml.name().toString();
+        readRecord(xml, record);
+    }
+    return record;
+}
+
+// One record of a version: its element, its uid (or, without one, its bytes) and which
+// occurrence of those it is.
+struct SpanKey
+{
+    QByteArrayView element;
+    QByteArrayView id;
+    int occurrence = 0;
+    friend bool operator==(const SpanKey& a, const SpanKey& b)
+    {
+        return a.occurrence == b.occurrence && a.id == b.id && a.element == b.element;
+    }
+};
+
+size_t qHash(const SpanKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.id, key.occurrence);
+}
+
+struct IndexedSpans
+{
+    RecordSpans spans;
+    QList<SpanKey> keys;
+    QHash<SpanKey, int> byKey;
+
+    bool scan(const QByteArray& bytes)
+    {
+        if (bytes.isEmpty())
+            return true;
+        if (!scanRecords(bytes, &spans))
+            return false;
+        index();
+        return true;
+    }
+
+    void index()
+    {
+        keys.reserve(spans.records.size());
+        byKey.reserve(spans.records.size());
+        for (const RecordSpan& record : std::as_const(spans.records)) {
+            SpanKey key{record.element, record.uid.isEmpty() ? record.bytes : record.uid, 0};
+            while (byKey.contains(key)) // records without a uid may repeat: each occurrence is one
+                ++key.occurrence;
+            byKey.insert(key, int(keys.size()));
+            keys.append(key);
+        }
+    }
+};
+
+void note(FileChanges& result, RecordChange::Type type, const QString& element)
+{
+    ++result.counts[type];
+    if (result.element.isEmpty())
+        result.element = element;
+}
+
+void keep(FileChanges& result, RecordChange&& change)
+{
+    note(result, change.type, change.element);
+    result.records.append(std::move(change));
+}
+
+// A record of both versions, kept when its members differ.
+void keepIfChanged(FileChanges& result, const Record& previous, const Record& record)
+{
+    QList<FieldChange> fields = compareMembers(previous, record);
+    if (fields.isEmpty())
+        return;
+    RecordChange change = changeOf(RecordChange::Changed, record.element.isEmpty() ? previous : record);
+    change.fields = std::move(fields);
+    keep(result, std::move(change));
+}
+
+// A record only counted, or read from its bytes to be shown.
+void addSpan(FileChanges& result, RecordChange::Type type, const RecordSpan& span, Detail detail)
+{
+    if (detail == Detail::Fields)
+        keep(result, changeOf(type, readChunk(span.bytes)));
+    else if (++result.counts[type]; result.element.isEmpty())
+        result.element = QString::fromUtf8(span.element);
+}
+
+// The whole documents read, for what the quick split does not take (a file that is no XML
+// document among them, whose error this reports).
+FileChanges compareParsed(const QString& path, const QByteArray& before, const QByteArray& after)
+{
+    FileChanges result;
+    result.path = path;
+    const ParsedFile old = parse(before);
+    const ParsedFile now = parse(after);
+    result.error = !old.error.isEmpty() ? old.error : now.error;
+    if (!result.error.isEmpty())
+        return result;
+    if (!before.isEmpty())
+        keepIfChanged(result, old.root, now.root);
+    for (int i = 0; i < old.records.size(); ++i) {
+        if (!now.byKey.contains(old.keys[i]))
+            keep(result, changeOf(RecordChange::Removed, old.records[i]));
+    }
+    for (int i = 0; i < now.records.size(); ++i) {
+        const Record& record = now.records[i];
+        const auto found = old.byKey.constFind(now.keys[i]);
+        if (found == old.byKey.cend()) {
+            keep(result, changeOf(RecordChange::Added, record));
+            continue;
+        }
+        const Record& previous = old.records[found.value()];
+        if (now.raw(record).trimmed() != old.raw(previous).trimmed())
+            keepIfChanged(result, previous, record);
+    }
+    return result;
+}
+
+} // namespace
+
+FileChanges compareRecordFiles(const QString& path, const QByteArray& before, const QByteArray& after, Detail detail)
+{
+    IndexedSpans old;
+    IndexedSpans now;
+    // Where the store laid both out, only the records around their difference are looked at.
+    if (!before.isEmpty() && !after.isEmpty() && differingRecords(before, after, &old.spans, &now.spans)) {
+        old.index();
+        now.index();
+    } else if (!old.scan(before) || !now.scan(after)) {
+        return compareParsed(path, before, after);
+    }
+    FileChanges result;
+    result.path = path;
+    // A file new to the directory brings its records; its root's attributes are no change.
+    if (!before.isEmpty() && old.spans.rootTag != now.spans.rootTag) {
+        // The root's own uid (the complex's) is no record's.
+        Record oldRoot = readChunk(old.spans.rootTag);
+        Record newRoot = readChunk(now.spans.rootTag);
+        oldRoot.uid.clear();
+        newRoot.uid.clear();
+        keepIfChanged(result, oldRoot, newRoot);
+    }
+    const QList<RecordSpan>& oldRecords = old.spans.records;
+    const QList<RecordSpan>& newRecords = now.spans.records;
+    for (int i = 0; i < oldRecords.size(); ++i) {
+        if (!now.byKey.contains(old.keys[i]))
+            addSpan(result, RecordChange::Removed, oldRecords[i], detail);
+    }
+    for (int i = 0; i < newRecords.size(); ++i) {
+        const auto found = old.byKey.constFind(now.keys[i]);
+        if (found == old.byKey.cend()) {
+            addSpan(result, RecordChange::Added, newRecords[i], detail);
+            continue;
+        }
+        const RecordSpan& previous = oldRecords[found.value()];
+        if (newRecords[i].bytes == previous.bytes)
+            continue;
+        if (detail == Detail::Counts) {
+            addSpan(result, RecordChange::Changed, newRecords[i], detail);
+            continue;
+        }
+        keepIfChanged(result, readChunk(previous.bytes), readChunk(newRecords[i].bytes));
+    }
+    return result;
+}
+
+} // namespace History
