@@ -8,6 +8,9 @@
 #include "cmenubar.h"
 #include "complexconfig.h"
 #include "globalini.h"
+#include "historydialog.h"
+#include "historypush.h"
+#include "historyrestore.h"
 #include "icons.h"
 #include "orvaneplugin.h"
 #include "orvaneplugininstance.h"
@@ -151,6 +154,11 @@ void Orvane::createSaveToolBar()
     m_redoAction->setShortcuts(redoKeys);
     for (QAction* action : {m_undoAction, m_redoAction})
         action->setShortcutContext(Qt::WindowShortcut);
+    m_historyAction = m_saveToolBar->addAction(
+        QIcon::fromTheme(QStringLiteral("document-open-recent"), style()->standardIcon(QStyle::SP_FileDialogDetailedView)),
+        tr("Журнал изменений"));
+    m_historyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    connect(m_historyAction, &QAction::triggered, this, &Orvane::showHistory);
     connect(m_undoAction, &QAction::triggered, this, [this] {
         if (QUndoStack* history = currentHistory())
             history->undo();
@@ -290,8 +298,14 @@ bool Orvane::saveAll()
         return false;
     }
 
-    // Errors of the reload replace this message.
-    if (m_commitErrors.isEmpty())
+    // Errors of the reload replace this message. A push of the history that failed is no failed
+    // save: it is tried again at the next one.
+    const History::PushStatus push = History::pushStatus(m_store->configDirPath());
+    if (m_commitErrors.isEmpty() && push.known && !push.ok)
+        statusBar()->showMessage(tr("Конфигурация сохранена; история не отправлена в хранилище (%1), повтор при "
+                                    "следующем сохранении")
+                                     .arg(push.message));
+    else if (m_commitErrors.isEmpty())
         statusBar()->showMessage(tr("Конфигурация сохранена"), SavedMessageTimeoutMs);
     else
         statusBar()->showMessage(tr("Конфигурация сохранена, кроме: %1").arg(m_commitErrors.join(QLatin1String("; "))));
@@ -304,6 +318,69 @@ bool Orvane::saveAll()
     }
     m_referenceCheck->check(*m_store);
     return m_commitErrors.isEmpty();
+}
+
+void Orvane::showHistory()
+{
+    HistoryDialog dialog(m_store->configDirPath(), [this](const History::HistoryEntry& entry) { return restoreVersion(entry); },
+                         this);
+    dialog.exec();
+    activateWindow();
+}
+
+bool Orvane::restoreVersion(const History::HistoryEntry& entry)
+{
+    const QString when = QLocale().toString(entry.time.toLocalTime(), QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    QMessageBox question(QMessageBox::Question, windowTitle(),
+                         tr("Вернуть конфигурацию к версии от %1 (%2)? Возврат будет записан как новое сохранение, "
+                            "последующие сохранения останутся в журнале.")
+                             .arg(when, entry.summary),
+                         QMessageBox::NoButton, this);
+    QPushButton* restore = question.addButton(tr("Вернуть"), QMessageBox::AcceptRole);
+    question.addButton(QMessageBox::Cancel)->setText(tr("Отмена"));
+    question.setDefaultButton(QMessageBox::Cancel);
+    question.exec();
+    if (question.clickedButton() != restore)
+        return false;
+
+    const QStringList unsaved = unsavedTabs();
+    if (!unsaved.isEmpty()) {
+        QMessageBox edits(QMessageBox::Question, windowTitle(),
+                          tr("Во вкладках есть несохранённые изменения: %1. Сохранить их перед возвратом версии?")
+                              .arg(unsaved.join(QLatin1String(", "))),
+                          QMessageBox::NoButton, this);
+        QPushButton* save = edits.addButton(tr("Сохранить"), QMessageBox::AcceptRole);
+        QPushButton* drop = edits.addButton(tr("Не сохранять"), QMessageBox::DestructiveRole);
+        edits.addButton(QMessageBox::Cancel)->setText(tr("Отмена"));
+        edits.setDefaultButton(QMessageBox::Cancel);
+        edits.exec();
+        if (edits.clickedButton() == save) {
+            if (!saveAll())
+                return false;
+        } else if (edits.clickedButton() != drop) {
+            return false;
+        }
+    }
+
+    History::HistoryEntry restored;
+    QString made;
+    QString error;
+    if (!CoConfig::restoreFromHistory(m_store->configDirPath(), entry.id, &restored, &made, &error)) {
+        QMessageBox box(QMessageBox::Critical, windowTitle(), tr("Версия не возвращена"), QMessageBox::Ok, this);
+        box.setInformativeText(error);
+        box.exec();
+        return false;
+    }
+    // Every tab shows the version; what was not saved is gone, and so is each tab's history.
+    m_store->read(CoConfig::ObjectAll);
+    for (OrvanePluginInstance* instance : std::as_const(m_plugins)) {
+        instance->plugin()->setComplexConfig(m_store);
+        if (QUndoStack* history = historyOf(instance))
+            history->clear();
+    }
+    m_referenceCheck->check(*m_store);
+    statusBar()->showMessage(tr("Возвращена версия от %1").arg(when));
+    return true;
 }
 
 bool Orvane::confirmOverwriteOfOutsideChanges()

@@ -10,6 +10,9 @@
 #include <memory>
 
 class CMenuBar;
+namespace History {
+struct HistoryEntry;
+}
 class QUndoStack;
 class OrvanePluginInstance;
 class ReferenceCheckIndicator;
@@ -60,6 +63,8 @@ public:
     // Undo and redo on the current tab's history, beside "Сохранить".
     QAction* undoAction() const { return m_undoAction; }
     QAction* redoAction() const { return m_redoAction; }
+    // "Журнал изменений": the directory's saves, and the way back to any of them.
+    QAction* historyAction() const { return m_historyAction; }
     // The titles of the tabs whose history is away from its saved state.
     QStringList unsavedTabs() const;
     // The tool bar of the current tab's plugin, when it has one.
@@ -71,6 +76,10 @@ public Q_SLOTS:
     void OnError(QString message);
     // The tab of the record that a problem of the reference check is found in, with its row current.
     void showProblemRecord(const ConfigCheck::ConfigProblem& problem);
+    void showHistory();
+    // Writes the configuration as the save left it, after a question (and one about unsaved
+    // edits, saved or dropped first); every tab then shows it. False when nothing was written.
+    bool restoreVersion(const History::HistoryEntry& entry);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -98,6 +107,7 @@ private:
     QAction* m_saveAction = nullptr;
     QAction* m_undoAction = nullptr;
     QAction* m_redoAction = nullptr;
+    QAction* m_historyAction = nullptr;
     QHash<const QWidget*, QString> m_tabTitles;         // tab page -> its plugin's name
     QList<OrvanePluginInstance*> m_plugins;             // owned, in load order
     QHash<const QWidget*, OrvanePluginInstance*> m_pageOwners; // tab page -> its plugin

@@ -1,0 +1,134 @@
+#include "historydialog.h"
+
+#include "changewords.h"
+#include "configrepository.h"
+#include "historyfiles.h"
+#include "historylog.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Column { Time, Author, Workstation, Program, Summary };
+
+QString authorOf(const History::HistoryEntry& entry)
+{
+    return entry.host.isEmpty() ? entry.login : entry.login + QLatin1Char('@') + entry.host;
+}
+
+} // namespace
+
+HistoryDialog::HistoryDialog(const QString& dir, Restore restore, QWidget* parent)
+    : QDialog(parent)
+    , m_dir(dir)
+    , m_restore(std::move(restore))
+    , m_state(new QLabel(this))
+    , m_list(new QTreeWidget(this))
+    , m_changes(new QPlainTextEdit(this))
+    , m_restoreButton(new QPushButton(tr("Вернуть эту версию"), this))
+{
+    setWindowTitle(tr("Журнал изменений"));
+    setObjectName(QStringLiteral("historyDialog"));
+    m_state->setWordWrap(true);
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setHeaderLabels({tr("Время"), tr("Автор"), tr("АРМ"), tr("Программа"), tr("Изменения")});
+    m_list->header()->setStretchLastSection(true);
+    m_changes->setReadOnly(true);
+    m_changes->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_restoreButton->setEnabled(false);
+
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(m_list);
+    splitter->addWidget(m_changes);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->addButton(m_restoreButton, QDialogButtonBox::ActionRole);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_state);
+    layout->addWidget(splitter, 1);
+    layout->addWidget(buttons);
+    resize(900, 600);
+
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_list, &QTreeWidget::currentItemChanged, this, &HistoryDialog::showChanges);
+    connect(m_restoreButton, &QPushButton::clicked, this, &HistoryDialog::restoreSelected);
+    reload();
+}
+
+bool HistoryDialog::reload()
+{
+    m_list->clear();
+    m_entries.clear();
+    m_changes->clear();
+    m_restoreButton->setEnabled(false);
+    const History::ConfigRepository repository = History::ConfigRepository::open(m_dir, false);
+    if (!repository.isReady()) {
+        m_state->setText(repository.state() == History::ConfigRepository::Missing
+                             ? tr("История изменений ещё не начата: она начнётся с первого сохранения.")
+                             : tr("История изменений не ведётся: %1").arg(repository.reason()));
+        return false;
+    }
+    QString error;
+    if (!History::HistoryLog::entries(m_dir, &m_entries, &error)) {
+        m_state->setText(tr("История изменений не прочитана: %1").arg(error));
+        return false;
+    }
+    m_state->setText(tr("Сохранений: %1").arg(m_entries.size()));
+    QList<QTreeWidgetItem*> items;
+    items.reserve(m_entries.size());
+    for (const History::HistoryEntry& entry : std::as_const(m_entries)) {
+        items.append(new QTreeWidgetItem(
+            {QLocale().toString(entry.time.toLocalTime(), QStringLiteral("dd.MM.yyyy HH:mm:ss")), authorOf(entry),
+             entry.workstation, entry.program, entry.summary}));
+    }
+    m_list->addTopLevelItems(items);
+    for (int column = Time; column < Summary; ++column)
+        m_list->resizeColumnToContents(column);
+    if (!items.isEmpty())
+        m_list->setCurrentItem(items.first());
+    return true;
+}
+
+void HistoryDialog::showChanges()
+{
+    const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
+    m_restoreButton->setEnabled(row >= 0 && bool(m_restore));
+    if (row < 0) {
+        m_changes->clear();
+        return;
+    }
+    History::HistoryEntry entry;
+    QList<History::FileChanges> changes;
+    QString error;
+    if (!History::HistoryLog::changesOf(m_dir, m_entries.at(row).id, CoConfig::configHistoryFiles().recordFiles,
+                                        &entry, &changes, &error)) {
+        m_changes->setPlainText(error);
+        return;
+    }
+    QStringList lines;
+    for (const History::FileChanges& file : std::as_const(changes)) {
+        if (!file.error.isEmpty())
+            lines.append(file.path + QStringLiteral(": ") + file.error);
+        for (const History::RecordChange& record : file.records)
+            lines.append(History::changeLine(file.path, record));
+    }
+    if (lines.isEmpty())
+        lines.append(entry.summary);
+    m_changes->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void HistoryDialog::restoreSelected()
+{
+    const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
+    if (row < 0 || !m_restore)
+        return;
+    if (m_restore(m_entries.at(row)))
+        reload();
+}
