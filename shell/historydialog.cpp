@@ -49,6 +49,7 @@ HistoryDialog::HistoryDialog(const QString& dir, Restore restore, QWidget* paren
     splitter->addWidget(m_list);
     splitter->addWidget(m_changes);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(tr("Закрыть"));
     buttons->addButton(m_restoreButton, QDialogButtonBox::ActionRole);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_state);

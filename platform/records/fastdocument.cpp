@@ -104,6 +104,12 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
     int depth = 0;
     bool elementSeen = false;
     bool slash = false; // a start tag's last character was '/'
+    // Past a reference at p; false when it is none XML takes.
+    const auto skipReference = [&p, end] {
+        const int length = reference(p, end);
+        p += length;
+        return length > 0;
+    };
     while (p < end) {
         const char c = *p;
         if (uchar(c) >= 0x80) {
@@ -136,10 +142,8 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
                     slash = false;
                 }
             } else if (c == '&') {
-                const int length = reference(p, end);
-                if (length == 0)
+                if (!skipReference())
                     return false;
-                p += length;
                 continue;
             } else if (c == ']' && end - p >= 3 && p[1] == ']' && p[2] == '>') {
                 return false;
@@ -171,10 +175,8 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
             } else if (c == '<') {
                 return false;
             } else if (c == '&') {
-                const int length = reference(p, end);
-                if (length == 0)
+                if (!skipReference())
                     return false;
-                p += length;
                 continue;
             } else {
                 // The quick way over the rest of the value.
