@@ -167,9 +167,11 @@ int runOne(const QString& which)
     {
         rusage usage{};
         getrusage(RUSAGE_SELF, &usage);
-        std::printf("  %s %8.1f MiB   (limit %5.0f MiB)\n",
-                    qPrintable(QStringLiteral("peak memory so far (before every kind changes)").leftJustified(46)),
-                    usage.ru_maxrss / 1024.0, large ? 306.0 : 0.0);
+        std::printf("  %s %8.1f MiB", qPrintable(QStringLiteral("peak memory so far (before every kind changes)").leftJustified(46)),
+                    usage.ru_maxrss / 1024.0);
+        if (large)
+            std::printf("   (limit 306 MiB)%s", usage.ru_maxrss / 1024.0 > 306 ? "   OVER" : "");
+        std::printf("\n");
     }
     // One record of every tab that has a table, beside what the store's files cost to write at all.
     int edited = 0;
