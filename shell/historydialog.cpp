@@ -1,15 +1,19 @@
 #include "historydialog.h"
 
-#include "changewords.h"
+#include "historychangesmodel.h"
 #include "configrepository.h"
 #include "historyfiles.h"
 #include "historylog.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QListView>
 #include <QPushButton>
+#include <QtConcurrent/QtConcurrentRun>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -31,7 +35,8 @@ HistoryDialog::HistoryDialog(const QString& dir, Restore restore, QWidget* paren
     , m_restore(std::move(restore))
     , m_state(new QLabel(this))
     , m_list(new QTreeWidget(this))
-    , m_changes(new QPlainTextEdit(this))
+    , m_changes(new QListView(this))
+    , m_lines(new HistoryChangesModel(this))
     , m_restoreButton(new QPushButton(tr("Вернуть эту версию"), this))
 {
     setWindowTitle(tr("Журнал изменений"));
@@ -41,8 +46,17 @@ HistoryDialog::HistoryDialog(const QString& dir, Restore restore, QWidget* paren
     m_list->setUniformRowHeights(true);
     m_list->setHeaderLabels({tr("Время"), tr("Автор"), tr("АРМ"), tr("Программа"), tr("Изменения")});
     m_list->header()->setStretchLastSection(true);
-    m_changes->setReadOnly(true);
-    m_changes->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_changes->setObjectName(QStringLiteral("historyChanges"));
+    m_changes->setModel(m_lines);
+    m_changes->setUniformItemSizes(true);
+    m_changes->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto* copy = new QAction(tr("Копировать"), m_changes);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
+    m_changes->addAction(copy);
+    m_changes->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(copy, &QAction::triggered, this, &HistoryDialog::copyLines);
+    connect(&m_finding, &QFutureWatcher<Found>::finished, this, &HistoryDialog::changesFound);
     m_restoreButton->setEnabled(false);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
@@ -67,7 +81,7 @@ bool HistoryDialog::reload()
 {
     m_list->clear();
     m_entries.clear();
-    m_changes->clear();
+    m_lines->show({}, {});
     m_restoreButton->setEnabled(false);
     const History::ConfigRepository repository = History::ConfigRepository::open(m_dir, false);
     if (!repository.isReady()) {
@@ -102,27 +116,49 @@ void HistoryDialog::showChanges()
     const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
     m_restoreButton->setEnabled(row >= 0 && bool(m_restore));
     if (row < 0) {
-        m_changes->clear();
+        m_finding.setFuture(QFuture<Found>());
+        m_lines->show({}, {});
         return;
     }
-    History::HistoryEntry entry;
-    QList<History::FileChanges> changes;
-    QString error;
-    if (!History::HistoryLog::changesOf(m_dir, m_entries.at(row).id, CoConfig::configHistoryFiles().recordFiles,
-                                        &entry, &changes, &error)) {
-        m_changes->setPlainText(error);
-        return;
+    m_lines->show({}, tr("Изменения этого сохранения читаются…"));
+    // A selection changed meanwhile takes the watcher: what the earlier one finds is dropped.
+    m_finding.setFuture(QtConcurrent::run([dir = m_dir, id = m_entries.at(row).id] {
+        Found found;
+        History::HistoryEntry entry;
+        QString error;
+        if (!History::HistoryLog::changesOf(dir, id, CoConfig::configHistoryFiles().recordFiles, &entry,
+                                            &found.changes, &error))
+            found.fallback = error;
+        else
+            found.fallback = entry.summary;
+        return found;
+    }));
+}
+
+void HistoryDialog::changesFound()
+{
+    if (m_finding.future().isValid() && m_finding.future().resultCount() > 0) {
+        Found found = m_finding.result();
+        m_lines->show(std::move(found.changes), found.fallback);
     }
+}
+
+QStringList HistoryDialog::shownLines() const
+{
     QStringList lines;
-    for (const History::FileChanges& file : std::as_const(changes)) {
-        if (!file.error.isEmpty())
-            lines.append(file.path + QStringLiteral(": ") + file.error);
-        for (const History::RecordChange& record : file.records)
-            lines.append(History::changeLine(file.path, record));
-    }
-    if (lines.isEmpty())
-        lines.append(entry.summary);
-    m_changes->setPlainText(lines.join(QLatin1Char('\n')));
+    for (int row = 0; row < m_lines->rowCount(); ++row)
+        lines.append(m_lines->line(row));
+    return lines;
+}
+
+void HistoryDialog::copyLines()
+{
+    QModelIndexList rows = m_changes->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end());
+    QStringList lines;
+    for (const QModelIndex& index : std::as_const(rows))
+        lines.append(m_lines->line(index.row()));
+    QApplication::clipboard()->setText(lines.join(QLatin1Char('\n')));
 }
 
 void HistoryDialog::restoreSelected()

@@ -2,6 +2,12 @@
 
 #include "gitptr.h"
 
+#include <algorithm>
+#include <atomic>
+#include <numeric>
+#include <thread>
+#include <vector>
+
 namespace History {
 
 namespace {
@@ -61,15 +67,41 @@ QList<FileChanges> changesBetween(git_repository* repository, const git_tree* be
                                   const QStringList& recordFiles, Detail detail, QString* error,
                                   const QuickContent* quick)
 {
-    QList<FileChanges> result;
-    for (const QString& path : filesBetween(before, after, recordFiles)) {
-        QByteArray old;
-        QByteArray now;
-        if (!contentOf(repository, before, path, quick, &old, error)
-            || !contentOf(repository, after, path, quick, &now, error))
+    // The repository is read on this thread alone; the files are compared on every core,
+    // the largest first.
+    const QStringList paths = filesBetween(before, after, recordFiles);
+    QList<QByteArray> old(paths.size());
+    QList<QByteArray> now(paths.size());
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        if (!contentOf(repository, before, paths[i], quick, &old[i], error)
+            || !contentOf(repository, after, paths[i], quick, &now[i], error))
             return {};
-        result.append(compareRecordFiles(path, old, now, detail));
     }
+    std::vector<qsizetype> order(size_t(paths.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        return old[a].size() + now[a].size() > old[b].size() + now[b].size();
+    });
+    QList<FileChanges> result(paths.size());
+    QByteArray* oldBytes = old.data(); // no list is touched by the threads, only their items
+    QByteArray* newBytes = now.data();
+    FileChanges* results = result.data();
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t at; (at = next++) < order.size();) {
+            const qsizetype i = order[at];
+            results[i] = compareRecordFiles(paths[i], oldBytes[i], newBytes[i], detail);
+            oldBytes[i] = QByteArray();
+            newBytes[i] = QByteArray();
+        }
+    };
+    std::vector<std::thread> helpers;
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    for (size_t n = 1; n < std::min(cores, order.size()); ++n)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
     return result;
 }
 

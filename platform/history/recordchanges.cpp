@@ -3,6 +3,7 @@
 #include "recordspans.h"
 
 #include <QHash>
+#include <QVarLengthArray>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -183,7 +184,6 @@ RecordChange changeOf(RecordChange::Type type, const Record& record)
     return RecordChange{type, record.element, record.uid, record.name, {}};
 }
 
-// A record read from its own bytes (or a start tag alone: its attributes).
 bool isNameChar(char c)
 {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'
@@ -233,49 +233,176 @@ bool unescape(QByteArrayView value, QString* text)
     return true;
 }
 
-// A record that is one empty element with attributes (as most are), read without an XML reader;
-// false for anything else.
-bool readEmptyElement(QByteArrayView bytes, Record* record)
+// A tag (at its '<'), read without an XML reader: its name and attributes, whether it closes
+// itself; `at` is then past it. False for anything else (names with a prefix among them).
+struct Tag
 {
-    if (!bytes.startsWith('<') || !bytes.endsWith("/>"))
+    QString name;
+    QList<Member> attributes;
+    bool empty = false;
+};
+
+bool readTag(QByteArrayView bytes, qsizetype& at, Tag* tag)
+{
+    if (at >= bytes.size() || bytes[at] != '<')
         return false;
-    qsizetype at = 1;
-    while (at < bytes.size() && isNameChar(bytes[at]))
+    const qsizetype nameStart = ++at;
+    while (at < bytes.size() && isNameChar(bytes[at]) && bytes[at] != ':')
         ++at;
-    record->element = QString::fromLatin1(bytes.sliced(1, at - 1));
-    const qsizetype end = bytes.size() - 2;
+    if (at == nameStart)
+        return false;
+    tag->name = QString::fromLatin1(bytes.sliced(nameStart, at - nameStart));
     while (true) {
-        while (at < end && isSpace(bytes[at]))
+        const qsizetype spaceStart = at;
+        while (at < bytes.size() && isSpace(bytes[at]))
             ++at;
-        if (at == end)
-            return !record->element.isEmpty();
-        const qsizetype nameStart = at;
-        while (at < end && isNameChar(bytes[at]))
+        if (at >= bytes.size())
+            return false;
+        if (bytes[at] == '>' || bytes.sliced(at).startsWith("/>")) {
+            tag->empty = bytes[at] == '/';
+            at += tag->empty ? 2 : 1;
+            return true;
+        }
+        if (at == spaceStart)
+            return false;
+        const qsizetype attributeStart = at;
+        while (at < bytes.size() && isNameChar(bytes[at]) && bytes[at] != ':')
             ++at;
-        if (at == nameStart || at + 1 >= end || bytes[at] != '=' || (bytes[at + 1] != '"' && bytes[at + 1] != '\''))
+        if (at == attributeStart || at + 1 >= bytes.size() || bytes[at] != '='
+            || (bytes[at + 1] != '"' && bytes[at + 1] != '\''))
             return false;
         const char quote = bytes[at + 1];
         const qsizetype valueEnd = bytes.indexOf(quote, at + 2);
-        if (valueEnd < 0 || valueEnd >= end)
+        if (valueEnd < 0)
             return false;
-        Member member{QString::fromLatin1(bytes.sliced(nameStart, at - nameStart)), {}};
-        if (!unescape(bytes.sliced(at + 2, valueEnd - at - 2), &member.value))
+        const QByteArrayView value = bytes.sliced(at + 2, valueEnd - at - 2);
+        Member member{QString::fromLatin1(bytes.sliced(attributeStart, at - attributeStart)), {}};
+        if (value.contains('<') || !unescape(value, &member.value))
             return false;
+        tag->attributes.append(std::move(member));
+        at = valueEnd + 1;
+    }
+}
+
+// The text before the next tag, as the XML reader gives it (trimmed; `blank` when it is white
+// space only); false for what it would read otherwise (references, line ends of two characters).
+bool readText(QByteArrayView bytes, qsizetype& at, QString* text, bool* blank)
+{
+    qsizetype end = bytes.indexOf('<', at);
+    if (end < 0)
+        end = bytes.size();
+    const QByteArrayView raw = bytes.sliced(at, end - at);
+    at = end;
+    *blank = std::all_of(raw.begin(), raw.end(), isSpace);
+    if (*blank)
+        return true;
+    if (raw.contains('&') || raw.contains('\r'))
+        return false;
+    *text = QString::fromUtf8(raw).trimmed();
+    return true;
+}
+
+// The end tag of `name` at `at`; `at` is then past it.
+bool readEndTag(QByteArrayView bytes, qsizetype& at, const QString& name)
+{
+    if (!bytes.sliced(at).startsWith("</"))
+        return false;
+    at += 2;
+    const qsizetype nameStart = at;
+    while (at < bytes.size() && isNameChar(bytes[at]))
+        ++at;
+    if (QLatin1String(bytes.sliced(nameStart, at - nameStart)) != name)
+        return false;
+    while (at < bytes.size() && isSpace(bytes[at]))
+        ++at;
+    return at < bytes.size() && bytes[at++] == '>';
+}
+
+QString attributesText(const QList<Member>& attributes)
+{
+    QStringList items;
+    for (const Member& attribute : attributes)
+        items << attribute.name + QLatin1Char('=') + attribute.value;
+    return items.join(QLatin1Char(' '));
+}
+
+// nestedValue() of the element whose start tag was just read, without an XML reader.
+bool readNested(QByteArrayView bytes, qsizetype& at, const Tag& start, QString* value)
+{
+    QStringList parts;
+    if (!start.attributes.isEmpty())
+        parts << attributesText(start.attributes);
+    QString text;
+    QStringList open;
+    if (!start.empty)
+        open << start.name;
+    while (!open.isEmpty()) {
+        QString piece;
+        bool blank = false;
+        if (!readText(bytes, at, &piece, &blank) || at >= bytes.size())
+            return false;
+        if (!blank)
+            text += piece;
+        if (bytes.sliced(at).startsWith("</")) {
+            if (!readEndTag(bytes, at, open.takeLast()))
+                return false;
+            continue;
+        }
+        Tag child;
+        if (!readTag(bytes, at, &child))
+            return false;
+        if (!child.attributes.isEmpty())
+            parts << attributesText(child.attributes);
+        if (!child.empty)
+            open << child.name;
+    }
+    if (!text.isEmpty())
+        parts << text;
+    *value = parts.join(QStringLiteral("; "));
+    return true;
+}
+
+// A record read from its own bytes as readRecord() reads it, without an XML reader where the
+// store's plain layout allows; false for anything else.
+bool readQuickly(QByteArrayView bytes, Record* record)
+{
+    qsizetype at = 0;
+    Tag tag;
+    if (!readTag(bytes, at, &tag))
+        return false;
+    record->element = tag.name;
+    for (Member& member : tag.attributes) {
         if (member.name == QLatin1String("uid"))
             record->uid = member.value;
         else if (member.name == QLatin1String("name"))
             record->name = member.value;
-        record->members.append(std::move(member));
-        at = valueEnd + 1;
-        if (at < end && !isSpace(bytes[at]))
+    }
+    record->members = std::move(tag.attributes);
+    if (tag.empty)
+        return at == bytes.size();
+    while (true) {
+        QString text;
+        bool blank = false;
+        if (!readText(bytes, at, &text, &blank) || at >= bytes.size())
             return false;
+        if (!blank)
+            record->members.append({QStringLiteral("#text"), text});
+        if (bytes.sliced(at).startsWith("</"))
+            return readEndTag(bytes, at, record->element) && at == bytes.size();
+        Tag child;
+        if (!readTag(bytes, at, &child))
+            return false;
+        Member member{child.name, {}};
+        if (!readNested(bytes, at, child, &member.value))
+            return false;
+        record->members.append(std::move(member));
     }
 }
 
 Record readChunk(QByteArrayView bytes)
 {
     Record record;
-    if (readEmptyElement(bytes, &record))
+    if (readQuickly(bytes, &record))
         return record;
     record = Record();
     QXmlStreamReader xml(bytes.toByteArray());
@@ -356,6 +483,89 @@ void keepIfChanged(FileChanges& result, const Record& previous, const Record& re
     RecordChange change = changeOf(RecordChange::Changed, record.element.isEmpty() ? previous : record);
     change.fields = std::move(fields);
     keep(result, std::move(change));
+}
+
+// An empty element's attributes as bytes, for records compared without making their values.
+struct RawTag
+{
+    QByteArrayView element;
+    QVarLengthArray<std::pair<QByteArrayView, QByteArrayView>, 24> attributes; // name, escaped value
+};
+
+bool readRawEmptyElement(QByteArrayView bytes, RawTag* tag)
+{
+    if (!bytes.startsWith('<') || !bytes.endsWith("/>"))
+        return false;
+    qsizetype at = 1;
+    while (at < bytes.size() && isNameChar(bytes[at]) && bytes[at] != ':')
+        ++at;
+    tag->element = bytes.sliced(1, at - 1);
+    const qsizetype end = bytes.size() - 2;
+    while (true) {
+        const qsizetype spaceStart = at;
+        while (at < end && isSpace(bytes[at]))
+            ++at;
+        if (at == end)
+            return !tag->element.isEmpty();
+        const qsizetype nameStart = at;
+        while (at < end && isNameChar(bytes[at]) && bytes[at] != ':')
+            ++at;
+        if (at == spaceStart || at == nameStart || at + 1 >= end || bytes[at] != '='
+            || (bytes[at + 1] != '"' && bytes[at + 1] != '\''))
+            return false;
+        const qsizetype valueEnd = bytes.indexOf(bytes[at + 1], at + 2);
+        if (valueEnd < 0 || valueEnd >= end || bytes.sliced(at + 2, valueEnd - at - 2).contains('<'))
+            return false;
+        tag->attributes.append({bytes.sliced(nameStart, at - nameStart), bytes.sliced(at + 2, valueEnd - at - 2)});
+        at = valueEnd + 1;
+    }
+}
+
+// Two versions of a record that are empty elements (as most are), their values made only where
+// their bytes differ; as keepIfChanged() on the records read. False for other records.
+bool keepIfChangedQuickly(FileChanges& result, QByteArrayView before, QByteArrayView after)
+{
+    RawTag old;
+    RawTag now;
+    if (!readRawEmptyElement(before, &old) || !readRawEmptyElement(after, &now))
+        return false;
+    const auto find = [](const RawTag& tag, QByteArrayView name) -> const QByteArrayView* {
+        for (const auto& [attribute, value] : tag.attributes) {
+            if (attribute == name)
+                return &value;
+        }
+        return nullptr;
+    };
+    QList<FieldChange> fields;
+    QString oldValue;
+    QString newValue;
+    for (const auto& [name, value] : now.attributes) {
+        const QByteArrayView* previous = find(old, name);
+        if (previous && *previous == value)
+            continue;
+        if (!unescape(value, &newValue) || (previous && !unescape(*previous, &oldValue)))
+            return false;
+        if (!previous)
+            fields.append({QString::fromLatin1(name), {}, newValue});
+        else if (oldValue != newValue)
+            fields.append({QString::fromLatin1(name), oldValue, newValue});
+    }
+    for (const auto& [name, value] : old.attributes) {
+        if (find(now, name))
+            continue;
+        if (!unescape(value, &oldValue))
+            return false;
+        fields.append({QString::fromLatin1(name), oldValue, {}});
+    }
+    if (fields.isEmpty())
+        return true;
+    RecordChange change{RecordChange::Changed, QString::fromLatin1(now.element), {}, {}, std::move(fields)};
+    if (const QByteArrayView* uid = find(now, "uid"); uid && !unescape(*uid, &change.uid))
+        return false;
+    if (const QByteArrayView* name = find(now, "name"); name && !unescape(*name, &change.name))
+        return false;
+    keep(result, std::move(change));
+    return true;
 }
 
 // A record only counted, or read from its bytes to be shown.
@@ -441,7 +651,8 @@ FileChanges compareRecordFiles(const QString& path, const QByteArray& before, co
             addSpan(result, RecordChange::Changed, newRecords[i], detail);
             continue;
         }
-        keepIfChanged(result, readChunk(previous.bytes), readChunk(newRecords[i].bytes));
+        if (!keepIfChangedQuickly(result, previous.bytes, newRecords[i].bytes))
+            keepIfChanged(result, readChunk(previous.bytes), readChunk(newRecords[i].bytes));
     }
     return result;
 }

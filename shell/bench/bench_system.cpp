@@ -2,10 +2,13 @@
 // on a temporary copy of the sample complex and on the large complex of the store's benchmark
 // (with 20,000 operators registered on 20,000 workstations in 1,000 unions). Each complex runs in
 // a process of its own, so that its peak memory is its own.
+// A third process times "Журнал изменений" on a directory of 1,000 saves and on a rewrite of the
+// large complex.
 // Run by hand: QT_QPA_PLATFORM=offscreen orvane-bench-system
 
 #include "complexconfig.h"
 #include "complexgenerator.h"
+#include "historydialog.h"
 #include "modalanswerer.h"
 #include "orvane.h"
 #include "testfiles.h"
@@ -18,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QStatusBar>
+#include <QTreeWidget>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -205,6 +209,61 @@ int runOne(const QString& which)
     return 0;
 }
 
+// Until the dialog shows the selected save's changes, painted.
+void waitForChanges(HistoryDialog& dialog)
+{
+    while (dialog.isFindingChanges())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    paint(dialog);
+}
+
+// "Журнал изменений": opened on 1,000 saves of the sample complex, and showing the changes of a
+// save that rewrote every record of the large complex.
+int runJournal()
+{
+    QTemporaryDir temp;
+    const QString saves = temp.filePath(QStringLiteral("saves"));
+    qputenv("ORVANE_HISTORY", "1");
+    if (!TestFiles::copyFolder(QStringLiteral(ORVANE_SOURCE_DIR "/sample/complex"), saves))
+        fail(QStringLiteral("cannot copy the sample complex"));
+    {
+        CoConfig::ComplexConfig store(saves, CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
+        if (store.racks().isEmpty())
+            fail(QStringLiteral("the sample complex has no rack"));
+        for (int save = 0; save < 1000; ++save) {
+            store.racks().first().name = QStringLiteral("Стойка %1").arg(save);
+            if (!store.write(CoConfig::ObjectRacks))
+                fail(store.errorString());
+        }
+    }
+    std::printf("Journal\n");
+    std::unique_ptr<HistoryDialog> dialog;
+    report(QStringLiteral("opened on 1,000 saves"), timed([&] {
+               dialog = std::make_unique<HistoryDialog>(saves, nullptr);
+               dialog->show();
+               paint(*dialog);
+           }),
+           200);
+    if (dialog->findChild<QTreeWidget*>()->topLevelItemCount() < 1000)
+        fail(QStringLiteral("the journal lists fewer than 1,000 saves"));
+    waitForChanges(*dialog);
+    dialog.reset();
+
+    const QString rewritten = temp.filePath(QStringLiteral("rewritten"));
+    for (int variant = 1; variant <= 2; ++variant) {
+        CoConfig::ComplexConfig writer(rewritten, 0, 0);
+        StoreTest::putInto(writer, StoreTest::generateComplex(StoreTest::ComplexSizes::large(), variant));
+        if (!writer.write(CoConfig::ObjectAll))
+            fail(writer.errorString());
+    }
+    dialog = std::make_unique<HistoryDialog>(rewritten, nullptr);
+    dialog->show();
+    const double shown = timed([&] { waitForChanges(*dialog); });
+    report(QStringLiteral("changes of a rewrite of the large complex (%1 lines)").arg(dialog->shownLines().size()),
+           shown, 1000);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -213,6 +272,8 @@ int main(int argc, char** argv)
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc > 2 && QByteArray(argv[1]) == "--one")
         return runOne(QString::fromLocal8Bit(argv[2]));
+    if (argc > 1 && QByteArray(argv[1]) == "--journal")
+        return runJournal();
 
     // The settings of the run, shared by both children: nothing of the engineer's own.
     QTemporaryDir settings;
@@ -233,5 +294,10 @@ int main(int argc, char** argv)
         }
     }
     std::printf("start-up, large to sample: %.1f\n", startups[0] > 0 ? startups[1] / startups[0] : 0.0);
+    QProcess journal;
+    journal.setProcessChannelMode(QProcess::ForwardedChannels);
+    journal.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--journal")});
+    if (!journal.waitForFinished(-1) || journal.exitCode() != 0)
+        fail(QStringLiteral("the journal's run failed"));
     return 0;
 }

@@ -7,7 +7,6 @@
 
 #include <QAbstractItemView>
 #include <QFile>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -101,7 +100,8 @@ void TestHistoryDialog::listsSavesAndTheirChanges()
     QCOMPARE(list->topLevelItem(0)->text(3), entries.first().program);
 
     list->setCurrentItem(list->topLevelItem(1));
-    const QString changes = dialog.findChild<QPlainTextEdit*>()->toPlainText();
+    QTRY_VERIFY(!dialog.isFindingChanges());
+    const QString changes = dialog.shownLines().join(QLatin1Char('\n'));
     QVERIFY2(changes.contains(QStringLiteral("«Стойка 1» → «Стойка связи»")), qPrintable(changes));
 
     QPushButton* restore = nullptr;

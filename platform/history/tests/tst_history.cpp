@@ -82,6 +82,8 @@ private slots:
     void saveRecordsOneCommit();
     void recordChanges_data();
     void recordChanges();
+    void quickReadingAgreesWithTheXmlReader_data();
+    void quickReadingAgreesWithTheXmlReader();
     void changesSinceLastCommitAreOutside_data();
     void changesSinceLastCommitAreOutside();
     void locksOfAKilledCommit_data();
@@ -238,6 +240,10 @@ void TestHistory::recordChanges_data()
         << "racks/racks.xml" << QByteArray("<Racks>\n  <Rack uid=\"1\" name=\"А &amp; Б\"/>\n</Racks>\n")
         << QByteArray("<Racks>\n  <Rack uid=\"1\" name=\"&quot;А&quot;\t&lt;&#1041;&gt;\r\n&#x412;\"/>\n</Racks>\n")
         << "Стойки: 1 изменена" << QStringList{"Стойка 1 «\"А\" <Б> В»: Название: «А & Б» → «\"А\" <Б> В»"} << QString();
+    QTest::newRow("laid out: members added and removed, a value escaped anew")
+        << "racks/racks.xml" << QByteArray("<Racks>\n  <Rack uid=\"1\" name=\"А &amp; Б\" a=\"1\"/>\n</Racks>\n")
+        << QByteArray("<Racks>\n  <Rack b=\"2\" name=\"А &#38; Б\" uid=\"1\"/>\n</Racks>\n") << "Стойки: 1 изменена"
+        << QStringList{"Стойка 1 «А & Б»: b: нет → «2»; a: «1» → нет"} << QString();
     QTest::newRow("a kind's first file") << "antennas/antennas.xml" << QByteArray()
                                          << QByteArray("<Antennas><Antenna uid=\"3\"/></Antennas>")
                                          << "Антенны: 1 добавлена" << QStringList{"Антенна 3: добавлена"} << QString();
@@ -258,6 +264,42 @@ void TestHistory::recordChanges()
     // What a commit message counts, without reading the records.
     QCOMPARE(History::summaryLine({History::compareRecordFiles(path, before, after, History::Detail::Counts)}),
              counted.isNull() ? summary : counted);
+}
+
+// Records the store lays out are read without an XML reader; a comment after the start tag
+// sends the same record through the XML reader, which must show the same change.
+void TestHistory::quickReadingAgreesWithTheXmlReader_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("nested, with texts") << QByteArray("<Rack uid=\"1\" name=\"А\"><extra a=\"1\">x<y b=\"2\"/> z </extra>t</Rack>")
+                                        << QByteArray("<Rack uid=\"1\" name=\"А\"><extra a=\"2\">x<y b=\"3\"/> w </extra>u</Rack>");
+    QTest::newRow("deep") << QByteArray("<Rack uid=\"1\">\n    <a>\n      <b><c d=\"1\"/></b>\n    </a>\n  </Rack>")
+                          << QByteArray("<Rack uid=\"1\">\n    <a>\n      <b><c d=\"&lt;2&gt;\"/></b>\n    </a>\n  </Rack>");
+    QTest::newRow("quotes and spaces") << QByteArray("<Rack uid='1' ><x k='v' ></x ><flag/></Rack >")
+                                       << QByteArray("<Rack uid='1' ><x k='w' q=\"1\"></x ></Rack >");
+    QTest::newRow("references in text") << QByteArray("<Rack uid=\"1\"><note>a &amp; b</note></Rack>")
+                                        << QByteArray("<Rack uid=\"1\"><note>a &#1041; b\r\n</note></Rack>");
+    QTest::newRow("no-break spaces") << QByteArray("<Rack uid=\"1\"><note>\u00a0a\u00a0</note>\u00a0</Rack>")
+                                     << QByteArray("<Rack uid=\"1\"><note>\u00a0b</note></Rack>");
+}
+
+void TestHistory::quickReadingAgreesWithTheXmlReader()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    const auto lines = [](QByteArray old, QByteArray now, bool comment) {
+        if (comment) {
+            old.insert(old.indexOf('>') + 1, "<!---->");
+            now.insert(now.indexOf('>') + 1, "<!---->");
+        }
+        const QByteArray head = "<?xml version=\"1.0\"?>\n<Racks>\n  <Rack uid=\"0\"/>\n  ";
+        const QByteArray tail = "\n  <Rack uid=\"9\"/>\n</Racks>\n";
+        return changeLines({History::compareRecordFiles(QStringLiteral("racks/racks.xml"), head + old + tail, head + now + tail)});
+    };
+    const QStringList quick = lines(before, after, false);
+    QCOMPARE(quick.size(), 1);
+    QCOMPARE(quick, lines(before, after, true));
 }
 
 void TestHistory::changesSinceLastCommitAreOutside_data()
