@@ -3,6 +3,8 @@
 #include "xmlrecordfields.h"
 #include "xmlvalues.h"
 
+#include "textwriter.h"
+
 #include <QXmlStreamWriter>
 
 #include <algorithm>
@@ -14,7 +16,18 @@ namespace {
 
 using Values::literal;
 
-void writeText(QXmlStreamWriter& writer, QStringView name, const QString& text)
+void writeNumber(QXmlStreamWriter& writer, QStringView name, qint64 value)
+{
+    writer.writeAttribute(literal(name), QString::number(value));
+}
+
+void writeNumber(TextWriter& writer, QStringView name, qint64 value)
+{
+    writer.writeAttribute(name, value);
+}
+
+template <typename W>
+void writeText(W& writer, QStringView name, const QString& text)
 {
     if (Values::isXmlText(text))
         writer.writeAttribute(literal(name), text);
@@ -24,67 +37,67 @@ void writeText(QXmlStreamWriter& writer, QStringView name, const QString& text)
 
 // Attributes.
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QString>& f, const QString& value)
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, QString>& f, const QString& value)
 {
     writeText(writer, f.name, value);
 }
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, int>& f, int value)
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, int>& f, int value)
 {
-    writer.writeAttribute(literal(f.name), QString::number(value));
+    writeNumber(writer, f.name, value);
 }
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, unsigned int>& f, unsigned int value)
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, unsigned int>& f, unsigned int value)
 {
-    writer.writeAttribute(literal(f.name), QString::number(value));
+    writeNumber(writer, f.name, value);
 }
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, bool>& f, bool value)
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, bool>& f, bool value)
 {
     writer.writeAttribute(literal(f.name), Values::fromBool(value));
 }
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, float>& f, float value)
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, float>& f, float value)
 {
     writer.writeAttribute(literal(f.name), Values::formatFloat(value));
 }
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, double>& f, double value)
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, double>& f, double value)
 {
     writer.writeAttribute(literal(f.name), Values::formatDouble(value));
 }
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QByteArray>& f, const QByteArray& value)
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, QByteArray>& f, const QByteArray& value)
 {
     writer.writeAttribute(literal(f.name), QString::fromLatin1(value.toBase64()));
 }
 
-template <typename R, int N>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, CoConfig::ComponentUid<N>>& f,
+template <typename W, typename R, int N>
+void writeMember(W& writer, const Fields::Field<R, CoConfig::ComponentUid<N>>& f,
                  const CoConfig::ComponentUid<N>& value)
 {
-    writer.writeAttribute(literal(f.name), QString::number(value.value));
+    writeNumber(writer, f.name, value.value);
 }
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, CoConfig::ConfigUid>& f,
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, CoConfig::ConfigUid>& f,
                  const CoConfig::ConfigUid& value)
 {
-    writer.writeAttribute(literal(f.name), QString::number(value.value));
-    writer.writeAttribute(literal(f.typeName), QString::number(value.type));
+    writeNumber(writer, f.name, value.value);
+    writeNumber(writer, f.typeName, value.type);
 }
 
 // Child elements.
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QList<int>>& f, const QList<int>& values)
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, QList<int>>& f, const QList<int>& values)
 {
     QString text;
     text.reserve(values.size() * 8);
@@ -96,8 +109,8 @@ void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QList<int>>& f
     writer.writeTextElement(literal(f.name), text);
 }
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QStringList>& f, const QStringList& values)
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, QStringList>& f, const QStringList& values)
 {
     writer.writeStartElement(literal(f.name));
     for (const QString& value : values) {
@@ -116,8 +129,8 @@ bool isWritableToken(const QString& token)
                         [](QChar c) { return c == u' ' || c == u'\n' || c == u'\t' || c == u'\r'; });
 }
 
-template <typename R>
-void writeFlags(QXmlStreamWriter& writer, const Fields::FlagsField<R>& f, const R& record)
+template <typename W, typename R>
+void writeFlags(W& writer, const Fields::FlagsField<R>& f, const R& record)
 {
     QString text;
     for (const QString& token : CoConfig::Computers::toXmlNames(record.*f.member, record.*f.unknown)) {
@@ -130,8 +143,8 @@ void writeFlags(QXmlStreamWriter& writer, const Fields::FlagsField<R>& f, const 
     writer.writeTextElement(literal(f.name), text);
 }
 
-template <typename R>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QHash<QString, int>>& f,
+template <typename W, typename R>
+void writeMember(W& writer, const Fields::Field<R, QHash<QString, int>>& f,
                  const QHash<QString, int>& registrations)
 {
     std::vector<QHash<QString, int>::const_iterator> sorted;
@@ -144,38 +157,38 @@ void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, QHash<QString,
     for (const auto& it : sorted) {
         writer.writeEmptyElement(QStringLiteral("item"));
         writeText(writer, u"login", it.key());
-        writer.writeAttribute(QStringLiteral("operator"), QString::number(it.value()));
+        writeNumber(writer, u"operator", it.value());
     }
     writer.writeEndElement();
 }
 
-template <typename T>
-void writeRecord(QXmlStreamWriter& writer, const T& record);
+template <typename W, typename T>
+void writeRecord(W& writer, const T& record);
 
-template <typename R, typename M, typename = std::enable_if_t<Fields::HasFields<M>::value>>
-void writeMember(QXmlStreamWriter& writer, const Fields::Field<R, M>& f, const M& value)
+template <typename W, typename R, typename M, typename = std::enable_if_t<Fields::HasFields<M>::value>>
+void writeMember(W& writer, const Fields::Field<R, M>& f, const M& value)
 {
     writer.writeStartElement(literal(f.name));
     writeRecord(writer, value);
     writer.writeEndElement();
 }
 
-template <typename F, typename R>
-void writeChildOf(QXmlStreamWriter& writer, const F& field, const R& record)
+template <typename W, typename F, typename R>
+void writeChildOf(W& writer, const F& field, const R& record)
 {
     writeMember(writer, field, record.*field.member);
 }
 
-template <typename R>
-void writeChildOf(QXmlStreamWriter& writer, const Fields::FlagsField<R>& field, const R& record)
+template <typename W, typename R>
+void writeChildOf(W& writer, const Fields::FlagsField<R>& field, const R& record)
 {
     writeFlags(writer, field, record);
 }
 
 // Attributes must precede child elements, so the member list is walked twice; the parts this
 // version does not know follow the known ones of their kind.
-template <typename T>
-void writeRecord(QXmlStreamWriter& writer, const T& record)
+template <typename W, typename T>
+void writeRecord(W& writer, const T& record)
 {
     const auto members = Fields::fields(Fields::Tag<T>{});
     std::apply(
@@ -288,6 +301,10 @@ ORVANE_XML_RECORD_TYPES(ORVANE_DEFINE_REFUSAL)
 
 #define ORVANE_DEFINE_WRITE(Type, Name)                                      \
     void ConfigWriter::write(QXmlStreamWriter& writer, const Type& record) \
+    {                                                                        \
+        writeRecord(writer, record);                                         \
+    }                                                                        \
+    void ConfigWriter::write(TextWriter& writer, const Type& record)       \
     {                                                                        \
         writeRecord(writer, record);                                         \
     }

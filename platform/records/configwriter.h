@@ -9,6 +9,8 @@ class QXmlStreamWriter;
 
 namespace Xml {
 
+class TextWriter;
+
 // The element name of a record type: the name of its class.
 template <typename T>
 const char* elementName();
@@ -21,7 +23,9 @@ ORVANE_XML_RECORD_TYPES(ORVANE_DECLARE_ELEMENT_NAME)
 class ConfigWriter
 {
 public:
-#define ORVANE_DECLARE_WRITE(Type, Name) static void write(QXmlStreamWriter& writer, const Type& record);
+#define ORVANE_DECLARE_WRITE(Type, Name)                                \
+    static void write(QXmlStreamWriter& writer, const Type& record); \
+    static void write(TextWriter& writer, const Type& record);
     ORVANE_XML_RECORD_TYPES(ORVANE_DECLARE_WRITE)
 #undef ORVANE_DECLARE_WRITE
 

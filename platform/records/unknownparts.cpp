@@ -1,5 +1,7 @@
 #include "unknownparts.h"
 
+#include "textwriter.h"
+
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -51,7 +53,8 @@ QString UnknownParts::captureElement(QXmlStreamReader& reader)
     return xml;
 }
 
-void UnknownParts::writeAttributes(QXmlStreamWriter& writer) const
+template <typename W>
+void UnknownParts::writeAttributesTo(W& writer) const
 {
     if (!m_parts)
         return;
@@ -59,7 +62,8 @@ void UnknownParts::writeAttributes(QXmlStreamWriter& writer) const
         writer.writeAttribute(attribute.name, attribute.value);
 }
 
-void UnknownParts::writeElements(QXmlStreamWriter& writer) const
+template <typename W>
+void UnknownParts::writeElementsTo(W& writer) const
 {
     if (!m_parts)
         return;
@@ -74,6 +78,26 @@ void UnknownParts::writeElements(QXmlStreamWriter& writer) const
                 writer.writeCurrentToken(reader);
         }
     }
+}
+
+void UnknownParts::writeAttributes(QXmlStreamWriter& writer) const
+{
+    writeAttributesTo(writer);
+}
+
+void UnknownParts::writeElements(QXmlStreamWriter& writer) const
+{
+    writeElementsTo(writer);
+}
+
+void UnknownParts::writeAttributes(TextWriter& writer) const
+{
+    writeAttributesTo(writer);
+}
+
+void UnknownParts::writeElements(TextWriter& writer) const
+{
+    writeElementsTo(writer);
 }
 
 } // namespace Xml

@@ -11,6 +11,8 @@ class QXmlStreamWriter;
 
 namespace Xml {
 
+class TextWriter;
+
 // The attributes and child elements of a record that this version does not know (written by a
 // newer version or by another tool), kept as read so that writing the record gives them back.
 // Empty costs one null pointer; copies share the parts.
@@ -41,8 +43,15 @@ public:
     // the elements.
     void writeAttributes(QXmlStreamWriter& writer) const;
     void writeElements(QXmlStreamWriter& writer) const;
+    void writeAttributes(TextWriter& writer) const;
+    void writeElements(TextWriter& writer) const;
 
 private:
+    template <typename W>
+    void writeAttributesTo(W& writer) const;
+    template <typename W>
+    void writeElementsTo(W& writer) const;
+
     struct Parts
     {
         QList<Attribute> attributes;

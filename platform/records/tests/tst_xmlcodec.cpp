@@ -8,6 +8,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+
+#include "textwriter.h"
 #include <pugixml.hpp>
 
 #include <cmath>
@@ -285,18 +287,38 @@ DataStore::DataStorage sample<DataStore::DataStorage>()
     return {131, escaped("хранилище"), QString::fromUtf8("/var/data/хранилище 1/"), 17};
 }
 
+template <typename Writer>
+bool writeWith(Writer& writer, const auto& record)
+{
+    writer.writeStartDocument();
+    writer.writeStartElement(QString::fromLatin1(Xml::elementName<std::decay_t<decltype(record)>>()));
+    Xml::ConfigWriter::write(writer, record);
+    writer.writeEndElement();
+    writer.writeEndDocument();
+    return !writer.hasError();
+}
+
+// As the store writes it; every document is also written by QXmlStreamWriter, whose bytes the
+// store's writer must give.
 template <typename T>
 QByteArray writeDocument(const T& record, QString* error = nullptr)
 {
     QByteArray bytes;
-    QXmlStreamWriter writer(&bytes);
-    writer.setAutoFormatting(true);
-    writer.writeStartDocument();
-    writer.writeStartElement(QLatin1String(Xml::elementName<T>()));
-    Xml::ConfigWriter::write(writer, record);
-    writer.writeEndElement();
-    writer.writeEndDocument();
-    if (writer.hasError() && error)
+    Xml::TextWriter writer(&bytes, 4);
+    const bool written = writeWith(writer, record);
+    QByteArray reference;
+    QXmlStreamWriter qtWriter(&reference);
+    qtWriter.setAutoFormatting(true);
+    if (writeWith(qtWriter, record) && written && bytes != reference) {
+        qsizetype at = 0;
+        while (at < bytes.size() && at < reference.size() && bytes[at] == reference[at])
+            ++at;
+        QTest::qFail(qPrintable(QStringLiteral("the writers differ at byte %1: \"%2\" against \"%3\"")
+                                    .arg(at)
+                                    .arg(QString::fromUtf8(bytes.mid(at - 20, 60)), QString::fromUtf8(reference.mid(at - 20, 60)))),
+                     __FILE__, __LINE__);
+    }
+    if (!written && error)
         *error = QStringLiteral("writer error");
     return bytes;
 }

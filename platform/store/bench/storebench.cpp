@@ -7,6 +7,7 @@
 #include "complexgenerator.h"
 #include "historyfiles.h"
 #include "historylog.h"
+#include "textwriter.h"
 #include "kindfile.h"
 
 #include <QBuffer>
@@ -17,7 +18,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -109,11 +109,7 @@ double serialiseAndWrite(const CoConfig::ComplexData& data, const QString& dir, 
     timer.start();
     for (const CoConfig::KindFile* file : CoConfig::KindFile::all()) {
         QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        QXmlStreamWriter writer(&buffer);
-        writer.setAutoFormatting(true);
-        writer.setAutoFormattingIndent(2);
+        Xml::TextWriter writer(&bytes, 2);
         QString error;
         file->write(writer, data, &error);
         const QString path = dir + QLatin1Char('/') + file->path();

@@ -20,7 +20,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
-#include <QXmlStreamWriter>
+#include "textwriter.h"
 #include <pugixml.hpp>
 
 #include <algorithm>
@@ -595,11 +595,8 @@ bool ComplexConfig::read(int types)
 
 bool ComplexConfig::serialise(const KindFile& file, const ComplexData& data, QByteArray* bytes, QString* error) const
 {
-    QBuffer buffer(bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QXmlStreamWriter writer(&buffer);
-    writer.setAutoFormatting(true);
-    writer.setAutoFormattingIndent(2);
+    bytes->clear();
+    Xml::TextWriter writer(bytes, 2);
     if (!file.write(writer, data, error))
         return false;
     if (writer.hasError()) {

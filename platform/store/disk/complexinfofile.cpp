@@ -39,9 +39,9 @@ bool ComplexInfoFile::shared(const ComplexData& a, const ComplexData& b) const
     return a.complexUid == b.complexUid && RecordMapFile::shared(a, b);
 }
 
-void ComplexInfoFile::writeRootAttributes(QXmlStreamWriter& writer, const ComplexData& data) const
+void ComplexInfoFile::writeRootAttributes(Xml::TextWriter& writer, const ComplexData& data) const
 {
-    writer.writeAttribute(QStringLiteral("uid"), QString::number(data.complexUid));
+    writer.writeAttribute(u"uid", qint64(data.complexUid));
 }
 
 bool ComplexInfoFile::readRootAttributes(RecordDocumentReader& reader, ComplexData& data) const

@@ -22,7 +22,7 @@ public:
     bool readParsed(const pugi::xml_node&, ComplexData&) const override { return false; }
 
 protected:
-    void writeRootAttributes(QXmlStreamWriter& writer, const ComplexData& data) const override;
+    void writeRootAttributes(Xml::TextWriter& writer, const ComplexData& data) const override;
     bool readRootAttributes(RecordDocumentReader& reader, ComplexData& data) const override;
 };
 

@@ -8,7 +8,7 @@
 
 #include <QSet>
 #include <pugixml.hpp>
-#include <QXmlStreamWriter>
+#include "textwriter.h"
 
 #include <memory>
 #include <vector>
@@ -22,7 +22,7 @@ KindFile::KindFile(const char* path, int bit, int uidType, const char* rootName)
 
 KindFile::~KindFile() = default;
 
-bool KindFile::write(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const
+bool KindFile::write(Xml::TextWriter& writer, const ComplexData& data, QString* error) const
 {
     writer.writeStartDocument();
     writer.writeStartElement(m_rootName);

@@ -7,7 +7,9 @@
 #include <climits>
 #include <QString>
 
-class QXmlStreamWriter;
+namespace Xml {
+class TextWriter;
+}
 
 namespace pugi {
 class xml_node;
@@ -56,7 +58,7 @@ public:
 
     // Writes the whole document; false (with the reason) when a record cannot be stored
     // so that it reads back the same.
-    bool write(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const;
+    bool write(Xml::TextWriter& writer, const ComplexData& data, QString* error) const;
     // Reads the document into the kind's members of data, which start empty.
     bool read(RecordDocumentReader& reader, ComplexData& data) const;
     // The same from a parsed document (Xml::FastDocument) of the store's own form; false, with
@@ -84,9 +86,9 @@ public:
     static bool isRecordElementName(const QString& name);
 
 protected:
-    virtual void writeRootAttributes(QXmlStreamWriter&, const ComplexData&) const {}
+    virtual void writeRootAttributes(Xml::TextWriter&, const ComplexData&) const {}
     virtual bool readRootAttributes(RecordDocumentReader&, ComplexData&) const { return true; }
-    virtual bool writeRecords(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const = 0;
+    virtual bool writeRecords(Xml::TextWriter& writer, const ComplexData& data, QString* error) const = 0;
     // Reads one child element of the root: a record of the kind, or an element skipped.
     virtual bool readElement(RecordDocumentReader& reader, ComplexData& data) const = 0;
     virtual bool readParsedElement(const pugi::xml_node& element, ComplexData& data) const = 0;

@@ -5,7 +5,7 @@
 #include "kindfile.h"
 #include "recorddocumentreader.h"
 
-#include <QXmlStreamWriter>
+#include "textwriter.h"
 #include <pugixml.hpp>
 
 #include <cstring>
@@ -15,7 +15,7 @@ namespace CoConfig {
 // One record as an element named after its class (element: Xml::elementName<Record>()); a record
 // that the reader would refuse is not written: false, with the reason and the file's name.
 template <typename Record>
-bool writeRecordElement(QXmlStreamWriter& writer, const QString& element, const Record& record, const QString& file,
+bool writeRecordElement(Xml::TextWriter& writer, const QString& element, const Record& record, const QString& file,
                         QString* error)
 {
     const QString refusal = Xml::ConfigWriter::refusal(record);

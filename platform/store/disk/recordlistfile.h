@@ -24,7 +24,7 @@ public:
     bool equal(const ComplexData& a, const ComplexData& b) const override { return list(a) == list(b); }
 
 protected:
-    bool writeRecords(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const override
+    bool writeRecords(Xml::TextWriter& writer, const ComplexData& data, QString* error) const override
     {
         const QString element = QLatin1String(Xml::elementName<Record>());
         for (const Record& record : m_get(const_cast<ComplexData&>(data))) {

@@ -54,7 +54,7 @@ public:
     }
 
 protected:
-    bool writeRecords(QXmlStreamWriter& writer, const ComplexData& data, QString* error) const override
+    bool writeRecords(Xml::TextWriter& writer, const ComplexData& data, QString* error) const override
     {
         const QString element = QLatin1String(Xml::elementName<Record>());
         const Map& map = constMap(data);
