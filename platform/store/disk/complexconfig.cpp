@@ -606,19 +606,13 @@ bool ComplexConfig::serialise(const KindFile& file, const ComplexData& data, QBy
     return true;
 }
 
-bool ComplexConfig::recordsAsRead(const KindFile& file, const QByteArray* bytes) const
+bool ComplexConfig::recordsAsRead(const KindFile& file) const
 {
     const auto known = m_stamps.constFind(file.path());
     if (known == m_stamps.cend() || !known->exists || m_failedFiles.contains(file.path()))
         return false;
-    if (file.shared(m_data, m_onDisk) || file.equal(m_data, m_onDisk))
-        return true;
-    if (!bytes)
-        return false;
-    // Compared as written: record equality may leave members out.
-    QByteArray read;
-    QString ignored;
-    return serialise(file, m_onDisk, &read, &ignored) && read == *bytes;
+    // Compared as written where record equality cannot tell (it may leave members out).
+    return file.shared(m_data, m_onDisk) || file.equal(m_data, m_onDisk) || file.writtenAlike(m_data, m_onDisk);
 }
 
 bool ComplexConfig::write(int types)
@@ -631,7 +625,7 @@ bool ComplexConfig::write(int types)
         if (!file->selectedBy(types))
             continue;
         QByteArray bytes;
-        const bool asRead = recordsAsRead(*file, nullptr);
+        const bool asRead = recordsAsRead(*file);
         if (!asRead && !serialise(*file, m_data, &bytes, &m_error))
             return false;
         files.append(file);
@@ -694,7 +688,7 @@ bool ComplexConfig::write(int types)
         // comments, line ends, layout and whatever this version does not know.
         const auto known = m_stamps.constFind(paths[i]);
         if (known != m_stamps.cend() && stampOf(dir + QLatin1Char('/') + paths[i]) == known.value()
-            && (shared[i] || recordsAsRead(*files[i], &contents[i])))
+            && shared[i])
             continue;
         if (shared[i] && !serialise(*files[i], m_data, &contents[i], &m_error))
             return false;

@@ -202,8 +202,8 @@ private:
     bool readFile(const KindFile& file, const QString& dir, ComplexData& into, QString* error) const;
     bool serialise(const KindFile& file, const ComplexData& data, QByteArray* bytes, QString* error) const;
     // Whether the kind's records are those this store last read or wrote, from a file that held
-    // them: certainly when still shared with them, or when written as `bytes` (if given) they equal.
-    bool recordsAsRead(const KindFile& file, const QByteArray* bytes) const;
+    // them: still shared with them, equal to them, or written as the same bytes.
+    bool recordsAsRead(const KindFile& file) const;
     void cleanLeftovers();
     bool lockForReading(DirLock& lock, const QString& dir);
     bool changedByOthers(const QList<const KindFile*>& files, const QString& dir);

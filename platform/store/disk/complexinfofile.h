@@ -18,6 +18,10 @@ public:
     {
         return a.complexUid == b.complexUid && RecordMapFile::equal(a, b);
     }
+    bool writtenAlike(const ComplexData& a, const ComplexData& b) const override
+    {
+        return a.complexUid == b.complexUid && RecordMapFile::writtenAlike(a, b);
+    }
     // The complex's uid on the root is read only from the stream.
     bool readParsed(const pugi::xml_node&, ComplexData&) const override { return false; }
 

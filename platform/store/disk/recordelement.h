@@ -29,6 +29,20 @@ bool writeRecordElement(Xml::TextWriter& writer, const QString& element, const R
     return true;
 }
 
+// Whether two records are written as the same bytes (false when either cannot be written).
+template <typename Record>
+bool writtenAlike(const QString& element, const Record& a, const Record& b)
+{
+    QByteArray first;
+    QByteArray second;
+    Xml::TextWriter firstWriter(&first);
+    Xml::TextWriter secondWriter(&second);
+    QString ignored;
+    return writeRecordElement(firstWriter, element, a, QString(), &ignored)
+        && writeRecordElement(secondWriter, element, b, QString(), &ignored) && !firstWriter.hasError()
+        && !secondWriter.hasError() && first == second;
+}
+
 enum class ElementRead { Record, Skipped, Failed };
 
 // Reads the child element the reader stands on: a record of this file, an element written by a

@@ -42,6 +42,28 @@ public:
         return shared(a, b);
     }
 
+    // Record by record, only those whose equality cannot tell written as bytes.
+    bool writtenAlike(const ComplexData& a, const ComplexData& b) const override
+    {
+        const Map& first = constMap(a);
+        const Map& second = constMap(b);
+        if (first.size() != second.size())
+            return false;
+        const QString element = QLatin1String(Xml::elementName<Record>());
+        for (auto i = first.cbegin(), j = second.cbegin(); i != first.cend(); ++i, ++j) {
+            if (i.key() != j.key() || UidKey::value(i.key()) != UidKey::value(i->uid)
+                || UidKey::value(j.key()) != UidKey::value(j->uid))
+                return false;
+            if constexpr (equalityIsExact<Record>) {
+                if (*i == *j)
+                    continue;
+            }
+            if (!CoConfig::writtenAlike(element, *i, *j))
+                return false;
+        }
+        return true;
+    }
+
     qint64 lastUid(const ComplexData& data) const override
     {
         const Map& map = constMap(data);
