@@ -9,7 +9,9 @@
 #include "removalquestion.h"
 #include "openeditors.h"
 
+#include <QHash>
 #include <QIntValidator>
+#include <QSet>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -127,22 +129,41 @@ CoConfig::ComplexConfigInterface* AntennaEditWidget::saveComplexConfig()
     if (!m_store || !antennaData())
         return m_store;
     Common::commitOpenEditors(this);
-    m_store->clearAntennas();
+    // A union's list of antennas is changed only where the table changed it: an antenna moved
+    // leaves the union it was shown in (the first that lists it) for the one chosen, a removed
+    // one leaves every union; the order and the other unions' lists stay as they are.
     QList<CoConfig::ArmUnion> unions = m_store->armUnions();
     QHash<int, int> unionAt; // union uid -> its place in the list
+    QHash<int, int> shownIn; // antenna uid -> the union it was shown in
     for (int n = 0; n < unions.size(); ++n) {
-        unions[n].antennaUids.clear();
         unionAt.insert(unions[n].uid, n);
+        for (int antennaUid : std::as_const(unions[n].antennaUids))
+            shownIn.insert(antennaUid, shownIn.value(antennaUid, unions[n].uid));
     }
+    bool unionsChanged = false;
+    QSet<int> kept;
+    m_store->clearAntennas();
     for (const AntennaRow& row : antennaData()->rows()) {
         m_store->addAntenna(row.toAntenna());
-        const auto armUnion = unionAt.constFind(row.armUnionUid);
-        if (row.armUnionUid != -1 && armUnion != unionAt.cend())
-            unions[armUnion.value()].antennaUids.append(row.uid);
+        kept.insert(row.uid);
+        const int shown = shownIn.value(row.uid, -1);
+        if (row.armUnionUid == shown)
+            continue;
+        if (shown != -1)
+            unionsChanged |= unions[unionAt.value(shown)].antennaUids.removeAll(row.uid) > 0;
+        const auto chosen = unionAt.constFind(row.armUnionUid);
+        if (row.armUnionUid != -1 && chosen != unionAt.cend() && !unions[chosen.value()].antennaUids.contains(row.uid)) {
+            unions[chosen.value()].antennaUids.append(row.uid);
+            unionsChanged = true;
+        }
     }
-    m_store->clearArmUnions();
-    for (const CoConfig::ArmUnion& armUnion : std::as_const(unions))
-        m_store->addArmUnion(armUnion);
+    for (CoConfig::ArmUnion& armUnion : unions)
+        unionsChanged |= armUnion.antennaUids.removeIf([&](int uid) { return !kept.contains(uid); }) > 0;
+    if (unionsChanged) {
+        m_store->clearArmUnions();
+        for (const CoConfig::ArmUnion& armUnion : std::as_const(unions))
+            m_store->addArmUnion(armUnion);
+    }
     return m_store;
 }
 

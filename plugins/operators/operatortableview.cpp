@@ -271,6 +271,11 @@ void OperatorTableView::Cancel()
 
 void OperatorTableView::reload()
 {
+    // A save's reload after edits elsewhere: nothing to read again.
+    if (m_model && m_workingSet.loadsUnchanged(m_store)) {
+        m_copyBuffer.clear(); // a reload forgets what was copied, as ever
+        return;
+    }
     OperatorWorkingSet loaded;
     loaded.load(m_store);
     // What the tab committed comes back as it was (a save's reload): the tree stays.

@@ -34,6 +34,27 @@ void OperatorWorkingSet::load(CoConfig::ComplexConfigInterface* store)
     buildIndexes();
 }
 
+bool OperatorWorkingSet::loadsUnchanged(CoConfig::ComplexConfigInterface* store) const
+{
+    if (!store)
+        return false;
+    store->read(CoConfig::ObjectComputers);
+    store->read(CoConfig::ObjectArmUnions);
+    store->read(CoConfig::ObjectOperators);
+    const CoConfig::ComplexConfigInterface& current = *store;
+    if (m_operatorsRead == bool(current.readStatus() & CoConfig::ObjectOperators) || !m_removed.isEmpty())
+        return false;
+    const auto& computers = current.computers();
+    const auto& operators = current.operatorsMap();
+    return computers.size() == m_computers.size() && m_arms.size() == m_computers.size()
+        && operators.size() == m_operatorList.size() && m_operators.size() == m_operatorList.size()
+        && std::equal(computers.cbegin(), computers.cend(), m_computers.cbegin())
+        && std::equal(m_arms.cbegin(), m_arms.cend(), m_computers.cbegin())
+        && std::equal(operators.cbegin(), operators.cend(), m_operatorList.cbegin())
+        && std::equal(m_operators.cbegin(), m_operators.cend(), m_operatorList.cbegin())
+        && current.armUnions() == m_unions;
+}
+
 void OperatorWorkingSet::buildIndexes()
 {
     m_armsOfUnion.reserve(m_unions.size());
@@ -61,9 +82,13 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
 {
     if (!store)
         return;
-    store->clearOperators();
-    for (const Common::Operator& op : m_operators)
-        store->addOperator(op);
+    // What is already so is left alone: the store then sees those kinds unchanged.
+    const CoConfig::ComplexConfigInterface& current = *store;
+    if (current.operatorsMap() != m_operators) {
+        store->clearOperators();
+        for (const Common::Operator& op : m_operators)
+            store->addOperator(op);
+    }
 
     // Workstations that this editor knows get its registration maps; on every workstation a
     // registration of an operator removed here is dropped, and so is one whose operator does not
@@ -71,12 +96,23 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
     const auto gone = [this](int uid) {
         return m_removed.contains(uid) || (m_operatorsRead && !m_operators.contains(uid));
     };
+    const auto wanted = [&](const CoConfig::ComponentUid<1>& uid, const QHash<QString, int>& registrations) {
+        const auto arm = m_arms.constFind(uid.value);
+        return arm != m_arms.cend() ? arm->registrations : registrations;
+    };
+    const bool settled = std::all_of(current.computers().keyValueBegin(), current.computers().keyValueEnd(),
+                                     [&](const auto& computer) {
+                                         const QHash<QString, int> registrations =
+                                             wanted(computer.first, computer.second.registrations);
+                                         return registrations == computer.second.registrations
+                                             && std::none_of(registrations.begin(), registrations.end(), gone);
+                                     });
+    if (settled)
+        return;
     auto& computers = store->computers();
     for (auto it = computers.begin(); it != computers.end(); ++it) {
         QHash<QString, int>& registrations = it->registrations;
-        const auto arm = m_arms.constFind(it.key().value);
-        if (arm != m_arms.cend())
-            registrations = arm->registrations;
+        registrations = wanted(it.key(), registrations);
         // Only a map that holds such a registration is detached from the working copy.
         const auto& shared = std::as_const(registrations);
         if (std::none_of(shared.begin(), shared.end(), gone))

@@ -36,6 +36,10 @@ public:
         return m_operatorsRead == other.m_operatorsRead && m_unions == other.m_unions
             && m_computers == other.m_computers && m_operatorList == other.m_operatorList;
     }
+    // Whether a load from the store would give this set again (nothing edited here, nothing
+    // changed there; after the store's files were read again where they changed), found
+    // without copying the store's records.
+    bool loadsUnchanged(CoConfig::ComplexConfigInterface* store) const;
     void clear();
 
     const QList<CoConfig::ArmUnion>& unions() const { return m_unions; }

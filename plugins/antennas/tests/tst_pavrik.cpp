@@ -72,6 +72,7 @@ private Q_SLOTS:
     void clearWritesEmptyText_data();
     void clearWritesEmptyText();
     void savesThroughTheShell();
+    void saveWithoutEditsLeavesTheUnions();
 
 private:
     // The shell with the antenna editor alone, over the store; the page shown.
@@ -427,6 +428,13 @@ void TestPavrik::clearWritesEmptyText()
     QCOMPARE(model()->index(1, Uid).data().toString(), QStringLiteral("2"));
 }
 
+void TestPavrik::saveWithoutEditsLeavesTheUnions()
+{
+    const QList<CoConfig::ArmUnion> before = m_store->reopen()->armUnions();
+    m_window->save();
+    QCOMPARE(m_store->reopen()->armUnions(), before); // "Пост 1" keeps {3, 1}; both list antenna 1
+}
+
 void TestPavrik::savesThroughTheShell()
 {
     // A new antenna at the top, bound to "Пост 2"; antenna 3 moves there; antenna 4 goes;
@@ -453,13 +461,14 @@ void TestPavrik::savesThroughTheShell()
     QVERIFY2(answers.boxes().isEmpty(), qPrintable(answers.seen().join(", ")));
 
     const auto fresh = m_store->reopen();
-    // What this version does not know stays with the edited antennas and union.
+    // What this version does not know stays with the edited antennas and union; antenna 1, shown
+    // in "Пост 1" only, stays listed by both posts.
     const Xml::UnknownParts foreign = ForeignParts::parts();
     QList<Common::Antenna> expected = {{0, 10.5f, 45, 1, true, foreign}, {1, -1.0f, 2, 2, false},
                                        {2, 180.0f, 3, 3, true, foreign}, {-1, 90.0f, -1, added, false}};
     QCOMPARE(fresh->antennas(), expected);
     QList<CoConfig::ArmUnion> unions = {{1, QStringLiteral("Пост 1"), {10, 11}, {1}},
-                                        {2, QStringLiteral("Пост 2"), {12}, {added, 3}, foreign},
+                                        {2, QStringLiteral("Пост 2"), {12}, {1, added, 3}, foreign},
                                         {5, QStringLiteral("Резерв"), {13}, {}}};
     QCOMPARE(fresh->armUnions(), unions);
 

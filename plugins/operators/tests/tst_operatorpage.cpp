@@ -71,6 +71,7 @@ private Q_SLOTS:
     void saveWritesStoreAndDisk();
     void cancelDropsEdits();
     void reloadAfterShellSave();
+    void reloadAfterASaveShowsOutsideChanges();
     void unreadableOperatorsKeepLogins();
     void screenshots();
 
@@ -481,6 +482,22 @@ void TstOperatorPage::reloadAfterShellSave()
     m_pellux->button(QStringLiteral("Вставить"))->click();
     QCOMPARE(answers.pending(), 0);
     QVERIFY(m_pellux->tree().contains(QStringLiteral("  Пост 2 / АРМ-12|||sidorov12")));
+}
+
+// A save without edits here keeps the tree as it is; what another program then writes is shown.
+void TstOperatorPage::reloadAfterASaveShowsOutsideChanges()
+{
+    m_pellux->plugin()->saveComplexConfig();
+    QVERIFY(m_pellux->store()->write(CoConfig::ObjectAll));
+    m_pellux->plugin()->setComplexConfig(m_pellux->store());
+    {
+        CoConfig::ComplexConfig other(m_dir->path(), CoConfig::ObjectAll, 0);
+        other.operatorsMap()[102].surname = QStringLiteral("Семёнов");
+        QVERIFY2(other.write(CoConfig::ObjectAll), qPrintable(other.errorString()));
+    }
+    m_pellux->plugin()->setComplexConfig(m_pellux->store());
+    QVERIFY2(m_pellux->tree().join(QLatin1Char('\n')).contains(QStringLiteral("Семёнов Семён")),
+             qPrintable(m_pellux->tree().join(QLatin1Char('\n'))));
 }
 
 // With the operators unreadable nobody knows which operators exist: a save keeps every login.
