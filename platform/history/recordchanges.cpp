@@ -7,6 +7,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <vector>
 
 namespace History {
 
@@ -437,16 +438,6 @@ struct IndexedSpans
     QList<SpanKey> keys;
     QHash<SpanKey, int> byKey;
 
-    bool scan(const QByteArray& bytes)
-    {
-        if (bytes.isEmpty())
-            return true;
-        if (!scanRecords(bytes, &spans))
-            return false;
-        index();
-        return true;
-    }
-
     void index()
     {
         keys.reserve(spans.records.size());
@@ -610,16 +601,94 @@ FileChanges compareParsed(const QString& path, const QByteArray& before, const Q
 
 } // namespace
 
+namespace {
+
+// A uid as the store writes it: digits without a leading zero; -1 for anything else.
+qint64 plainUid(QByteArrayView uid)
+{
+    if (uid.isEmpty() || uid.size() > 15 || (uid.size() > 1 && uid[0] == '0'))
+        return -1;
+    qint64 value = 0;
+    for (const char c : uid) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// The records' plain uids when they ascend strictly, as the store writes them; false otherwise.
+bool ascendingUids(const QList<RecordSpan>& records, std::vector<qint64>* uids)
+{
+    uids->reserve(size_t(records.size()));
+    for (const RecordSpan& record : records) {
+        const qint64 uid = plainUid(record.uid);
+        if (uid < 0 || (!uids->empty() && uid <= uids->back()))
+            return false;
+        uids->push_back(uid);
+    }
+    return true;
+}
+
+// Which old record each new one is (-1: added), and the old ones that are gone.
+struct Matches
+{
+    std::vector<int> oldOfNew;
+    std::vector<int> removed;
+};
+
+// Records in ascending uid order on both sides are matched by walking both at once; others
+// through an index of their keys.
+Matches match(IndexedSpans& old, IndexedSpans& now)
+{
+    const QList<RecordSpan>& oldRecords = old.spans.records;
+    const QList<RecordSpan>& newRecords = now.spans.records;
+    Matches result;
+    result.oldOfNew.assign(size_t(newRecords.size()), -1);
+    std::vector<qint64> oldUids;
+    std::vector<qint64> newUids;
+    if (ascendingUids(oldRecords, &oldUids) && ascendingUids(newRecords, &newUids)) {
+        size_t i = 0;
+        size_t j = 0;
+        while (i < oldUids.size() || j < newUids.size()) {
+            if (j == newUids.size() || (i < oldUids.size() && oldUids[i] < newUids[j])) {
+                result.removed.push_back(int(i++));
+            } else if (i == oldUids.size() || newUids[j] < oldUids[i]) {
+                ++j;
+            } else if (oldRecords[qsizetype(i)].element != newRecords[qsizetype(j)].element) {
+                result.removed.push_back(int(i++));
+                ++j;
+            } else {
+                result.oldOfNew[j++] = int(i++);
+            }
+        }
+        return result;
+    }
+    old.index();
+    now.index();
+    for (int i = 0; i < oldRecords.size(); ++i) {
+        if (!now.byKey.contains(old.keys[i]))
+            result.removed.push_back(i);
+    }
+    for (int i = 0; i < newRecords.size(); ++i)
+        result.oldOfNew[size_t(i)] = old.byKey.value(now.keys[i], -1);
+    return result;
+}
+
+} // namespace
+
 FileChanges compareRecordFiles(const QString& path, const QByteArray& before, const QByteArray& after, Detail detail)
 {
     IndexedSpans old;
     IndexedSpans now;
     // Where the store laid both out, only the records around their difference are looked at.
-    if (!before.isEmpty() && !after.isEmpty() && differingRecords(before, after, &old.spans, &now.spans)) {
-        old.index();
-        now.index();
-    } else if (!old.scan(before) || !now.scan(after)) {
-        return compareParsed(path, before, after);
+    if (before.isEmpty() || after.isEmpty() || !differingRecords(before, after, &old.spans, &now.spans)) {
+        old = IndexedSpans();
+        now = IndexedSpans();
+        if (!scanRecords(before, &old.spans) && !before.isEmpty())
+            return compareParsed(path, before, after);
+        if (!scanRecords(after, &now.spans) && !after.isEmpty())
+            return compareParsed(path, before, after);
     }
     FileChanges result;
     result.path = path;
@@ -634,17 +703,16 @@ FileChanges compareRecordFiles(const QString& path, const QByteArray& before, co
     }
     const QList<RecordSpan>& oldRecords = old.spans.records;
     const QList<RecordSpan>& newRecords = now.spans.records;
-    for (int i = 0; i < oldRecords.size(); ++i) {
-        if (!now.byKey.contains(old.keys[i]))
-            addSpan(result, RecordChange::Removed, oldRecords[i], detail);
-    }
+    const Matches matches = match(old, now);
+    for (const int i : matches.removed)
+        addSpan(result, RecordChange::Removed, oldRecords[i], detail);
     for (int i = 0; i < newRecords.size(); ++i) {
-        const auto found = old.byKey.constFind(now.keys[i]);
-        if (found == old.byKey.cend()) {
+        const int found = matches.oldOfNew[size_t(i)];
+        if (found < 0) {
             addSpan(result, RecordChange::Added, newRecords[i], detail);
             continue;
         }
-        const RecordSpan& previous = oldRecords[found.value()];
+        const RecordSpan& previous = oldRecords[found];
         if (newRecords[i].bytes == previous.bytes)
             continue;
         if (detail == Detail::Counts) {

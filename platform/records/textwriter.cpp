@@ -2,6 +2,8 @@
 
 #include <QXmlStreamReader>
 
+#include <cstring>
+
 namespace Xml {
 
 TextWriter::TextWriter(QByteArray* out, int indent)
@@ -18,7 +20,7 @@ bool TextWriter::finishStartElement(bool contents)
         return hadSomethingWritten;
     if (m_inEmptyElement) {
         m_out->append("/>");
-        m_open.removeLast();
+        m_open.pop_back();
         m_lastWasStartElement = false;
     } else {
         m_out->append('>');
@@ -29,8 +31,20 @@ bool TextWriter::finishStartElement(bool contents)
 
 void TextWriter::newLine(qsizetype level)
 {
-    m_out->append('\n');
-    m_out->append(QByteArray(level * m_indent, ' '));
+    const qsizetype at = m_out->size();
+    m_out->resize(at + 1 + level * m_indent);
+    char* out = m_out->data() + at;
+    *out = '\n';
+    std::memset(out + 1, ' ', size_t(level * m_indent));
+}
+
+void TextWriter::appendOpenName()
+{
+    const Open open = m_open.back();
+    m_open.pop_back();
+    const qsizetype at = m_out->size();
+    m_out->resize(at + open.size);
+    std::memcpy(m_out->data() + at, m_out->constData() + open.at, size_t(open.size));
 }
 
 void TextWriter::writeStartDocument()
@@ -41,7 +55,7 @@ void TextWriter::writeStartDocument()
 
 void TextWriter::writeEndDocument()
 {
-    while (!m_open.isEmpty())
+    while (!m_open.empty())
         writeEndElement();
     m_out->append('\n');
 }
@@ -49,10 +63,11 @@ void TextWriter::writeEndDocument()
 void TextWriter::startElement(QStringView name, bool empty)
 {
     if (!finishStartElement(false))
-        newLine(m_open.size());
+        newLine(qsizetype(m_open.size()));
     m_out->append('<');
+    const qsizetype at = m_out->size();
     appendName(name);
-    m_open.append(name.toString());
+    m_open.push_back({at, m_out->size() - at});
     m_inStartElement = m_lastWasStartElement = true;
     m_inEmptyElement = empty;
 }
@@ -69,21 +84,21 @@ void TextWriter::writeEmptyElement(QStringView name)
 
 void TextWriter::writeEndElement()
 {
-    if (m_open.isEmpty())
+    if (m_open.empty())
         return;
     if (m_inStartElement && !m_inEmptyElement) {
         m_out->append("/>");
         m_lastWasStartElement = m_inStartElement = false;
-        m_open.removeLast();
+        m_open.pop_back();
         return;
     }
     if (!finishStartElement(false) && !m_lastWasStartElement)
-        newLine(m_open.size() - 1);
-    if (m_open.isEmpty())
+        newLine(qsizetype(m_open.size()) - 1);
+    if (m_open.empty())
         return;
     m_lastWasStartElement = false;
     m_out->append("</");
-    appendName(m_open.takeLast());
+    appendOpenName();
     m_out->append('>');
 }
 
@@ -147,7 +162,7 @@ void TextWriter::writeCDATA(QStringView text)
 void TextWriter::writeComment(QStringView text)
 {
     if (!finishStartElement(false))
-        newLine(m_open.size());
+        newLine(qsizetype(m_open.size()));
     m_out->append("<!--");
     m_out->append(text.toUtf8());
     m_out->append("-->");
@@ -157,7 +172,7 @@ void TextWriter::writeComment(QStringView text)
 void TextWriter::writeProcessingInstruction(QStringView target, QStringView data)
 {
     if (!finishStartElement(false))
-        newLine(m_open.size());
+        newLine(qsizetype(m_open.size()));
     m_out->append("<?");
     m_out->append(target.toUtf8());
     if (!data.isNull()) {
@@ -209,73 +224,91 @@ void TextWriter::writeCurrentToken(const QXmlStreamReader& reader)
 
 void TextWriter::appendName(QStringView name)
 {
+    const qsizetype at = m_out->size();
+    m_out->resize(at + name.size());
+    char* out = m_out->data() + at;
     for (const QChar c : name) {
         if (c.unicode() >= 0x80) {
+            m_out->resize(at);
             m_out->append(name.toUtf8());
             return;
         }
+        *out++ = char(c.unicode());
     }
-    for (const QChar c : name)
-        m_out->append(char(c.unicode()));
 }
 
+namespace {
+
+char* put(char* out, const char* text, size_t size)
+{
+    std::memcpy(out, text, size);
+    return out + size;
+}
+
+} // namespace
+
 // Escaped as QXmlStreamWriter escapes: the markup characters, and in attributes the white
-// space that a reader would turn into spaces.
+// space that a reader would turn into spaces. Written through a pointer into room for the
+// longest form (six bytes a character).
 void TextWriter::append(QStringView text, bool attribute)
 {
     const qsizetype size = text.size();
     const char16_t* data = text.utf16();
-    m_out->reserve(m_out->size() + size + 16);
+    const qsizetype start = m_out->size();
+    m_out->resize(start + size * 6);
+    char* const begin = m_out->data();
+    char* out = begin + start;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = data[i];
         if (c >= 0x80) {
             if (c < 0x800) {
-                m_out->append(char(0xc0 | (c >> 6)));
-                m_out->append(char(0x80 | (c & 0x3f)));
+                *out++ = char(0xc0 | (c >> 6));
+                *out++ = char(0x80 | (c & 0x3f));
             } else if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(data[i + 1])) {
                 const char32_t u = QChar::surrogateToUcs4(c, data[++i]);
-                m_out->append(char(0xf0 | (u >> 18)));
-                m_out->append(char(0x80 | ((u >> 12) & 0x3f)));
-                m_out->append(char(0x80 | ((u >> 6) & 0x3f)));
-                m_out->append(char(0x80 | (u & 0x3f)));
+                *out++ = char(0xf0 | (u >> 18));
+                *out++ = char(0x80 | ((u >> 12) & 0x3f));
+                *out++ = char(0x80 | ((u >> 6) & 0x3f));
+                *out++ = char(0x80 | (u & 0x3f));
             } else if (QChar::isSurrogate(c) || c >= 0xfffe) {
                 m_error = true;
             } else {
-                m_out->append(char(0xe0 | (c >> 12)));
-                m_out->append(char(0x80 | ((c >> 6) & 0x3f)));
-                m_out->append(char(0x80 | (c & 0x3f)));
+                *out++ = char(0xe0 | (c >> 12));
+                *out++ = char(0x80 | ((c >> 6) & 0x3f));
+                *out++ = char(0x80 | (c & 0x3f));
             }
             continue;
         }
         switch (c) {
         case u'<':
-            m_out->append("&lt;");
+            out = put(out, "&lt;", 4);
             break;
         case u'>':
-            m_out->append("&gt;");
+            out = put(out, "&gt;", 4);
             break;
         case u'&':
-            m_out->append("&amp;");
+            out = put(out, "&amp;", 5);
             break;
         case u'"':
-            m_out->append("&quot;");
+            out = put(out, "&quot;", 6);
             break;
         case u'\t':
-            m_out->append(attribute ? "&#9;" : "\t");
+            out = attribute ? put(out, "&#9;", 4) : put(out, "\t", 1);
             break;
         case u'\n':
-            m_out->append(attribute ? "&#10;" : "\n");
+            out = attribute ? put(out, "&#10;", 5) : put(out, "\n", 1);
             break;
         case u'\r':
-            m_out->append(attribute ? "&#13;" : "\r");
+            out = attribute ? put(out, "&#13;", 5) : put(out, "\r", 1);
             break;
         default:
             if (c < 0x20)
                 m_error = true;
             else
-                m_out->append(char(c));
+                *out++ = char(c);
         }
     }
+    m_out->resize(out - begin);
 }
 
 } // namespace Xml

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 #include <QStringView>
+
+#include <vector>
 
 class QXmlStreamReader;
 
@@ -43,10 +44,17 @@ private:
     void newLine(qsizetype level);
     void append(QStringView text, bool attribute);
     void appendName(QStringView name);
+    void appendOpenName(); // the innermost open element's name, from its start tag
+
+    struct Open
+    {
+        qsizetype at;   // where its name is in the output
+        qsizetype size;
+    };
 
     QByteArray* m_out;
     int m_indent;
-    QList<QString> m_open; // names of the open elements
+    std::vector<Open> m_open;
     bool m_inStartElement = false;
     bool m_inEmptyElement = false;
     bool m_lastWasStartElement = false;

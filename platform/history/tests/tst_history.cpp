@@ -194,6 +194,10 @@ void TestHistory::recordChanges_data()
         << QByteArray("<Receivers><Receiver uid=\"2\" name=\"П2\"/><Receiver uid=\"3\" name=\"П3\"/></Receivers>")
         << "Приёмники: 2 добавлены, 1 удалён"
         << QStringList{"Приёмник 1 «П1»: удалён", "Приёмник 2 «П2»: добавлен", "Приёмник 3 «П3»: добавлен"} << QString();
+    QTest::newRow("out of uid order")
+        << "receivers/receivers.xml" << QByteArray("<Receivers><Receiver uid=\"2\" name=\"П2\"/><Receiver uid=\"1\" name=\"П1\"/></Receivers>")
+        << QByteArray("<Receivers><Receiver uid=\"1\" name=\"П1а\"/></Receivers>") << "Приёмники: 1 удалён, 1 изменён"
+        << QStringList{"Приёмник 2 «П2»: удалён", "Приёмник 1 «П1а»: Название: «П1» → «П1а»"} << QString();
     QTest::newRow("members this version does not know")
         << "arms/computers.xml" << QByteArray("<Computers><Computer uid=\"100\" name=\"АРМ\" vlan=\"1\"/></Computers>")
         << QByteArray("<Computers><Computer uid=\"100\" name=\"АРМ\"><extra>x</extra></Computer></Computers>")

@@ -287,11 +287,11 @@ DataStore::DataStorage sample<DataStore::DataStorage>()
     return {131, escaped("хранилище"), QString::fromUtf8("/var/data/хранилище 1/"), 17};
 }
 
-template <typename Writer>
-bool writeWith(Writer& writer, const auto& record)
+template <typename Writer, typename T>
+bool writeWith(Writer& writer, const T& record)
 {
     writer.writeStartDocument();
-    writer.writeStartElement(QString::fromLatin1(Xml::elementName<std::decay_t<decltype(record)>>()));
+    writer.writeStartElement(QString::fromLatin1(Xml::elementName<T>()));
     Xml::ConfigWriter::write(writer, record);
     writer.writeEndElement();
     writer.writeEndDocument();
