@@ -81,6 +81,24 @@ bool isSpace(char c)
     return c == ' ' || c == '\n' || c == '\t' || c == '\r';
 }
 
+// Characters of names, white space and '=' inside tags: passed over without a look at the state.
+struct TagChars
+{
+    bool plain[256] = {};
+    constexpr TagChars()
+    {
+        for (int c = 'a'; c <= 'z'; ++c)
+            plain[c] = true;
+        for (int c = 'A'; c <= 'Z'; ++c)
+            plain[c] = true;
+        for (int c = '0'; c <= '9'; ++c)
+            plain[c] = true;
+        for (const char c : {'_', ':', '.', '-', '=', ' ', '\n', '\t', '\r'})
+            plain[uchar(c)] = true;
+    }
+};
+constexpr TagChars InTag;
+
 } // namespace
 
 FastDocument::FastDocument() = default;
@@ -126,6 +144,11 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
             return false;
         switch (state) {
         case Text:
+            if (depth > 0 && isSpace(c)) {
+                while (++p < end && isSpace(*p)) {
+                }
+                continue;
+            }
             if (c == '<') {
                 if (p + 1 >= end)
                     return false;
@@ -157,6 +180,12 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
             state = StartTag;
             [[fallthrough]];
         case StartTag:
+            if (InTag.plain[uchar(c)]) {
+                while (++p < end && InTag.plain[uchar(*p)]) {
+                }
+                slash = false;
+                continue;
+            }
             if (c == '"' || c == '\'') {
                 quote = c;
                 state = Value;
@@ -179,16 +208,28 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
                     return false;
                 continue;
             } else {
-                // The quick way over the rest of the value.
+                // The quick way over the rest of the value, its UTF-8 sequences checked as met.
                 const char* stop = p + 1;
-                while (stop < end && *stop != quote && *stop != '<' && *stop != '&' && uchar(*stop) >= 0x20
-                       && uchar(*stop) < 0x80)
-                    ++stop;
+                while (stop < end && *stop != quote && *stop != '<' && *stop != '&' && uchar(*stop) >= 0x20) {
+                    if (uchar(*stop) < 0x80) {
+                        ++stop;
+                        continue;
+                    }
+                    const int length = utf8Sequence(reinterpret_cast<const uchar*>(stop), reinterpret_cast<const uchar*>(end));
+                    if (length == 0)
+                        return false;
+                    stop += length;
+                }
                 p = stop;
                 continue;
             }
             break;
         case EndTag:
+            if (InTag.plain[uchar(c)]) {
+                while (++p < end && InTag.plain[uchar(*p)]) {
+                }
+                continue;
+            }
             if (c == '>') {
                 --depth;
                 state = Text;
