@@ -276,8 +276,9 @@ void OperatorTableView::reload()
         m_copyBuffer.clear(); // a reload forgets what was copied, as ever
         return;
     }
-    OperatorWorkingSet loaded;
-    loaded.load(m_store);
+    OperatorWorkingSet loaded = m_workingSet;
+    if (!loaded.rebase(m_store))
+        loaded.load(m_store);
     // What the tab committed comes back as it was (a save's reload): the tree stays.
     if (m_model && loaded.sameShown(m_workingSet)) {
         m_copyBuffer.clear(); // a reload forgets what was copied, as ever

@@ -55,6 +55,33 @@ bool OperatorWorkingSet::loadsUnchanged(CoConfig::ComplexConfigInterface* store)
         && current.armUnions() == m_unions;
 }
 
+bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
+{
+    if (!store)
+        return false;
+    store->read(CoConfig::ObjectComputers);
+    store->read(CoConfig::ObjectArmUnions);
+    store->read(CoConfig::ObjectOperators);
+    const CoConfig::ComplexConfigInterface& current = *store;
+    const auto& computers = current.computers();
+    const bool sameArms = computers.size() == m_arms.size()
+        && std::equal(computers.cbegin(), computers.cend(), m_arms.cbegin(), m_arms.cend(),
+                      [](const CoConfig::Computer& a, const CoConfig::Computer& b) { return a.uid == b.uid && a == b; })
+        && std::equal(computers.keyBegin(), computers.keyEnd(), m_arms.keyBegin(),
+                      [](const CoConfig::ComponentUid<1>& a, int b) { return a.value == b; });
+    if (m_operatorsRead == bool(current.readStatus() & CoConfig::ObjectOperators) || !sameArms
+        || current.operatorsMap() != m_operators || current.armUnions() != m_unions)
+        return false;
+    m_operatorList = m_operators.values();
+    m_computers = m_arms.values();
+    m_removed.clear();
+    m_armsOfUnion.clear();
+    m_unionsOfArm.clear();
+    m_registrationsOf.clear();
+    buildIndexes();
+    return true;
+}
+
 void OperatorWorkingSet::buildIndexes()
 {
     m_armsOfUnion.reserve(m_unions.size());

@@ -40,6 +40,9 @@ public:
     // changed there; after the store's files were read again where they changed), found
     // without copying the store's records.
     bool loadsUnchanged(CoConfig::ComplexConfigInterface* store) const;
+    // When the store holds just what this set's edits made of it (a save's reload), becomes what
+    // a load would give without copying the store's records again; false (unchanged) otherwise.
+    bool rebase(CoConfig::ComplexConfigInterface* store);
     void clear();
 
     const QList<CoConfig::ArmUnion>& unions() const { return m_unions; }

@@ -71,6 +71,7 @@ private Q_SLOTS:
     void saveWritesStoreAndDisk();
     void cancelDropsEdits();
     void reloadAfterShellSave();
+    void reloadAfterASaveShowsOutsideChanges_data();
     void reloadAfterASaveShowsOutsideChanges();
     void unreadableOperatorsKeepLogins();
     void screenshots();
@@ -484,20 +485,41 @@ void TstOperatorPage::reloadAfterShellSave()
     QVERIFY(m_pellux->tree().contains(QStringLiteral("  Пост 2 / АРМ-12|||sidorov12")));
 }
 
-// A save without edits here keeps the tree as it is; what another program then writes is shown.
+// A save's reload takes the tab's own edits without reading them again; what another program
+// then writes is shown.
+void TstOperatorPage::reloadAfterASaveShowsOutsideChanges_data()
+{
+    QTest::addColumn<bool>("edited");
+    QTest::newRow("nothing edited here") << false;
+    QTest::newRow("a login added here") << true;
+}
+
 void TstOperatorPage::reloadAfterASaveShowsOutsideChanges()
 {
+    QFETCH(bool, edited);
+    if (edited) {
+        ModalAnswerer answers;
+        answers.handleNext(fillAndOk({{"loginEdit", "petrov12"}}));
+        m_pellux->select({{"Петров Пётр Петрович"}});
+        QVERIFY(m_pellux->trigger(QStringLiteral("Пост 2 / АРМ-12")));
+    }
     m_pellux->plugin()->saveComplexConfig();
     QVERIFY(m_pellux->store()->write(CoConfig::ObjectAll));
     m_pellux->plugin()->setComplexConfig(m_pellux->store());
+    m_pellux->view()->expandAll();
+    QCOMPARE(m_pellux->tree().contains(QStringLiteral("  Пост 2 / АРМ-12|||petrov12")), edited);
+    m_pellux->plugin()->saveComplexConfig(); // the reloaded set commits the same again
+    QCOMPARE(storedLogins(*m_pellux->store(), 12).contains(QStringLiteral("petrov12=101")), edited);
     {
         CoConfig::ComplexConfig other(m_dir->path(), CoConfig::ObjectAll, 0);
         other.operatorsMap()[102].surname = QStringLiteral("Семёнов");
         QVERIFY2(other.write(CoConfig::ObjectAll), qPrintable(other.errorString()));
     }
     m_pellux->plugin()->setComplexConfig(m_pellux->store());
-    QVERIFY2(m_pellux->tree().join(QLatin1Char('\n')).contains(QStringLiteral("Семёнов Семён")),
-             qPrintable(m_pellux->tree().join(QLatin1Char('\n'))));
+    m_pellux->view()->expandAll();
+    const QString tree = m_pellux->tree().join(QLatin1Char('\n'));
+    QVERIFY2(tree.contains(QStringLiteral("Семёнов Семён")), qPrintable(tree));
+    QCOMPARE(tree.contains(QStringLiteral("Пост 2 / АРМ-12|||petrov12")), edited);
 }
 
 // With the operators unreadable nobody knows which operators exist: a save keeps every login.
