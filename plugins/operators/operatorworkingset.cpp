@@ -4,6 +4,18 @@
 
 #include <algorithm>
 
+namespace {
+
+// The kinds a working set holds, read again where their files changed.
+void readKinds(CoConfig::ComplexConfigInterface* store)
+{
+    store->read(CoConfig::ObjectComputers);
+    store->read(CoConfig::ObjectArmUnions);
+    store->read(CoConfig::ObjectOperators);
+}
+
+} // namespace
+
 QString OperatorWorkingSet::fullName(const Common::Operator& op)
 {
     QStringList parts;
@@ -19,9 +31,7 @@ void OperatorWorkingSet::load(CoConfig::ComplexConfigInterface* store)
     clear();
     if (!store)
         return;
-    store->read(CoConfig::ObjectComputers);
-    store->read(CoConfig::ObjectArmUnions);
-    store->read(CoConfig::ObjectOperators);
+    readKinds(store);
 
     m_operatorsRead = !(store->readStatus() & CoConfig::ObjectOperators);
     m_unions = store->armUnions();
@@ -38,9 +48,7 @@ bool OperatorWorkingSet::loadsUnchanged(CoConfig::ComplexConfigInterface* store)
 {
     if (!store)
         return false;
-    store->read(CoConfig::ObjectComputers);
-    store->read(CoConfig::ObjectArmUnions);
-    store->read(CoConfig::ObjectOperators);
+    readKinds(store);
     const CoConfig::ComplexConfigInterface& current = *store;
     if (m_operatorsRead == bool(current.readStatus() & CoConfig::ObjectOperators) || !m_removed.isEmpty())
         return false;
@@ -59,9 +67,7 @@ bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
 {
     if (!store)
         return false;
-    store->read(CoConfig::ObjectComputers);
-    store->read(CoConfig::ObjectArmUnions);
-    store->read(CoConfig::ObjectOperators);
+    readKinds(store);
     const CoConfig::ComplexConfigInterface& current = *store;
     const auto& computers = current.computers();
     const bool sameArms = computers.size() == m_arms.size()
