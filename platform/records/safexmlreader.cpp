@@ -1,5 +1,7 @@
 #include "safexmlreader.h"
 
+#include "xmlvalues.h"
+
 #include <QBuffer>
 
 #include <algorithm>
@@ -326,6 +328,9 @@ bool SafeXmlReader::readAttributes(const QStringList& names, QStringList* values
         if (index < 0)
             return fail(QStringLiteral("неизвестный атрибут «%1» у <%2>").arg(attribute.qualifiedName(), m_xml.name()));
         (*values)[index] = attribute.value().toString();
+        // A document in another encoding may decode to what XML cannot carry, nor be written again.
+        if (!Values::isXmlText((*values)[index]))
+            return fail(QStringLiteral("недопустимые символы в атрибуте «%1» у <%2>").arg(attribute.qualifiedName(), m_xml.name()));
     }
     return true;
 }

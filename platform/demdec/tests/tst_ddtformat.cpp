@@ -77,6 +77,11 @@ void TestDdtFormat::rejectsMalformed_data()
                       "</processing_node>\n</proc_node>")
         << 4 << "demdec_task";
     QTest::newRow("stray text") << QByteArray("<proc_node>\nhello\n</proc_node>") << 3 << "hello";
+    // UTF-7 turns "+..." into UTF-16 units of any kind, unpaired surrogates among them.
+    QTest::newRow("a value XML cannot carry")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-7\"?>\n<proc_node>\n<processing_node>\n"
+                      "<demdec_task id=\"1\" name=\"a+2D0-\"/>\n</processing_node>\n</proc_node>")
+        << 4 << "name";
     QTest::newRow("second root") << QByteArray("<proc_node/>\n<proc_node/>\n") << 2 << QString();
     // The files go through the safe reader of outside XML, tested with the hostile table there.
     QTest::newRow("document type")
