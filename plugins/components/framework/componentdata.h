@@ -72,10 +72,20 @@ public:
     {
         if (!store)
             return;
-        auto& map = ComponentStore<componentType>::map(*store);
-        map.clear();
-        for (const T& record : std::as_const(m_records))
-            map.insert(record.uid, record);
+        // Rows that are the store's records already leave its map alone (shared with what was
+        // read, so the store sees the kind unchanged without comparing it).
+        const auto& current = ComponentStore<componentType>::map(std::as_const(*store));
+        const bool same = current.size() == m_records.size()
+            && std::equal(current.keyValueBegin(), current.keyValueEnd(), m_records.cbegin(),
+                          [](const auto& stored, const T& record) {
+                              return stored.first == record.uid && stored.second == record;
+                          });
+        if (!same) {
+            auto& map = ComponentStore<componentType>::map(*store);
+            map.clear();
+            for (const T& record : std::as_const(m_records))
+                map.insert(record.uid, record);
+        }
         // The store now holds the other editors' commits too, whether or not its write succeeds:
         // names of referenced records are looked up again.
         m_displayTexts.fill({}, m_bindings.size());
