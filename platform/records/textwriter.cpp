@@ -249,8 +249,20 @@ char* put(char* out, const char* text, size_t size)
 
 // Escaped as QXmlStreamWriter escapes: the markup characters, and in attributes the white
 // space that a reader would turn into spaces. Written through a pointer into room for the
-// longest form (six bytes a character).
+// longest form (six bytes a character), a piece at a time so that a long text needs no more.
 void TextWriter::append(QStringView text, bool attribute)
+{
+    constexpr qsizetype Piece = 8192;
+    while (text.size() > Piece) {
+        // A surrogate pair stays in one piece.
+        const qsizetype cut = QChar::isHighSurrogate(text[Piece - 1].unicode()) ? Piece + 1 : Piece;
+        appendPiece(text.first(cut), attribute);
+        text = text.sliced(cut);
+    }
+    appendPiece(text, attribute);
+}
+
+void TextWriter::appendPiece(QStringView text, bool attribute)
 {
     const qsizetype size = text.size();
     const char16_t* data = text.utf16();

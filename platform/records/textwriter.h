@@ -43,6 +43,7 @@ private:
     void startElement(QStringView name, bool empty);
     void newLine(qsizetype level);
     void append(QStringView text, bool attribute);
+    void appendPiece(QStringView text, bool attribute);
     void appendName(QStringView name);
     void appendOpenName(); // the innermost open element's name, from its start tag
 

@@ -597,6 +597,7 @@ private slots:
     void listTextForms();
     void unknownFlagTokensAreKept();
     void numbersInShortestForm();
+    void longValuesAcrossPieces();
     void bytesDoNotDependOnHashOrder();
     void computerFlagTokens();
 };
@@ -818,6 +819,20 @@ void TestXmlCodec::unknownFlagTokensAreKept()
     QCOMPARE(computer.unknownFlags, QSet<QString>{QStringLiteral("role_of_tomorrow")});
     computer.unknownFlags += {QString(), QStringLiteral("two words"), QStringLiteral("bell\x07")};
     QVERIFY(writeDocument(computer).contains("<flags>unknown data_server role_of_tomorrow</flags>"));
+}
+
+// The writer escapes a long value a piece at a time: a pair of surrogates and an escape at the
+// seam come out whole (writeDocument compares the bytes with QXmlStreamWriter's).
+void TestXmlCodec::longValuesAcrossPieces()
+{
+    for (const QString& seam : {QStringLiteral("\U0001F600"), QStringLiteral("&\"<")}) {
+        CoConfig::Rack rack;
+        rack.uid = CoConfig::ComponentUid<0>(1);
+        rack.name = QString(8191, u'я') + seam + QString(9000, u'x');
+        CoConfig::Rack read;
+        QCOMPARE(readDocument(writeDocument(rack), read), QString());
+        QCOMPARE(read.name, rack.name);
+    }
 }
 
 void TestXmlCodec::numbersInShortestForm()
