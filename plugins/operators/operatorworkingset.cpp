@@ -37,10 +37,11 @@ void OperatorWorkingSet::load(CoConfig::ComplexConfigInterface* store)
     m_unions = store->armUnions();
     m_computers = store->computers().values();
     m_operatorList = store->operators();
+    // Both lists come in uid order: each record goes in at the end.
     for (const Common::Operator& op : std::as_const(m_operatorList))
-        m_operators.insert(op.uid, op);
+        m_operators.insert(m_operators.cend(), op.uid, op);
     for (const CoConfig::Computer& computer : std::as_const(m_computers))
-        m_arms.insert(computer.uid.value, computer);
+        m_arms.insert(m_arms.cend(), computer.uid.value, computer);
     buildIndexes();
 }
 
