@@ -115,6 +115,7 @@ void HistoryDialog::showChanges()
 {
     const int row = m_list->indexOfTopLevelItem(m_list->currentItem());
     m_restoreButton->setEnabled(row >= 0 && bool(m_restore));
+    m_findingRow = row;
     if (row < 0) {
         m_finding.setFuture(QFuture<Found>());
         m_lines->show({}, {});
@@ -141,6 +142,7 @@ void HistoryDialog::changesFound()
         Found found = m_finding.result();
         m_lines->show(std::move(found.changes), found.fallback);
     }
+    m_findingRow = -1;
 }
 
 QStringList HistoryDialog::shownLines() const

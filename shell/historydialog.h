@@ -34,7 +34,7 @@ public:
 
     // The lines now shown for the selected save (its changes once they are found).
     QStringList shownLines() const;
-    bool isFindingChanges() const { return m_finding.isRunning(); }
+    bool isFindingChanges() const { return m_findingRow >= 0; }
 
 private:
     struct Found
@@ -56,5 +56,6 @@ private:
     QListView* m_changes;
     HistoryChangesModel* m_lines;
     QFutureWatcher<Found> m_finding;
+    int m_findingRow = -1; // whose changes are being found, until they are shown
     QPushButton* m_restoreButton;
 };
