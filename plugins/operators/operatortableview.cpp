@@ -271,11 +271,8 @@ void OperatorTableView::Cancel()
 
 void OperatorTableView::reload()
 {
-    // A save's reload after edits elsewhere: nothing to read again.
-    if (m_model && m_workingSet.loadsUnchanged(m_store)) {
-        m_copyBuffer.clear(); // a reload forgets what was copied, as ever
-        return;
-    }
+    // A save's reload takes what this tab committed without reading it again (shared, so that
+    // the comparison below is at once when nothing was edited here).
     OperatorWorkingSet loaded = m_workingSet;
     if (!loaded.rebase(m_store))
         loaded.load(m_store);

@@ -45,25 +45,6 @@ void OperatorWorkingSet::load(CoConfig::ComplexConfigInterface* store)
     buildIndexes();
 }
 
-bool OperatorWorkingSet::loadsUnchanged(CoConfig::ComplexConfigInterface* store) const
-{
-    if (!store)
-        return false;
-    readKinds(store);
-    const CoConfig::ComplexConfigInterface& current = *store;
-    if (m_operatorsRead == bool(current.readStatus() & CoConfig::ObjectOperators) || !m_removed.isEmpty())
-        return false;
-    const auto& computers = current.computers();
-    const auto& operators = current.operatorsMap();
-    return computers.size() == m_computers.size() && m_arms.size() == m_computers.size()
-        && operators.size() == m_operatorList.size() && m_operators.size() == m_operatorList.size()
-        && std::equal(computers.cbegin(), computers.cend(), m_computers.cbegin())
-        && std::equal(m_arms.cbegin(), m_arms.cend(), m_computers.cbegin())
-        && std::equal(operators.cbegin(), operators.cend(), m_operatorList.cbegin())
-        && std::equal(m_operators.cbegin(), m_operators.cend(), m_operatorList.cbegin())
-        && current.armUnions() == m_unions;
-}
-
 bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
 {
     if (!store)
@@ -79,6 +60,11 @@ bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
     if (m_operatorsRead == bool(current.readStatus() & CoConfig::ObjectOperators) || !sameArms
         || current.operatorsMap() != m_operators || current.armUnions() != m_unions)
         return false;
+    // Nothing edited since the load: the set is already what a load would give.
+    if (m_removed.isEmpty() && m_operatorList.size() == m_operators.size() && m_computers.size() == m_arms.size()
+        && std::equal(m_operators.cbegin(), m_operators.cend(), m_operatorList.cbegin())
+        && std::equal(m_arms.cbegin(), m_arms.cend(), m_computers.cbegin()))
+        return true;
     m_operatorList = m_operators.values();
     m_computers = m_arms.values();
     m_removed.clear();

@@ -36,12 +36,9 @@ public:
         return m_operatorsRead == other.m_operatorsRead && m_unions == other.m_unions
             && m_computers == other.m_computers && m_operatorList == other.m_operatorList;
     }
-    // Whether a load from the store would give this set again (nothing edited here, nothing
-    // changed there; after the store's files were read again where they changed), found
-    // without copying the store's records.
-    bool loadsUnchanged(CoConfig::ComplexConfigInterface* store) const;
     // When the store holds just what this set's edits made of it (a save's reload), becomes what
-    // a load would give without copying the store's records again; false (unchanged) otherwise.
+    // a load would give without copying the store's records again (without any work when nothing
+    // was edited); false (unchanged) otherwise.
     bool rebase(CoConfig::ComplexConfigInterface* store);
     void clear();
 
