@@ -22,17 +22,6 @@ KindFile::KindFile(const char* path, int bit, int uidType, const char* rootName)
 
 KindFile::~KindFile() = default;
 
-bool KindFile::writtenAlike(const ComplexData& a, const ComplexData& b) const
-{
-    QByteArray first;
-    QByteArray second;
-    Xml::TextWriter firstWriter(&first);
-    Xml::TextWriter secondWriter(&second);
-    QString ignored;
-    return write(firstWriter, a, &ignored) && write(secondWriter, b, &ignored) && !firstWriter.hasError()
-        && !secondWriter.hasError() && first == second;
-}
-
 bool KindFile::write(Xml::TextWriter& writer, const ComplexData& data, QString* error) const
 {
     writer.writeStartDocument();

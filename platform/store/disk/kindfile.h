@@ -76,8 +76,9 @@ public:
     // Whether both hold records that are written alike (false when unsure: the caller compares
     // them as written).
     virtual bool equal(const ComplexData& a, const ComplexData& b) const = 0;
-    // Whether both would be written as the same bytes (false when a record cannot be written).
-    virtual bool writtenAlike(const ComplexData& a, const ComplexData& b) const;
+    // Whether both would be written as the same bytes (false when a record cannot be written);
+    // records are written out to compare only where their equality cannot tell.
+    virtual bool writtenAlike(const ComplexData& a, const ComplexData& b) const = 0;
 
     // For uid generation: the largest uid held (INT_MIN when none) and whether one is held.
     virtual qint64 lastUid(const ComplexData&) const { return INT_MIN; }

@@ -3,6 +3,8 @@
 #include "kindfile.h"
 #include "recordelement.h"
 
+#include <algorithm>
+
 namespace CoConfig {
 
 // A file of records kept in the store as a list (links): written in list order.
@@ -22,6 +24,16 @@ public:
     void copy(ComplexData& into, const ComplexData& from) const override { m_get(into) = list(from); }
     bool shared(const ComplexData& a, const ComplexData& b) const override { return list(a).isSharedWith(list(b)); }
     bool equal(const ComplexData& a, const ComplexData& b) const override { return list(a) == list(b); }
+    bool writtenAlike(const ComplexData& a, const ComplexData& b) const override
+    {
+        const QList<Record>& first = list(a);
+        const QList<Record>& second = list(b);
+        const QString element = QLatin1String(Xml::elementName<Record>());
+        return first.size() == second.size()
+            && std::equal(first.cbegin(), first.cend(), second.cbegin(), [&element](const Record& x, const Record& y) {
+                   return recordWrittenAlike(element, x, y);
+               });
+    }
 
 protected:
     bool writeRecords(Xml::TextWriter& writer, const ComplexData& data, QString* error) const override

@@ -11,13 +11,6 @@ template <int N>
 int value(const ComponentUid<N>& uid) { return uid.value; }
 } // namespace UidKey
 
-// Whether records that compare equal are written alike: a direction finder's equality leaves
-// its link out.
-template <typename Record>
-inline constexpr bool equalityIsExact = true;
-template <>
-inline constexpr bool equalityIsExact<Pelengator> = false;
-
 // A file of records kept in the store as a map by uid; written in ascending uid order.
 template <typename Map>
 class RecordMapFile : public KindFile
@@ -54,11 +47,7 @@ public:
             if (i.key() != j.key() || UidKey::value(i.key()) != UidKey::value(i->uid)
                 || UidKey::value(j.key()) != UidKey::value(j->uid))
                 return false;
-            if constexpr (equalityIsExact<Record>) {
-                if (*i == *j)
-                    continue;
-            }
-            if (!CoConfig::writtenAlike(element, *i, *j))
+            if (!recordWrittenAlike(element, *i, *j))
                 return false;
         }
         return true;
