@@ -14,6 +14,7 @@ packages=(
   clang libclang-rt-14-dev  # make fuzz: libFuzzer and the sanitizers' runtime
   dpkg-dev lintian  # make package: dpkg-shlibdeps for its dependencies, Debian's checker over it
   libgit2-dev  # the configuration's history
+  libdeflate-dev libssl-dev  # its blobs of large files, compressed and hashed quickly
 )
 
 missing=()

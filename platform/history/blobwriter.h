@@ -39,6 +39,7 @@ public:
 
 private:
     void run();
+    bool writeLoose(const QByteArray& object, File* file) const;
 
     QString m_objectsDir;
     QList<File> m_files;

@@ -8,6 +8,9 @@ void initGit()
         git_libgit2_init();
         // A group-shared directory's repository belongs to whoever made it first.
         git_libgit2_opts(GIT_OPT_SET_OWNER_VALIDATION, 0);
+        // Trees and commits name objects that their writer has just written: they are not
+        // looked up again (a file each) before every write.
+        git_libgit2_opts(GIT_OPT_ENABLE_STRICT_OBJECT_CREATION, 0);
         return true;
     }();
     (void)done;

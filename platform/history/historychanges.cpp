@@ -14,7 +14,8 @@ namespace {
 
 using GitTreeEntry = GitPtr<git_tree_entry, git_tree_entry_free>;
 
-// The blob id of a path in a tree; false when the tree has no such file.
+} // namespace
+
 bool blobOf(const git_tree* tree, const QString& path, git_oid* id)
 {
     if (!tree)
@@ -28,9 +29,6 @@ bool blobOf(const git_tree* tree, const QString& path, git_oid* id)
     git_oid_cpy(id, git_tree_entry_id(found));
     return true;
 }
-
-
-} // namespace
 
 bool contentOf(git_repository* repository, const git_tree* tree, const QString& path, const QuickContent* quick,
                QByteArray* bytes, QString* error)

@@ -28,6 +28,9 @@ QList<FileChanges> changesBetween(git_repository* repository, const git_tree* be
 bool contentOf(git_repository* repository, const git_tree* tree, const QString& path, const QuickContent* quick,
                QByteArray* bytes, QString* error);
 
+// The blob id of a path in a tree; false when the tree has no such file.
+bool blobOf(const git_tree* tree, const QString& path, git_oid* id);
+
 // The files of `paths` that differ between the two trees.
 QStringList filesBetween(const git_tree* before, const git_tree* after, const QStringList& paths);
 

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace History {
@@ -61,8 +62,28 @@ QString fallbackSummary(const QStringList& changedFiles, const QStringList& reco
 
 } // namespace
 
+struct HistoryRecorder::Comparison
+{
+    git_oid parentTree{}; // the tree the files were compared with
+    QList<FileChanges> changes;
+    QStringList compared;
+    std::thread thread;
+
+    ~Comparison() { wait(); }
+    void wait()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
 HistoryRecorder::HistoryRecorder(const QString& dir, const TrackedFiles& files)
-    : m_repository(ConfigRepository::open(dir, true)), m_files(files)
+    : m_repository(ConfigRepository::open(dir, false)), m_dir(dir), m_files(files)
+{
+    attach();
+}
+
+void HistoryRecorder::attach()
 {
     if (!m_repository.isReady()) {
         if (m_repository.state() == ConfigRepository::Failed)
@@ -86,8 +107,26 @@ HistoryRecorder::~HistoryRecorder()
         qCWarning(historyLog, "%s", qPrintable(m_error));
 }
 
+void HistoryRecorder::writeBlobs(const QHash<QString, QByteArray>& files)
+{
+    if (!isOn() || files.isEmpty())
+        return;
+    QList<BlobWriter::File> blobs;
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        blobs.append(BlobWriter::File{it.key(), {}, *it, {}, {}, {}});
+        m_preparedBytes.insert(it.key(), *it);
+    }
+    m_prepared.push_back(std::make_unique<BlobWriter>(gitPath(m_repository.repository(), "objects"), blobs));
+}
+
 void HistoryRecorder::catchUp()
 {
+    // The directory had no repository (or none yet) when it was opened before the lock.
+    if (m_repository.state() == ConfigRepository::Missing || m_repository.state() == ConfigRepository::Failed) {
+        m_error.clear();
+        m_repository = ConfigRepository::open(m_dir, true);
+        attach();
+    }
     if (isOn())
         commitFiles(HistoryEntry::ofThisProcess(ChangeKind::Outside));
 }
@@ -96,11 +135,53 @@ void HistoryRecorder::prepare(const QHash<QString, QByteArray>& files)
 {
     if (!isOn() || files.isEmpty())
         return;
-    QList<BlobWriter::File> blobs;
-    for (auto it = files.cbegin(); it != files.cend(); ++it)
-        blobs.append(BlobWriter::File{it.key(), {}, *it, {}, {}, {}});
-    m_prepared = std::make_unique<BlobWriter>(gitPath(m_repository.repository(), "objects"), blobs);
-    m_preparedBytes = files;
+    QHash<QString, QByteArray> blobs;
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        const auto given = m_preparedBytes.constFind(it.key());
+        if (given == m_preparedBytes.cend() || given->constData() != it->constData() || given->size() != it->size())
+            blobs.insert(it.key(), *it);
+    }
+    writeBlobs(blobs);
+
+    // The record files are compared with the last commit's, whose versions the snapshots keep.
+    git_repository* repository = m_repository.repository();
+    git_oid headId;
+    git_commit* head = nullptr;
+    git_tree* tree = nullptr;
+    if (git_reference_name_to_id(&headId, repository, "HEAD") != 0 || git_commit_lookup(&head, repository, &headId) != 0
+        || git_commit_tree(&tree, head) != 0) {
+        git_commit_free(head);
+        return; // the first commit, or one that record() reports
+    }
+    const GitCommit parent(head);
+    const GitTree parentTree(tree);
+    struct Job
+    {
+        QString path;
+        bool existed;
+        git_oid blob;
+        QByteArray now;
+    };
+    std::vector<Job> jobs;
+    for (auto it = files.cbegin(); it != files.cend(); ++it) {
+        if (!m_files.recordFiles.contains(it.key()))
+            continue;
+        Job job{it.key(), false, {}, *it};
+        job.existed = blobOf(tree, job.path, &job.blob);
+        jobs.push_back(std::move(job));
+    }
+    m_comparison = std::make_unique<Comparison>();
+    git_oid_cpy(&m_comparison->parentTree, git_tree_id(tree));
+    m_comparison->thread = std::thread([comparison = m_comparison.get(), jobs = std::move(jobs), stamps = m_stamps,
+                                        snapshots = gitPath(repository, "orvane-last/")] {
+        for (const Job& job : jobs) {
+            QByteArray old;
+            if (job.existed && !stamps.read(job.path, snapshots + job.path, job.blob, &old))
+                continue; // read from its blob later
+            comparison->changes.append(compareRecordFiles(job.path, old, job.now, Detail::Counts));
+            comparison->compared.append(job.path);
+        }
+    });
 }
 
 void HistoryRecorder::record(ChangeKind kind, const QString& restores)
@@ -225,7 +306,7 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
     // What the store wrote as prepared is taken as it is; the other changed files' blobs are
     // written meanwhile, and the records are compared with the files.
     QList<BlobWriter::File> ready;
-    if (m_prepared && base.kind != ChangeKind::Outside) {
+    if (!m_prepared.empty() && base.kind != ChangeKind::Outside) {
         for (BlobWriter::File& file : toRead) {
             const auto written = m_preparedBytes.constFind(file.path);
             if (written == m_preparedBytes.cend() || written->size() != file.st.st_size)
@@ -258,9 +339,16 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
     QString error;
     QList<FileChanges> changes;
     QStringList compared;
+    if (m_comparison && parent && base.kind != ChangeKind::Outside) {
+        m_comparison->wait();
+        if (git_oid_equal(&m_comparison->parentTree, git_tree_id(parentTree.get()))) {
+            changes = m_comparison->changes;
+            compared = m_comparison->compared;
+        }
+    }
     for (const BlobWriter::File& file : ready + toRead) {
         // The first commit holds everything there is: its message says no more.
-        if (!parent || !m_files.recordFiles.contains(file.path))
+        if (!parent || !m_files.recordFiles.contains(file.path) || compared.contains(file.path))
             continue;
         QByteArray old;
         QFile now(file.absolute);
@@ -271,13 +359,16 @@ bool HistoryRecorder::commitFiles(const HistoryEntry& base)
         compared.append(file.path);
     }
 
-    if (!ready.isEmpty()) {
-        const QList<BlobWriter::File>& prepared = m_prepared->finish();
-        for (BlobWriter::File& file : ready) {
+    // The newest blob of a file written more than once (the writers are in the order given).
+    for (BlobWriter::File& file : ready) {
+        for (const std::unique_ptr<BlobWriter>& writer : m_prepared) {
+            const QList<BlobWriter::File>& prepared = writer->finish();
             const auto written = std::find_if(prepared.cbegin(), prepared.cend(),
                                               [&file](const BlobWriter::File& blob) { return blob.path == file.path; });
-            file.id = written->id;
-            file.error = written->error;
+            if (written != prepared.cend()) {
+                file.id = written->id;
+                file.error = written->error;
+            }
         }
     }
     if (!addToIndex(ready) || !addToIndex(writer.finish()))

@@ -167,6 +167,11 @@ void TestHistory::saveRecordsOneCommit()
     QCOMPARE(QString::fromUtf8(git_commit_summary(commit)), summary);
     git_commit_free(commit);
     git_repository_free(repository);
+    // Every object as git checks it: the blobs are hashed and compressed by our own writer.
+    QProcess fsck;
+    fsck.start(QStringLiteral("git"), {QStringLiteral("-C"), dir, QStringLiteral("fsck"), QStringLiteral("--strict")});
+    QVERIFY(fsck.waitForFinished(30000));
+    QVERIFY2(fsck.exitCode() == 0, fsck.readAllStandardError().constData());
 
     History::HistoryEntry shown;
     QList<History::FileChanges> changes;

@@ -636,6 +636,14 @@ bool ComplexConfig::write(int types)
         return true;
 
     const QString dir = resolvedDir();
+    // The history's blobs of what was serialised are written while the lock is taken.
+    History::HistoryRecorder history(dir, configHistoryFiles());
+    QHash<QString, QByteArray> serialised;
+    for (int i = 0; i < files.size(); ++i) {
+        if (!shared[i])
+            serialised.insert(files[i]->path(), contents[i]);
+    }
+    history.writeBlobs(serialised);
     DirLock lock;
     if (!m_updateLock.isHeld()) {
         if (!QDir().mkpath(dir)) {
@@ -667,7 +675,6 @@ bool ComplexConfig::write(int types)
     for (const KindFile* file : std::as_const(files))
         paths.append(file->path());
     // Changes made to the files since the history's last commit are recorded before this write's.
-    History::HistoryRecorder history(dir, configHistoryFiles());
     history.catchUp();
     DirectoryCommit commit(dir);
     if (!commit.begin(paths, &m_error))
