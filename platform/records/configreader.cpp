@@ -70,29 +70,51 @@ struct NodeAttribute
     // Text members take the whole value, converted once.
     QString text() const { return QString::fromUtf8(attribute.value()); }
 };
-using NodeAttributes = QVarLengthArray<NodeAttribute, 24>;
-
 // Names of members are ASCII: compared with the document's UTF-8 without converting it.
+bool hasName(const char* qualified, QStringView name, QStringView suffix)
+{
+    qsizetype i = 0;
+    for (; i < name.size(); ++i) {
+        if (qualified[i] != char(name[i].unicode()))
+            return false;
+    }
+    for (qsizetype j = 0; j < suffix.size(); ++j) {
+        if (qualified[i + j] != char(suffix[j].unicode()))
+            return false;
+    }
+    return qualified[i + suffix.size()] == 0;
+}
+
+// The attributes of an element of a parsed document. The writer writes them in the members'
+// order, in which they are read: each is looked for from where the one before it was found.
+class NodeAttributes
+{
+public:
+    void append(pugi::xml_attribute attribute) { m_items.append({attribute}); }
+    qsizetype size() const { return m_items.size(); }
+    const NodeAttribute* begin() const { return m_items.cbegin(); }
+    const NodeAttribute* end() const { return m_items.cend(); }
+
+    const NodeAttribute* find(QStringView name, QStringView suffix) const
+    {
+        const qsizetype count = m_items.size();
+        for (qsizetype n = 0, i = m_next; n < count; ++n, i = i + 1 == count ? 0 : i + 1) {
+            if (hasName(m_items[i].attribute.name(), name, suffix)) {
+                m_next = i + 1 == count ? 0 : i + 1;
+                return &m_items[i];
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    QVarLengthArray<NodeAttribute, 24> m_items;
+    mutable qsizetype m_next = 0;
+};
+
 const NodeAttribute* findAttribute(const NodeAttributes& attributes, QStringView name, QStringView suffix = {})
 {
-    for (const NodeAttribute& attribute : attributes) {
-        const char* qualified = attribute.attribute.name();
-        qsizetype i = 0;
-        for (; i < name.size(); ++i) {
-            if (qualified[i] != char(name[i].unicode()))
-                break;
-        }
-        if (i < name.size())
-            continue;
-        qsizetype j = 0;
-        for (; j < suffix.size(); ++j) {
-            if (qualified[i + j] != char(suffix[j].unicode()))
-                break;
-        }
-        if (j == suffix.size() && qualified[i + j] == 0)
-            return &attribute;
-    }
-    return nullptr;
+    return attributes.find(name, suffix);
 }
 
 QString textOf(const QXmlStreamAttribute& attribute)
@@ -213,7 +235,7 @@ private:
     {
         NodeAttributes attributes;
         for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
-            attributes.append({a});
+            attributes.append(a);
         return attributes;
     }
 

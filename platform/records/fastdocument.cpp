@@ -99,6 +99,19 @@ struct TagChars
 };
 constexpr TagChars InTag;
 
+// Characters that end the quick run over a value: quotes, markup, references, controls and the
+// lead bytes of UTF-8 sequences.
+struct ValueStops
+{
+    bool stop[256] = {};
+    constexpr ValueStops()
+    {
+        for (int c = 0; c < 256; ++c)
+            stop[c] = c < 0x20 || c >= 0x80 || c == '"' || c == '\'' || c == '<' || c == '&';
+    }
+};
+constexpr ValueStops InValue;
+
 } // namespace
 
 FastDocument::FastDocument() = default;
@@ -210,9 +223,17 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
             } else {
                 // The quick way over the rest of the value, its UTF-8 sequences checked as met.
                 const char* stop = p + 1;
-                while (stop < end && *stop != quote && *stop != '<' && *stop != '&' && uchar(*stop) >= 0x20) {
-                    if (uchar(*stop) < 0x80) {
+                while (stop < end) {
+                    const uchar u = uchar(*stop);
+                    if (!InValue.stop[u] || ((u == '"' || u == '\'') && char(u) != quote)) {
                         ++stop;
+                        continue;
+                    }
+                    if (u < 0x80)
+                        break;
+                    // Two bytes from C2..DF on are always a character XML carries (Cyrillic).
+                    if (u >= 0xC2 && u <= 0xDF && stop + 1 < end && (uchar(stop[1]) & 0xC0) == 0x80) {
+                        stop += 2;
                         continue;
                     }
                     const int length = utf8Sequence(reinterpret_cast<const uchar*>(stop), reinterpret_cast<const uchar*>(end));
