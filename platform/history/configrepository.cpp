@@ -34,7 +34,6 @@ const char* const ExcludeLines = "# the store's lock, commit and work files\n"
 
 ConfigRepository ConfigRepository::open(const QString& dir, bool create)
 {
-    initGit();
     ConfigRepository result;
     result.m_dir = canonical(dir);
     if (!Common::GlobalConfig::HistoryEnabled()) {
@@ -42,6 +41,7 @@ ConfigRepository ConfigRepository::open(const QString& dir, bool create)
         result.m_reason = QStringLiteral("История изменений отключена в настройках");
         return result;
     }
+    initGit(); // its first call takes milliseconds: not made when history is off
     result.m_groupShared = isGroupShared(result.m_dir);
     const QByteArray path = QFile::encodeName(result.m_dir);
 
