@@ -22,7 +22,7 @@ namespace History {
 
 namespace {
 
-constexpr int ObjectCompression = 1;
+constexpr int ObjectCompression = 1; // of the repository's own objects
 
 using GitOdb = GitPtr<git_odb, git_odb_free>;
 
@@ -76,14 +76,6 @@ namespace {
 using Compressor = std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)>;
 using Digest = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
 
-// "blob <size>\0" and then the content: a loose object before its compression.
-QByteArray objectOf(const QByteArray& header, qsizetype size)
-{
-    QByteArray object(header.size() + size, Qt::Uninitialized);
-    std::memcpy(object.data(), header.constData(), size_t(header.size()));
-    return object;
-}
-
 bool writeAll(int fd, const char* data, size_t size)
 {
     while (size > 0) {
@@ -98,18 +90,49 @@ bool writeAll(int fd, const char* data, size_t size)
     return true;
 }
 
+// A loose object's zlib stream without a copy of the content: the object's header in a stored
+// (uncompressed) block, which ends on a byte, then the content deflated on its own (deflate
+// blocks may follow any block), then the checksum of both.
+QByteArray zlibStream(const QByteArray& header, const char* content, size_t size)
+{
+    const Compressor compressor(libdeflate_alloc_compressor(1), &libdeflate_free_compressor);
+    if (!compressor)
+        return {};
+    const size_t headerSize = size_t(header.size());
+    const size_t lead = 2 + 5 + headerSize;
+    QByteArray stream(qsizetype(lead + libdeflate_deflate_compress_bound(compressor.get(), size) + 4), Qt::Uninitialized);
+    uchar* out = reinterpret_cast<uchar*>(stream.data());
+    const uchar head[] = {0x78, 0x01, // deflate, 32K window, the fastest level
+                          0x00,       // a stored block, not the last
+                          uchar(headerSize), uchar(headerSize >> 8), uchar(~headerSize), uchar(~headerSize >> 8)};
+    std::memcpy(out, head, sizeof head);
+    std::memcpy(out + sizeof head, header.constData(), headerSize);
+    const size_t packed = libdeflate_deflate_compress(compressor.get(), content, size, out + lead, size_t(stream.size()) - lead - 4);
+    if (packed == 0)
+        return {};
+    quint32 adler = libdeflate_adler32(1, header.constData(), headerSize);
+    adler = libdeflate_adler32(adler, content, size);
+    uchar* tail = out + lead + packed;
+    for (int i = 0; i < 4; ++i)
+        tail[i] = uchar(adler >> (24 - 8 * i));
+    stream.truncate(qsizetype(lead + packed + 4));
+    return stream;
+}
+
 } // namespace
 
-// A loose object as git writes it (its id the SHA-1 of the object, its file the object deflated
-// with a zlib header), hashed and compressed here: several times faster than libgit2's own
-// writer, which a save of a large file would wait for.
-bool BlobWriter::writeLoose(const QByteArray& object, File* file) const
+// A loose object as git writes it (its id the SHA-1 of "blob <size>\0" and the content, its
+// file a zlib stream of the same), hashed and compressed here: several times faster than
+// libgit2's own writer, which a save of a large file would wait for.
+bool BlobWriter::writeLoose(const char* content, qsizetype size, File* file) const
 {
+    const QByteArray header = "blob " + QByteArray::number(size) + '\0';
     unsigned char sha[EVP_MAX_MD_SIZE];
     unsigned int shaSize = 0;
     const Digest digest(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
     if (!digest || EVP_DigestInit_ex(digest.get(), EVP_sha1(), nullptr) != 1
-        || EVP_DigestUpdate(digest.get(), object.constData(), size_t(object.size())) != 1
+        || EVP_DigestUpdate(digest.get(), header.constData(), size_t(header.size())) != 1
+        || EVP_DigestUpdate(digest.get(), content, size_t(size)) != 1
         || EVP_DigestFinal_ex(digest.get(), sha, &shaSize) != 1 || shaSize != GIT_OID_RAWSZ) {
         file->error = QStringLiteral("Не удалось вычислить имя \"%1\" в истории").arg(file->path);
         return false;
@@ -121,18 +144,13 @@ bool BlobWriter::writeLoose(const QByteArray& object, File* file) const
     if (::access(target.constData(), F_OK) == 0)
         return true; // the same content, written before
 
-    const Compressor compressor(libdeflate_alloc_compressor(ObjectCompression), &libdeflate_free_compressor);
-    QByteArray packed(compressor ? qsizetype(libdeflate_zlib_compress_bound(compressor.get(), size_t(object.size()))) : 0,
-                      Qt::Uninitialized);
-    const size_t packedSize = compressor ? libdeflate_zlib_compress(compressor.get(), object.constData(),
-                                                                    size_t(object.size()), packed.data(), size_t(packed.size()))
-                                         : 0;
     const auto failed = [file](const QString& what, int cause) {
         file->error = QStringLiteral("Не удалось записать \"%1\" в историю: %2: %3")
                           .arg(file->path, what, QString::fromLocal8Bit(std::strerror(cause)));
         return false;
     };
-    if (packedSize == 0)
+    const QByteArray stream = zlibStream(header, content, size_t(size));
+    if (stream.isEmpty())
         return failed(QStringLiteral("сжатие"), ENOMEM);
     const QByteArray dir = QFile::encodeName(folder);
     if (::mkdir(dir.constData(), 0777) != 0 && errno != EEXIST)
@@ -147,7 +165,7 @@ bool BlobWriter::writeLoose(const QByteArray& object, File* file) const
     }
     if (fd < 0)
         return failed(QFile::decodeName(temp), EEXIST);
-    const bool written = writeAll(fd, packed.constData(), packedSize);
+    const bool written = writeAll(fd, stream.constData(), size_t(stream.size()));
     const int cause = errno;
     if (::close(fd) != 0 || !written || ::rename(temp.constData(), target.constData()) != 0) {
         const int error = written ? errno : cause;
@@ -160,23 +178,20 @@ bool BlobWriter::writeLoose(const QByteArray& object, File* file) const
 void BlobWriter::run()
 {
     for (File& file : m_files) {
-        QFile source(file.absolute);
-        if (file.bytes.isNull() && !source.open(QIODevice::ReadOnly)) {
-            file.error = QStringLiteral("Не удалось прочитать \"%1\": %2").arg(file.absolute, source.errorString());
-            continue;
-        }
-        const qsizetype size = file.bytes.isNull() ? qsizetype(source.size()) : file.bytes.size();
-        const QByteArray header = "blob " + QByteArray::number(size) + '\0';
-        QByteArray object = objectOf(header, size);
-        if (file.bytes.isNull()) {
-            if (source.read(object.data() + header.size(), size) != size) {
+        QByteArray bytes = file.bytes;
+        if (bytes.isNull()) {
+            QFile source(file.absolute);
+            if (!source.open(QIODevice::ReadOnly)) {
                 file.error = QStringLiteral("Не удалось прочитать \"%1\": %2").arg(file.absolute, source.errorString());
                 continue;
             }
-        } else {
-            std::memcpy(object.data() + header.size(), file.bytes.constData(), size_t(size));
+            bytes = source.readAll();
+            if (source.error() != QFileDevice::NoError) {
+                file.error = QStringLiteral("Не удалось прочитать \"%1\": %2").arg(file.absolute, source.errorString());
+                continue;
+            }
         }
-        writeLoose(object, &file);
+        writeLoose(bytes.constData(), bytes.size(), &file);
     }
 }
 

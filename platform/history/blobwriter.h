@@ -39,7 +39,7 @@ public:
 
 private:
     void run();
-    bool writeLoose(const QByteArray& object, File* file) const;
+    bool writeLoose(const char* content, qsizetype size, File* file) const;
 
     QString m_objectsDir;
     QList<File> m_files;
