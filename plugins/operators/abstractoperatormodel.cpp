@@ -123,3 +123,9 @@ void AbstractOperatorModel::itemChanged(BaseTreeItem* item)
 {
     emit dataChanged(indexOf(item, 0), indexOf(item, BaseTreeItem::ColumnCount - 1));
 }
+
+void AbstractOperatorModel::rowsShownAnew()
+{
+    emit layoutAboutToBeChanged();
+    emit layoutChanged();
+}

@@ -49,6 +49,9 @@ public:
     virtual void paste(const QList<QPersistentModelIndex>& copied, const QModelIndex& target);
     virtual bool canCopy(const QModelIndex& index) const = 0;
 
+    // Every row read again, the tree as it is (its set now holds other names and the like).
+    void rowsShownAnew();
+
 protected:
     BaseTreeItem* root() const { return m_root; }
     BaseTreeItem* itemFromIndex(const QModelIndex& index) const;

@@ -283,9 +283,17 @@ void OperatorTableView::reload()
         return;
     }
     const OperatorWorkingSet before = m_workingSet;
-    dropModel();
-    m_workingSet = loaded;
-    setMode(m_mode);
+    if (m_model && loaded.sameLayout(m_workingSet)) {
+        // Other fields than the trees are made of (a workstation renamed in its tab): the rows
+        // are read again, the tree stays as it is, expanded where it was.
+        m_copyBuffer.clear();
+        m_workingSet = loaded;
+        m_model->rowsShownAnew();
+    } else {
+        dropModel();
+        m_workingSet = loaded;
+        setMode(m_mode);
+    }
     if (m_history && m_history->count() > 0 && !m_workingSet.sameEdits(before)) {
         m_history->clear();
         m_history->setProperty("historyNote", tr("история вкладки закончилась: записи изменены другой программой"));

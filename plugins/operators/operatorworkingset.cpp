@@ -45,6 +45,17 @@ void OperatorWorkingSet::load(CoConfig::ComplexConfigInterface* store)
     buildIndexes();
 }
 
+bool OperatorWorkingSet::sameLayout(const OperatorWorkingSet& other) const
+{
+    if (m_operatorsRead != other.m_operatorsRead || m_arms.size() != other.m_arms.size() || m_unions != other.m_unions
+        || m_operatorList != other.m_operatorList)
+        return false;
+    return std::equal(m_arms.cbegin(), m_arms.cend(), other.m_arms.cbegin(),
+                      [](const CoConfig::Computer& a, const CoConfig::Computer& b) {
+                          return a.uid == b.uid && a.registrations == b.registrations;
+                      });
+}
+
 bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
 {
     if (!store)

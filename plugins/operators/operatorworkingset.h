@@ -36,6 +36,10 @@ public:
         return m_operatorsRead == other.m_operatorsRead && m_unions == other.m_unions
             && m_computers == other.m_computers && m_operatorList == other.m_operatorList;
     }
+    // The same trees: the same unions, operators and registrations of the same workstations, so
+    // that a tree built from one shows the other once its rows are read again (the items read
+    // names and the like from the set as they are shown).
+    bool sameLayout(const OperatorWorkingSet& other) const;
     // When the store holds just what this set's edits made of it (a save's reload), becomes what
     // a load would give without copying the store's records again (without any work when nothing
     // was edited); false (unchanged) otherwise.
