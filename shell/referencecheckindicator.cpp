@@ -29,29 +29,47 @@ ReferenceCheckIndicator::~ReferenceCheckIndicator()
 
 void ReferenceCheckIndicator::check(const CoConfig::ComplexConfigInterface& store)
 {
-    waitForCheck(); // the names it gathered come back first
-    const int asked = ++m_asked;
-    m_worker = std::thread([this, asked, kinds = ConfigCheck::CheckedKinds(store), names = std::move(m_names)]() mutable {
+    ConfigCheck::CheckedKinds kinds(store);
+    if (m_worker.joinable())
+        m_next = std::move(kinds); // after the one that runs, with the names it gathers
+    else
+        start(std::move(kinds));
+}
+
+void ReferenceCheckIndicator::start(ConfigCheck::CheckedKinds kinds)
+{
+    m_worker = std::thread([this, kinds = std::move(kinds), names = std::move(m_names)]() mutable {
         QList<ConfigCheck::ConfigProblem> problems = ConfigCheck::ReferenceChecker::check(kinds);
         names.gather(kinds);
         names.nameMissing(problems);
         // The thread is joined before the indicator goes: the call finds it.
         QMetaObject::invokeMethod(
-            this,
-            [this, asked, problems = std::move(problems), names = std::move(names)]() {
-                m_names = names;
-                if (asked == m_asked)
-                    showCheck(problems);
-            },
+            this, [this, problems = std::move(problems), names = std::move(names)]() { finished(problems, names); },
             Qt::QueuedConnection);
     });
 }
 
-void ReferenceCheckIndicator::waitForCheck()
+void ReferenceCheckIndicator::finished(const QList<ConfigCheck::ConfigProblem>& problems,
+                                       const ConfigCheck::RecordNames& names)
 {
     if (m_worker.joinable())
+        m_worker.join(); // its last step was to post this
+    m_names = names;
+    if (m_next) {
+        ConfigCheck::CheckedKinds next = std::move(*m_next);
+        m_next.reset();
+        start(std::move(next));
+        return; // the older answer is not shown
+    }
+    showCheck(problems);
+}
+
+void ReferenceCheckIndicator::waitForCheck()
+{
+    while (m_worker.joinable()) {
         m_worker.join();
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+        QCoreApplication::sendPostedEvents(this, QEvent::MetaCall); // may start the next one
+    }
 }
 
 void ReferenceCheckIndicator::showCheck(const QList<ConfigCheck::ConfigProblem>& problems)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "checkedkinds.h"
 #include "configproblem.h"
 #include "recordnames.h"
 
@@ -7,6 +8,7 @@
 #include <QPointer>
 #include <QToolButton>
 
+#include <optional>
 #include <thread>
 
 class QStatusBar;
@@ -21,7 +23,8 @@ class ComplexConfigInterface;
 // them in a window of their own, which follows later checks while it is open. A missing record
 // that an earlier check saw (a rack removed and saved since) is named as the tables showed it.
 // A check runs on a thread of its own over the kinds as they were when it was asked for, so
-// that a save or a start-up does not wait for it; the latest one asked for is shown.
+// that a save or a start-up does not wait for it; one asked for while another runs starts when
+// that one is done (only the latest of them), and the latest one asked for is shown.
 class ReferenceCheckIndicator : public QToolButton
 {
     Q_OBJECT
@@ -43,10 +46,12 @@ Q_SIGNALS:
 private:
     void showProblems();
     void showCheck(const QList<ConfigCheck::ConfigProblem>& problems);
+    void start(ConfigCheck::CheckedKinds kinds);
+    void finished(const QList<ConfigCheck::ConfigProblem>& problems, const ConfigCheck::RecordNames& names);
 
     QList<ConfigCheck::ConfigProblem> m_problems;
     ConfigCheck::RecordNames m_names; // of every store checked; with the check while it runs
     QPointer<ReferenceProblemsDialog> m_dialog; // owned by the main window
     std::thread m_worker;
-    int m_asked = 0; // checks asked for; the answer of the last one is shown
+    std::optional<ConfigCheck::CheckedKinds> m_next; // asked for while the worker runs
 };
