@@ -83,8 +83,9 @@ public:
         if (!same) {
             auto& map = ComponentStore<componentType>::map(*store);
             map.clear();
+            // Rows are in uid order but for uids typed in: each goes in at the end, as a rule.
             for (const T& record : std::as_const(m_records))
-                map.insert(record.uid, record);
+                map.insert(map.cend(), record.uid, record);
         }
         // The store now holds the other editors' commits too, whether or not its write succeeds:
         // names of referenced records are looked up again.
