@@ -43,6 +43,7 @@ void OperatorWorkingSet::load(CoConfig::ComplexConfigInterface* store)
     for (const CoConfig::Computer& computer : std::as_const(m_computers))
         m_arms.insert(m_arms.cend(), computer.uid.value, computer);
     buildIndexes();
+    synced(*store);
 }
 
 bool OperatorWorkingSet::sameLayout(const OperatorWorkingSet& other) const
@@ -63,19 +64,25 @@ bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
     readKinds(store);
     const CoConfig::ComplexConfigInterface& current = *store;
     const auto& computers = current.computers();
-    const bool sameArms = computers.size() == m_arms.size()
-        && std::equal(computers.cbegin(), computers.cend(), m_arms.cbegin(), m_arms.cend(),
-                      [](const CoConfig::Computer& a, const CoConfig::Computer& b) { return a.uid == b.uid && a == b; })
-        && std::equal(computers.keyBegin(), computers.keyEnd(), m_arms.keyBegin(),
-                      [](const CoConfig::ComponentUid<1>& a, int b) { return a.value == b; });
+    const bool sameArms = armsUntouched(current)
+        || (computers.size() == m_arms.size()
+            && std::equal(computers.cbegin(), computers.cend(), m_arms.cbegin(), m_arms.cend(),
+                          [](const CoConfig::Computer& a, const CoConfig::Computer& b) { return a.uid == b.uid && a == b; })
+            && std::equal(computers.keyBegin(), computers.keyEnd(), m_arms.keyBegin(),
+                          [](const CoConfig::ComponentUid<1>& a, int b) { return a.value == b; }));
     if (m_operatorsRead == bool(current.readStatus() & CoConfig::ObjectOperators) || !sameArms
-        || current.operatorsMap() != m_operators || current.armUnions() != m_unions)
+        || !sameOperators(current) || current.armUnions() != m_unions)
         return false;
     // Nothing edited since the load: the set is already what a load would give.
-    if (m_removed.isEmpty() && m_operatorList.size() == m_operators.size() && m_computers.size() == m_arms.size()
-        && std::equal(m_operators.cbegin(), m_operators.cend(), m_operatorList.cbegin())
-        && std::equal(m_arms.cbegin(), m_arms.cend(), m_computers.cbegin()))
+    const bool unedited = m_removed.isEmpty()
+        && ((m_arms.isSharedWith(m_synced.arms) && m_operators.isSharedWith(m_synced.operators))
+            || (m_operatorList.size() == m_operators.size() && m_computers.size() == m_arms.size()
+                && std::equal(m_operators.cbegin(), m_operators.cend(), m_operatorList.cbegin())
+                && std::equal(m_arms.cbegin(), m_arms.cend(), m_computers.cbegin())));
+    if (unedited) {
+        synced(current);
         return true;
+    }
     m_operatorList = m_operators.values();
     m_computers = m_arms.values();
     m_removed.clear();
@@ -83,7 +90,25 @@ bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
     m_unionsOfArm.clear();
     m_registrationsOf.clear();
     buildIndexes();
+    synced(current);
     return true;
+}
+
+void OperatorWorkingSet::synced(const CoConfig::ComplexConfigInterface& store)
+{
+    m_synced = {store.computers(), m_arms, store.operatorsMap(), m_operators};
+}
+
+bool OperatorWorkingSet::armsUntouched(const CoConfig::ComplexConfigInterface& store) const
+{
+    return store.computers().isSharedWith(m_synced.storeComputers) && m_arms.isSharedWith(m_synced.arms);
+}
+
+bool OperatorWorkingSet::sameOperators(const CoConfig::ComplexConfigInterface& store) const
+{
+    const auto& operators = store.operatorsMap();
+    return (operators.isSharedWith(m_synced.storeOperators) && m_operators.isSharedWith(m_synced.operators))
+        || operators == m_operators;
 }
 
 void OperatorWorkingSet::buildIndexes()
@@ -115,7 +140,7 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
         return;
     // What is already so is left alone: the store then sees those kinds unchanged.
     const CoConfig::ComplexConfigInterface& current = *store;
-    if (current.operatorsMap() != m_operators) {
+    if (!sameOperators(current)) {
         store->clearOperators();
         for (const Common::Operator& op : m_operators)
             store->addOperator(op);
@@ -124,17 +149,24 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
     // Workstations that this editor knows get its registration maps; on every workstation a
     // registration of an operator removed here is dropped, and so is one whose operator does not
     // exist. When the operators could not be read, nobody knows which exist: those stay.
-    const auto gone = [this](int uid) {
-        return m_removed.contains(uid) || (m_operatorsRead && !m_operators.contains(uid));
+    const QList<int> operatorUids = m_operators.keys(); // in order: looked up by halves
+    const auto gone = [&](int uid) {
+        return m_removed.contains(uid)
+            || (m_operatorsRead && !std::binary_search(operatorUids.cbegin(), operatorUids.cend(), uid));
     };
     const auto wanted = [&](const CoConfig::ComponentUid<1>& uid, const QHash<QString, int>& registrations) {
         const auto arm = m_arms.constFind(uid.value);
         return arm != m_arms.cend() ? arm->registrations : registrations;
     };
+    // Both maps go by uid: the workstations are walked side by side.
+    auto arm = m_arms.cbegin();
     const bool settled = std::all_of(current.computers().keyValueBegin(), current.computers().keyValueEnd(),
                                      [&](const auto& computer) {
-                                         const QHash<QString, int> registrations =
-                                             wanted(computer.first, computer.second.registrations);
+                                         while (arm != m_arms.cend() && arm.key() < computer.first.value)
+                                             ++arm;
+                                         const bool known = arm != m_arms.cend() && arm.key() == computer.first.value;
+                                         const QHash<QString, int>& registrations =
+                                             known ? arm->registrations : computer.second.registrations;
                                          return registrations == computer.second.registrations
                                              && std::none_of(registrations.begin(), registrations.end(), gone);
                                      });
@@ -169,6 +201,7 @@ void OperatorWorkingSet::clear()
     m_registrationsOf.clear();
     m_removed.clear();
     m_operatorsRead = true;
+    m_synced = {};
 }
 
 bool OperatorWorkingSet::addOperator(const Common::Operator& op)

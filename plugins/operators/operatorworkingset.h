@@ -77,6 +77,11 @@ public:
 
 private:
     void buildIndexes();
+    // The store's kinds and this set's as they were when last found to agree (a load, a
+    // rebase): while both sides still share them, they agree without a comparison.
+    void synced(const CoConfig::ComplexConfigInterface& store);
+    bool armsUntouched(const CoConfig::ComplexConfigInterface& store) const;
+    bool sameOperators(const CoConfig::ComplexConfigInterface& store) const;
 
     QList<CoConfig::ArmUnion> m_unions;
     QList<CoConfig::Computer> m_computers;
@@ -89,4 +94,11 @@ private:
     QHash<int, QHash<int, int>> m_registrationsOf;
     QSet<int> m_removed;               // operators removed since the load
     bool m_operatorsRead = true;       // false when the store could not read the operators
+    struct Synced
+    {
+        QMap<CoConfig::ComponentUid<1>, CoConfig::Computer> storeComputers;
+        QMap<int, CoConfig::Computer> arms;
+        QMap<int, Common::Operator> storeOperators;
+        QMap<int, Common::Operator> operators;
+    } m_synced;
 };
