@@ -46,10 +46,22 @@ void OperatorWorkingSet::load(CoConfig::ComplexConfigInterface* store)
     synced(*store);
 }
 
+namespace {
+
+// The same unions of the same workstations, in the same order: their names and antennas aside.
+bool sameMembers(const QList<CoConfig::ArmUnion>& a, const QList<CoConfig::ArmUnion>& b)
+{
+    return a.size() == b.size()
+        && std::equal(a.cbegin(), a.cend(), b.cbegin(),
+                      [](const CoConfig::ArmUnion& x, const CoConfig::ArmUnion& y) { return x.armUids == y.armUids; });
+}
+
+} // namespace
+
 bool OperatorWorkingSet::sameLayout(const OperatorWorkingSet& other) const
 {
-    if (m_operatorsRead != other.m_operatorsRead || m_arms.size() != other.m_arms.size() || m_unions != other.m_unions
-        || m_operatorList != other.m_operatorList)
+    if (m_operatorsRead != other.m_operatorsRead || m_arms.size() != other.m_arms.size()
+        || !sameMembers(m_unions, other.m_unions) || m_operatorList != other.m_operatorList)
         return false;
     return std::equal(m_arms.cbegin(), m_arms.cend(), other.m_arms.cbegin(),
                       [](const CoConfig::Computer& a, const CoConfig::Computer& b) {
@@ -70,15 +82,35 @@ bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
                           [](const CoConfig::Computer& a, const CoConfig::Computer& b) { return a.uid == b.uid && a == b; })
             && std::equal(computers.keyBegin(), computers.keyEnd(), m_arms.keyBegin(),
                           [](const CoConfig::ComponentUid<1>& a, int b) { return a.value == b; }));
-    if (m_operatorsRead == bool(current.readStatus() & CoConfig::ObjectOperators) || !sameArms
-        || !sameOperators(current) || current.armUnions() != m_unions)
+    // Another tab changed workstations (a name, an address) and none of their registrations,
+    // which are this tab's: the set takes them as they are now.
+    const bool othersChanged = !sameArms && computers.size() == m_arms.size()
+        && std::equal(computers.keyValueBegin(), computers.keyValueEnd(), m_arms.keyValueBegin(),
+                      [](const auto& stored, const auto& arm) {
+                          return stored.first.value == arm.first && stored.second.registrations == arm.second.registrations;
+                      });
+    // Unions renamed or given other antennas elsewhere are taken as they are, too.
+    const QList<CoConfig::ArmUnion>& unions = current.armUnions();
+    const bool sameUnions = unions == m_unions;
+    if (m_operatorsRead == bool(current.readStatus() & CoConfig::ObjectOperators) || (!sameArms && !othersChanged)
+        || !sameOperators(current) || (!sameUnions && !sameMembers(unions, m_unions)))
         return false;
+    if (!sameUnions)
+        m_unions = unions; // the indexes follow the members, which are the same
     // Nothing edited since the load: the set is already what a load would give.
     const bool unedited = m_removed.isEmpty()
         && ((m_arms.isSharedWith(m_synced.arms) && m_operators.isSharedWith(m_synced.operators))
             || (m_operatorList.size() == m_operators.size() && m_computers.size() == m_arms.size()
                 && std::equal(m_operators.cbegin(), m_operators.cend(), m_operatorList.cbegin())
                 && std::equal(m_arms.cbegin(), m_arms.cend(), m_computers.cbegin())));
+    if (othersChanged) {
+        QMap<int, CoConfig::Computer> arms;
+        for (auto it = computers.cbegin(); it != computers.cend(); ++it)
+            arms.insert(arms.cend(), it.key().value, *it);
+        m_arms = std::move(arms);
+        if (unedited) // the same registrations: the indexes hold
+            m_computers = computers.values();
+    }
     if (unedited) {
         synced(current);
         return true;

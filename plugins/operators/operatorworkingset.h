@@ -42,7 +42,8 @@ public:
     bool sameLayout(const OperatorWorkingSet& other) const;
     // When the store holds just what this set's edits made of it (a save's reload), becomes what
     // a load would give without copying the store's records again (without any work when nothing
-    // was edited); false (unchanged) otherwise.
+    // was edited); workstations that other tabs changed, their registrations untouched, are
+    // taken as they are. False (unchanged) otherwise.
     bool rebase(CoConfig::ComplexConfigInterface* store);
     void clear();
 

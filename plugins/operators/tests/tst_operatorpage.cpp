@@ -519,14 +519,15 @@ void TstOperatorPage::reloadAfterASaveShowsOutsideChanges()
     QCOMPARE(m_pellux->tree().contains(QStringLiteral("  Пост 2 / АРМ-12|||petrov12")), edited);
     m_pellux->plugin()->saveComplexConfig(); // the reloaded set commits the same again
     QCOMPARE(storedLogins(*m_pellux->store(), 12).contains(QStringLiteral("petrov12=101")), edited);
-    // A workstation renamed elsewhere: the same tree shows the new name.
+    // A workstation and a union renamed elsewhere: the same tree shows the new names.
     {
-        CoConfig::ComplexConfig other(m_dir->path(), CoConfig::ObjectAll, 0);
+        CoConfig::ComplexConfig other(m_dir->path(), CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
         other.computers()[CoConfig::ComponentUid<1>(11)].name = QStringLiteral("АРМ-11а");
+        other.armUnionsMap()[1].name = QStringLiteral("Пост 1а");
         QVERIFY2(other.write(CoConfig::ObjectAll), qPrintable(other.errorString()));
     }
     m_pellux->plugin()->setComplexConfig(m_pellux->store());
-    QVERIFY(m_pellux->tree().join(QLatin1Char('\n')).contains(QStringLiteral("Пост 1 / АРМ-11а")));
+    QVERIFY(m_pellux->tree().join(QLatin1Char('\n')).contains(QStringLiteral("Пост 1а / АРМ-11а")));
     {
         CoConfig::ComplexConfig other(m_dir->path(), CoConfig::ObjectAll, 0);
         other.operatorsMap()[102].surname = QStringLiteral("Семёнов");
