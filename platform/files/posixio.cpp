@@ -59,23 +59,31 @@ int writeNewFile(const QString& path, const QByteArray& bytes, const FileOwnersh
         return -1;
     }
     applyOwnership(fd, ownership);
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
+    int cause = 0;
+    if (!writeAll(fd, bytes.constData(), bytes.size(), &cause)) {
+        *error = failure(QStringLiteral("записать файл"), path, cause);
+        ::close(fd);
+        ::unlink(name.constData());
+        return -1;
+    }
+    return fd;
+}
+
+bool writeAll(int fd, const char* data, qint64 size, int* cause)
+{
+    while (size > 0) {
         // A file-size limit or a full disk may cut a write short; the next call then reports why.
-        const ssize_t written = ::write(fd, data, size_t(left));
+        const ssize_t written = ::write(fd, data, size_t(size));
         if (written < 0 && errno == EINTR)
             continue;
         if (written <= 0) {
-            *error = failure(QStringLiteral("записать файл"), path, written < 0 ? errno : ENOSPC);
-            ::close(fd);
-            ::unlink(name.constData());
-            return -1;
+            *cause = written < 0 ? errno : ENOSPC;
+            return false;
         }
         data += written;
-        left -= written;
+        size -= written;
     }
-    return fd;
+    return true;
 }
 
 int openDirectory(const QString& path, QString* error)

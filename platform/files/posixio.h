@@ -23,6 +23,10 @@ struct FileOwnership
     mode_t mode = 0644;
 };
 
+// Writes every byte to the descriptor; false with the cause (ENOSPC for a write cut short
+// that gives none).
+bool writeAll(int fd, const char* data, qint64 size, int* cause);
+
 // Creates the file (which must not exist) with that ownership as far as the writer may give it,
 // whatever its umask, and writes every byte; the descriptor stays open for syncFiles(), or -1
 // on failure, when nothing is left behind.

@@ -1,6 +1,7 @@
 #include "blobwriter.h"
 
 #include "gitptr.h"
+#include "posixio.h"
 
 #include <git2/sys/odb_backend.h>
 #include <git2/sys/repository.h>
@@ -9,7 +10,6 @@
 #include <openssl/evp.h>
 
 #include <QFile>
-#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
@@ -76,20 +76,6 @@ namespace {
 using Compressor = std::unique_ptr<libdeflate_compressor, decltype(&libdeflate_free_compressor)>;
 using Digest = std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)>;
 
-bool writeAll(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t done = ::write(fd, data, size);
-        if (done < 0 && errno == EINTR)
-            continue;
-        if (done <= 0)
-            return false;
-        data += done;
-        size -= size_t(done);
-    }
-    return true;
-}
-
 // A loose object's zlib stream without a copy of the content: the object's header in a stored
 // (uncompressed) block, which ends on a byte, then the content deflated on its own (deflate
 // blocks may follow any block), then the checksum of both.
@@ -144,33 +130,30 @@ bool BlobWriter::writeLoose(const char* content, qsizetype size, File* file) con
     if (::access(target.constData(), F_OK) == 0)
         return true; // the same content, written before
 
-    const auto failed = [file](const QString& what, int cause) {
-        file->error = QStringLiteral("Не удалось записать \"%1\" в историю: %2: %3")
-                          .arg(file->path, what, QString::fromLocal8Bit(std::strerror(cause)));
+    const auto failed = [file](const QString& action, const QString& path, int cause) {
+        file->error = PosixIo::failure(action, path, cause);
         return false;
     };
     const QByteArray stream = zlibStream(header, content, size_t(size));
     if (stream.isEmpty())
-        return failed(QStringLiteral("сжатие"), ENOMEM);
-    const QByteArray dir = QFile::encodeName(folder);
-    if (::mkdir(dir.constData(), 0777) != 0 && errno != EEXIST)
-        return failed(folder, errno);
-    QByteArray temp;
-    int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 10; ++attempt) {
-        temp = dir + "/tmp_obj_" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0444);
-        if (fd < 0 && errno != EEXIST)
-            return failed(QFile::decodeName(temp), errno);
-    }
+        return failed(QStringLiteral("сжать файл"), file->path, ENOMEM);
+    if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0 && errno != EEXIST)
+        return failed(QStringLiteral("создать каталог"), folder, errno);
+    // As git writes them: read-only, within the writer's umask (the group's where it is shared).
+    const QString temp = folder + QStringLiteral("/tmp_obj_") + PosixIo::newWorkId();
+    const QByteArray tempName = QFile::encodeName(temp);
+    const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0444);
     if (fd < 0)
-        return failed(QFile::decodeName(temp), EEXIST);
-    const bool written = writeAll(fd, stream.constData(), size_t(stream.size()));
-    const int cause = errno;
-    if (::close(fd) != 0 || !written || ::rename(temp.constData(), target.constData()) != 0) {
-        const int error = written ? errno : cause;
-        ::unlink(temp.constData());
-        return failed(QFile::decodeName(target), error);
+        return failed(QStringLiteral("создать файл"), temp, errno);
+    int cause = 0;
+    const bool written = PosixIo::writeAll(fd, stream.constData(), stream.size(), &cause);
+    if (::close(fd) != 0 && written)
+        cause = errno;
+    if (!written || cause != 0 || ::rename(tempName.constData(), target.constData()) != 0) {
+        if (cause == 0)
+            cause = errno;
+        ::unlink(tempName.constData());
+        return failed(QStringLiteral("записать файл"), temp, cause);
     }
     return true;
 }
@@ -181,11 +164,8 @@ void BlobWriter::run()
         QByteArray bytes = file.bytes;
         if (bytes.isNull()) {
             QFile source(file.absolute);
-            if (!source.open(QIODevice::ReadOnly)) {
-                file.error = QStringLiteral("Не удалось прочитать \"%1\": %2").arg(file.absolute, source.errorString());
-                continue;
-            }
-            bytes = source.readAll();
+            if (source.open(QIODevice::ReadOnly))
+                bytes = source.readAll();
             if (source.error() != QFileDevice::NoError) {
                 file.error = QStringLiteral("Не удалось прочитать \"%1\": %2").arg(file.absolute, source.errorString());
                 continue;
