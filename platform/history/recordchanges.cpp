@@ -599,10 +599,6 @@ FileChanges compareParsed(const QString& path, const QByteArray& before, const Q
     return result;
 }
 
-} // namespace
-
-namespace {
-
 // A uid as the store writes it: digits without a leading zero; -1 for anything else.
 qint64 plainUid(QByteArrayView uid)
 {
