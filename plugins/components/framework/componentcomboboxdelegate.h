@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cellitemdelegate.h"
 #include "componentlabel.h"
 #include "componentparent.h"
 #include "componentpath.h"
@@ -7,7 +8,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QItemDelegate>
 #include <QSize>
 
 #include <type_traits>
@@ -22,7 +22,7 @@ inline QString noneText()
 // record of the last snapshot of the store, in uid order. With a parent type, each record is
 // listed as "parent/record".
 template <typename T, int type, typename ParentT = int, int parentType = -1>
-class ComponentComboBoxDelegate : public QItemDelegate
+class ComponentComboBoxDelegate : public CellItemDelegate
 {
 public:
     using Map = QMap<CoConfig::ComponentUid<type>, T>;

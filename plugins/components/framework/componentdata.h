@@ -14,6 +14,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <optional>
 
 // The records of one component type: T is the record class, componentType its ComponentType,
 // objectType the ComplexObjectType flag that new uids are asked for, and f0 … f12 the fields
@@ -61,11 +62,19 @@ public:
         if (!std::is_sorted(before.cbegin(), before.cend(), byUid))
             std::stable_sort(before.begin(), before.end(), byUid);
         const bool changed = before != m_records;
-        m_typedUids.clear();
-        m_pasteBytes.clear();
-        m_pasteRecords.clear();
-        m_displayTexts.fill({}, m_bindings.size());
+        forgetLoadedState();
+        m_agreed.reset(); // the next comparison tells
         return changed;
+    }
+
+    bool keep(CoConfig::ComplexConfigInterface* store) override
+    {
+        if (!store || !holdsRecordsOf(*store))
+            return false;
+        m_agreed = ComponentStore<componentType>::map(std::as_const(*store));
+        m_store = store;
+        forgetLoadedState();
+        return true;
     }
 
     void save(CoConfig::ComplexConfigInterface* store) override
@@ -74,19 +83,21 @@ public:
             return;
         // Rows that are the store's records already leave its map alone (shared with what was
         // read, so the store sees the kind unchanged without comparing it).
-        const auto& current = ComponentStore<componentType>::map(std::as_const(*store));
-        const bool same = current.size() == m_records.size()
-            && std::equal(current.keyValueBegin(), current.keyValueEnd(), m_records.cbegin(),
-                          [](const auto& stored, const T& record) {
-                              return stored.first == record.uid && stored.second == record;
-                          });
-        if (!same) {
+        if (!holdsRecordsOf(*store)) {
             auto& map = ComponentStore<componentType>::map(*store);
             map.clear();
             // Rows are in uid order but for uids typed in: each goes in at the end, as a rule.
             for (const T& record : std::as_const(m_records))
                 map.insert(map.cend(), record.uid, record);
         }
+        // Rows in strictly rising uids are the map's records, each in its place.
+        const bool rising = std::adjacent_find(m_records.cbegin(), m_records.cend(), [](const T& a, const T& b) {
+                                return a.uid.value >= b.uid.value;
+                            }) == m_records.cend();
+        if (rising)
+            m_agreed = ComponentStore<componentType>::map(std::as_const(*store));
+        else
+            m_agreed.reset();
         // The store now holds the other editors' commits too, whether or not its write succeeds:
         // names of referenced records are looked up again.
         m_displayTexts.fill({}, m_bindings.size());
@@ -110,6 +121,7 @@ public:
 
     void appendRecord(int uid) override
     {
+        m_agreed.reset();
         T record;
         record.uid = CoConfig::ComponentUid<componentType>(uid);
         m_records.append(record);
@@ -119,6 +131,7 @@ public:
     {
         if (rows.isEmpty() || rows.first() < 0 || rows.last() >= m_records.size())
             return;
+        m_agreed.reset();
         // Close the gaps in one pass: each kept record moves at most once.
         T* const records = m_records.data();
         const qsizetype size = m_records.size();
@@ -156,6 +169,7 @@ public:
     {
         if (!isCell(row, column))
             return false;
+        m_agreed.reset();
         T& record = m_records[row];
         const int uidBefore = record.uid.value;
         const bool stored = m_bindings.at(column).set(value, record, role);
@@ -193,6 +207,7 @@ public:
 
     void pasteRecords(const QByteArray& bytes, const QList<int>& uids) override
     {
+        m_agreed.reset();
         const QVector<T> records = parse(bytes);
         const qsizetype count = std::min(records.size(), uids.size());
         m_records.reserve(m_records.size() + count);
@@ -209,14 +224,17 @@ public:
 
     void setRecord(int row, const std::any& record) override
     {
-        if (row >= 0 && row < m_records.size())
+        if (row >= 0 && row < m_records.size()) {
+            m_agreed.reset();
             m_records[row] = std::any_cast<const T&>(record);
+        }
     }
 
     int uidAt(int row) const override { return row >= 0 && row < m_records.size() ? m_records.at(row).uid.value : -1; }
 
     void insertRecords(const QVector<QPair<int, std::any>>& rows) override
     {
+        m_agreed.reset();
         // One pass: the kept rows fill the places the inserted ones leave.
         QVector<T> merged;
         merged.reserve(m_records.size() + rows.size());
@@ -232,6 +250,30 @@ public:
     }
 
 private:
+    // The rows are the store's records of this type, each in its place. No record is compared
+    // while the store's map is the one they last agreed with and no row changed since.
+    bool holdsRecordsOf(const CoConfig::ComplexConfigInterface& store) const
+    {
+        const auto& current = ComponentStore<componentType>::map(store);
+        if (current.size() != m_records.size())
+            return false;
+        if (m_agreed && m_agreed->isSharedWith(current))
+            return true;
+        return std::equal(current.keyValueBegin(), current.keyValueEnd(), m_records.cbegin(),
+                          [](const auto& stored, const T& record) {
+                              return stored.first == record.uid && stored.second == record;
+                          });
+    }
+
+    // What a load ends: uids typed, the last paste read, the texts of referenced records.
+    void forgetLoadedState()
+    {
+        m_typedUids.clear();
+        m_pasteBytes.clear();
+        m_pasteRecords.clear();
+        m_displayTexts.fill({}, m_bindings.size());
+    }
+
     bool isCell(int row, int column) const
     {
         return row >= 0 && row < m_records.size() && column >= 0 && column < m_bindings.size();
@@ -260,6 +302,9 @@ private:
     QVector<QHash<int, QVariant>> m_headers;
     QVector<ColumnBinding<T>> m_bindings;
     QVector<T> m_records;
+    // The store's map when the rows were last its records, each in its place; reset by any change
+    // of a row.
+    std::optional<std::decay_t<decltype(ComponentStore<componentType>::map(std::declval<const CoConfig::ComplexConfigInterface&>()))>> m_agreed;
     QSet<int> m_typedUids; // uids set by hand since the last load, whether still held or not
     QByteArray m_pasteBytes;
     QVector<T> m_pasteRecords;

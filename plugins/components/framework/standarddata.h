@@ -34,6 +34,10 @@ public:
     // when the records differ from the rows held before (in uid order), as after another
     // program's changes.
     virtual bool load(CoConfig::ComplexConfigInterface* store) = 0;
+    // When the rows are the store's records already, each in its place (as after a save), takes
+    // the store as a load would and returns true: only texts looked up in other records may
+    // differ. Otherwise changes nothing and returns false.
+    virtual bool keep(CoConfig::ComplexConfigInterface* store) = 0;
     // Replaces the store's records of this type with the rows; of two rows with one uid the later wins.
     virtual void save(CoConfig::ComplexConfigInterface* store) = 0;
 

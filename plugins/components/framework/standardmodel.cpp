@@ -62,6 +62,12 @@ Qt::ItemFlags StandardModel::flags(const QModelIndex&) const
 
 bool StandardModel::load(CoConfig::ComplexConfigInterface* store)
 {
+    // Rows that stay as they are keep the view's selection, scroll and column widths.
+    if (m_data->keep(store)) {
+        if (m_data->rowCount() > 0 && m_columnCount > 0)
+            Q_EMIT dataChanged(index(0, 0), index(m_data->rowCount() - 1, m_columnCount - 1));
+        return false;
+    }
     beginResetModel();
     const bool changed = m_data->load(store);
     endResetModel();

@@ -1,5 +1,7 @@
 #include "standardtableview.h"
 
+#include "celltextstyle.h"
+
 #include <QEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -8,6 +10,7 @@
 
 StandardTableView::StandardTableView(QWidget* parent) : QTableView(parent)
 {
+    setStyle(CellTextStyle::instance());
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

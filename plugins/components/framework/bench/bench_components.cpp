@@ -131,7 +131,10 @@ void measure(const char* title, Table& table, CoConfig::ComplexConfigInterface& 
     report("append one row", timed([&] { table.trigger(Add); }), 50);
     table.selectRows({rows / 2}, 1);
     report("remove one row", timed([&] { table.trigger(Remove); }), 50);
-    report("reload", timed([&] { table.plugin()->setComplexConfig(&store); }), 30);
+    report("reload, unsaved edits dropped", timed([&] { table.plugin()->setComplexConfig(&store); }), 30);
+    table.trigger(Add);
+    table.plugin()->saveComplexConfig();
+    report("reload after a save", timed([&] { table.plugin()->setComplexConfig(&store); }), 30);
 
     const int scatteredCount = qMin(1000, rows / 10);
     QList<int> scattered;

@@ -1,11 +1,15 @@
 #include "booldelegate.h"
+#include "cellitemdelegate.h"
 #include "cellediting.h"
 #include "standardmodel.h"
+#include "standardtableview.h"
 #include "testinstances.h"
 #include "testrecords.h"
 #include "teststore.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QTableView>
 #include <QPointer>
@@ -42,6 +46,8 @@ private Q_SLOTS:
     void uidEditor();
     void boolCells_data();
     void boolCells();
+    void cellsAreDrawnAndSizedAsQtDoes_data();
+    void cellsAreDrawnAndSizedAsQtDoes();
 
 private:
     std::unique_ptr<QComboBox> openCombo(StandardDelegate& holder, const QModelIndex& index);
@@ -290,6 +296,73 @@ void TestComponentDelegates::boolCells()
     combo->setCurrentIndex(value ? 0 : 1);
     holder.delegate()->setModelData(combo.get(), &model, model.index(0, 0));
     QCOMPARE(model.index(0, 0).data(Qt::EditRole), QVariant(!value));
+}
+
+void TestComponentDelegates::cellsAreDrawnAndSizedAsQtDoes_data()
+{
+    QTest::addColumn<bool>("itemDelegate");
+    QTest::addColumn<bool>("wordWrap");
+    QTest::newRow("style, wrapped") << false << true;
+    QTest::newRow("style, one line") << false << false;
+    QTest::newRow("item delegate, wrapped") << true << true;
+    QTest::newRow("item delegate, one line") << true << false;
+}
+
+// Plain cells are drawn from laid-out texts kept between paints; every pixel and every width must
+// be what Qt's own drawing gives, for the texts that take that way and those that don't.
+void TestComponentDelegates::cellsAreDrawnAndSizedAsQtDoes()
+{
+    QFETCH(bool, itemDelegate);
+    QFETCH(bool, wordWrap);
+    const QStringList texts = {QStringLiteral("Приёмник 42"), QStringLiteral("7"), QString(),
+                               QStringLiteral("текст, который не помещается в ячейку и сокращается"),
+                               QStringLiteral("две\nстроки"), QStringLiteral("  пробелы  "), QStringLiteral("Rx-5/A")};
+    QStandardItemModel model(int(texts.size()) * 2, 3);
+    for (int row = 0; row < model.rowCount(); ++row) {
+        for (int column = 0; column < 3; ++column) {
+            auto* item = new QStandardItem(texts.at(row % texts.size()));
+            if (column == 1)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            if (column == 2 && row % 3 == 0)
+                item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            model.setItem(row, column, item);
+        }
+    }
+    StandardTableView view;
+    view.setWordWrap(wordWrap);
+    view.setModel(&model);
+    CellItemDelegate cellDelegate;
+    QItemDelegate qtDelegate;
+    if (itemDelegate)
+        view.setItemDelegate(&cellDelegate);
+    view.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.setColumnWidth(0, 140);
+    view.setColumnWidth(1, 60);
+    view.setColumnWidth(2, 90);
+    view.resize(400, 400);
+    view.selectionModel()->select(QItemSelection(model.index(2, 0), model.index(5, 1)), QItemSelectionModel::Select);
+    view.setCurrentIndex(model.index(3, 1));
+    const auto widths = [&view] {
+        QList<int> hints;
+        for (int column = 0; column < 3; ++column)
+            hints << static_cast<const QAbstractItemView&>(view).sizeHintForColumn(column);
+        return hints;
+    };
+    const QList<int> firstWidths = widths();
+    const QImage first = view.grab().toImage();
+    const QImage kept = view.grab().toImage(); // from what the first paint laid out
+    const QList<int> keptWidths = widths();
+
+    // The same table through Qt's own drawing.
+    view.setStyle(QApplication::style());
+    if (itemDelegate)
+        view.setItemDelegate(&qtDelegate);
+    const QImage qt = view.grab().toImage();
+    QCOMPARE(first.size(), qt.size());
+    QVERIFY(first == qt);
+    QVERIFY(kept == qt);
+    QCOMPARE(firstWidths, widths());
+    QCOMPARE(keptWidths, widths());
 }
 
 QTEST_MAIN(TestComponentDelegates)

@@ -5,6 +5,7 @@
 #include "teststore.h"
 
 #include <QSignalSpy>
+#include <QUndoStack>
 #include <QtTest>
 
 using CoConfig::ComponentUid;
@@ -33,6 +34,8 @@ private Q_SLOTS:
     void manyScatteredRunsGoAtOnce();
     void pasteAnnouncesTheRowsAppended();
     void editsNotifyTheirCell();
+    void loadAfterASaveKeepsTheRowsAndDropsLaterEdits_data();
+    void loadAfterASaveKeepsTheRowsAndDropsLaterEdits();
 
 private:
     std::unique_ptr<TestStore> m_store;
@@ -131,6 +134,55 @@ void TestStandardModel::editsNotifyTheirCell()
     QVERIFY(!m_model->setData(cell, QStringLiteral("x"), Qt::DisplayRole));
     QCOMPARE(changed.size(), 1);
     QCOMPARE(cell.data().toString(), QStringLiteral("renamed"));
+}
+
+void TestStandardModel::loadAfterASaveKeepsTheRowsAndDropsLaterEdits_data()
+{
+    using Edit = std::function<void(StandardModel&, QUndoStack&)>;
+    QTest::addColumn<Edit>("edit");
+    QTest::newRow("none") << Edit([](StandardModel&, QUndoStack&) {});
+    QTest::newRow("a cell") << Edit([](StandardModel& model, QUndoStack&) { model.setData(model.index(1, 2), "x"); });
+    QTest::newRow("a column") << Edit([](StandardModel& model, QUndoStack&) {
+        model.setColumnData({0, 4}, 2, [](int) { return QStringLiteral("x"); });
+    });
+    QTest::newRow("a row appended") << Edit([](StandardModel& model, QUndoStack&) { model.appendRecord(); });
+    QTest::newRow("a row removed") << Edit([](StandardModel& model, QUndoStack&) { model.removeRecords({2}); });
+    QTest::newRow("rows pasted") << Edit([this](StandardModel& model, QUndoStack&) {
+        model.pasteRecords(m_data->copyRecords({0}));
+    });
+    QTest::newRow("a step before the save undone") << Edit([](StandardModel&, QUndoStack& undo) { undo.undo(); });
+    QTest::newRow("a saved removal undone") << Edit([this](StandardModel& model, QUndoStack& undo) {
+        model.removeRecords({2});
+        model.save(m_store->get());
+        undo.undo();
+    });
+}
+
+// A load after a save finds the rows as the store holds them and leaves the view's rows in place;
+// any edit after the save is dropped by the load, as before.
+void TestStandardModel::loadAfterASaveKeepsTheRowsAndDropsLaterEdits()
+{
+    using Edit = std::function<void(StandardModel&, QUndoStack&)>;
+    QFETCH(Edit, edit);
+    QUndoStack undo;
+    m_model->setUndoStack(&undo);
+    m_model->setData(m_model->index(0, 2), "saved");
+    m_model->save(m_store->get());
+    edit(*m_model, undo);
+    const auto stored = [this] {
+        TestReceiverData data;
+        StandardModel model(&data);
+        model.load(m_store->get());
+        return names(model);
+    };
+    const bool edited = names(*m_model) != stored();
+
+    QSignalSpy reset(m_model.get(), &QAbstractItemModel::modelReset);
+    QSignalSpy changed(m_model.get(), &QAbstractItemModel::dataChanged);
+    m_model->load(m_store->get());
+    QCOMPARE(names(*m_model), stored());
+    QCOMPARE(reset.size(), edited ? 1 : 0);
+    QCOMPARE(changed.size(), edited ? 0 : 1);
 }
 
 QTEST_MAIN(TestStandardModel)

@@ -1,0 +1,87 @@
+#include "celllayouts.h"
+
+#include <QCache>
+#include <QHash>
+#include <QTextLayout>
+
+namespace {
+
+struct LineKey
+{
+    QString text;
+    int width;
+    int layout; // alignment, direction and wrap of the text option, or the kind of a size
+
+    bool operator==(const LineKey& other) const
+    {
+        return width == other.width && layout == other.layout && text == other.text;
+    }
+};
+
+size_t qHash(const LineKey& key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.text, key.width, key.layout);
+}
+
+struct Cache
+{
+    QFont font;
+    // A screen of cells and more: a paint finds every cell of the one before it.
+    QCache<LineKey, QTextLayout> lines{4096};
+    QHash<LineKey, QSize> sizes;
+};
+
+Cache& cacheFor(const QFont& font)
+{
+    // Left to the end of the process: the layouts hold font engines that the application frees.
+    static Cache* cache = new Cache;
+    if (font != cache->font) {
+        cache->lines.clear();
+        cache->sizes.clear();
+        cache->font = font;
+    }
+    return *cache;
+}
+
+} // namespace
+
+namespace CellLayouts {
+
+const QTextLayout* line(const QString& text, const QFont& font, const QTextOption& option, int width)
+{
+    Cache& cache = cacheFor(font);
+    const LineKey key{text, width,
+                      int(option.alignment()) | int(option.textDirection()) << 16 | int(option.wrapMode()) << 20};
+    QTextLayout* layout = cache.lines.object(key);
+    if (!layout) {
+        layout = new QTextLayout(text, font);
+        layout->setTextOption(option);
+        layout->setCacheEnabled(true); // keeps the shaped glyphs for the paints to come
+        qreal height = 0;
+        layout->beginLayout();
+        for (QTextLine next = layout->createLine(); next.isValid(); next = layout->createLine()) {
+            next.setLineWidth(width);
+            next.setPosition(QPointF(0, height));
+            height += next.height();
+        }
+        layout->endLayout();
+        cache.lines.insert(key, layout);
+    }
+    return layout->lineCount() == 1 ? layout : nullptr;
+}
+
+QSize size(const QString& text, const QFont& font, int kind, int width, const std::function<QSize()>& measure)
+{
+    Cache& cache = cacheFor(font);
+    const LineKey key{text, width, kind};
+    const auto found = cache.sizes.constFind(key);
+    if (found != cache.sizes.cend())
+        return *found;
+    if (cache.sizes.size() >= 16384)
+        cache.sizes.clear();
+    const QSize measured = measure();
+    cache.sizes.insert(key, measured);
+    return measured;
+}
+
+} // namespace CellLayouts
