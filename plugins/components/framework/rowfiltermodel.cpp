@@ -149,6 +149,8 @@ void RowFilterModel::sourceDataChanged(const QModelIndex& topLeft, const QModelI
 {
     for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
         m_texts[size_t(row)] = QString();
+    m_gathered = std::min(m_gathered, size_t(topLeft.row()));
+    Q_EMIT textsForgotten();
     // The rows keep their place: an edited row stays shown until the text changes.
     const int first = lowerBound(topLeft.row());
     const int last = lowerBound(bottomRight.row() + 1) - 1;
@@ -204,4 +206,5 @@ void RowFilterModel::sourceReset()
     m_gathered = 0;
     refilter(false);
     endResetModel();
+    Q_EMIT textsForgotten();
 }

@@ -29,6 +29,11 @@ public:
     // search; true when every row's are.
     bool gatherTexts(int rows);
 
+Q_SIGNALS:
+    // Texts kept were dropped by changes of the source: gatherTexts() has more to do.
+    void textsForgotten();
+
+public:
     // The source row of a row shown, or -1.
     int sourceRow(int row) const;
 

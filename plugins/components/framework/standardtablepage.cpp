@@ -28,6 +28,8 @@ StandardTablePage::StandardTablePage(QAbstractItemModel* model, QWidget* parent)
         if (m_filter->gatherTexts(GatheredPerSlice))
             m_gathering.stop();
     });
+    // Texts that a change or a reload made the filter forget are gathered again while idle.
+    connect(m_filter, &RowFilterModel::textsForgotten, &m_gathering, qOverload<>(&QTimer::start));
     auto* shortcut = new QShortcut(QKeySequence::Find, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
     connect(shortcut, &QShortcut::activated, this, &StandardTablePage::openFind);
     connect(m_findBar, &FindBar::textChanged, this, &StandardTablePage::find);

@@ -1,6 +1,7 @@
 #include "cellediting.h"
 #include "componentpage.h"
 #include "componentfield.h"
+#include "standardtablepage.h"
 #include "componenttable.h"
 #include "modalanswerer.h"
 #include "orvaneedithistory.h"
@@ -24,6 +25,8 @@
 #include <QTableView>
 #include <QToolBar>
 #include <QUndoStack>
+#include "standardtablepage.h"
+
 #include <QtTest>
 
 #include <memory>
@@ -688,6 +691,17 @@ void TestComponentTables::findLine()
     for (const QVariant& value : column(plugin, plain).mid(0, 3))
         shown << value.toString();
     QCOMPARE(shown, QStringList({"44", "22", "55"}));
+
+    // A save's reload under the open line: what it made the filter forget is gathered again
+    // while idle, not by the next key.
+    auto* tablePage = qobject_cast<StandardTablePage*>(page);
+    QVERIFY(tablePage);
+    QTest::keyClick(view(plugin), Qt::Key_F, Qt::ControlModifier);
+    QTRY_VERIFY(tablePage->findReady());
+    plugin->saveComplexConfig();
+    plugin->setComplexConfig(m_store->get());
+    QVERIFY(!tablePage->findReady());
+    QTRY_VERIFY(tablePage->findReady());
 }
 
 void TestComponentTables::saveAndRead()
