@@ -9,6 +9,7 @@ class CellItemDelegate : public QItemDelegate
 public:
     using QItemDelegate::QItemDelegate;
 
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 protected:

@@ -53,15 +53,39 @@ public:
         QVector<T> before = std::move(m_records);
         m_store = store;
         m_records.clear();
-        if (store) {
-            const CoConfig::ComplexConfigInterface& constStore = *store;
-            m_records = ComponentStore<componentType>::map(constStore).values();
+        bool changed = false;
+        const bool rising = std::adjacent_find(before.cbegin(), before.cend(), [](const T& a, const T& b) {
+                                return a.uid.value >= b.uid.value;
+                            }) == before.cend();
+        if (store && rising) {
+            // Both go by uid: a row that is the store's record moves into place, the rest are
+            // copied from the store.
+            const auto& map = ComponentStore<componentType>::map(std::as_const(*store));
+            m_records.reserve(map.size());
+            auto row = before.begin();
+            for (const T& stored : map) {
+                for (; row != before.end() && row->uid.value < stored.uid.value; ++row)
+                    changed = true; // a row the store no longer holds
+                if (row != before.end() && *row == stored) {
+                    m_records.append(std::move(*row++));
+                } else {
+                    m_records.append(stored);
+                    changed = true;
+                }
+            }
+            changed = changed || row != before.end();
             if (!std::is_sorted(m_records.cbegin(), m_records.cend(), byUid)) // a map by uid already is
                 std::stable_sort(m_records.begin(), m_records.end(), byUid);
+        } else {
+            if (store) {
+                m_records = ComponentStore<componentType>::map(std::as_const(*store)).values();
+                if (!std::is_sorted(m_records.cbegin(), m_records.cend(), byUid))
+                    std::stable_sort(m_records.begin(), m_records.end(), byUid);
+            }
+            if (!std::is_sorted(before.cbegin(), before.cend(), byUid))
+                std::stable_sort(before.begin(), before.end(), byUid);
+            changed = before != m_records;
         }
-        if (!std::is_sorted(before.cbegin(), before.cend(), byUid))
-            std::stable_sort(before.begin(), before.end(), byUid);
-        const bool changed = before != m_records;
         forgetLoadedState();
         m_agreed.reset(); // the next comparison tells
         return changed;
