@@ -84,21 +84,15 @@ void CellItemDelegate::drawDisplay(QPainter* painter, const QStyleOptionViewItem
     const QStyle* style = widget ? widget->style() : QApplication::style();
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect textRect = rect.adjusted(margin, 0, -margin, 0);
-    QTextOption textOption;
-    textOption.setWrapMode(option.features & QStyleOptionViewItem::WrapText ? QTextOption::WordWrap : QTextOption::ManualWrap);
-    textOption.setTextDirection(option.direction);
-    textOption.setAlignment(QStyle::visualAlignment(option.direction, option.displayAlignment));
     const QTextLayout* layout = text.isEmpty() || (option.state & QStyle::State_Editing) || text.contains(QLatin1Char('\n'))
         ? nullptr
-        : CellLayouts::line(text, option.font, textOption, textRect.width());
+        : CellLayouts::line(text, option.font, CellLayouts::textOption(option), textRect.width());
     const QSizeF laidOut = layout ? layout->boundingRect().size() : QSizeF();
     if (!layout || layout->lineAt(0).naturalTextWidth() > textRect.width() || laidOut.height() > textRect.height()) {
         QItemDelegate::drawDisplay(painter, option, rect, text); // elided, or not one plain line
         return;
     }
-    QPalette::ColorGroup group = option.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
-    if (group == QPalette::Normal && !(option.state & QStyle::State_Active))
-        group = QPalette::Inactive;
+    const QPalette::ColorGroup group = CellLayouts::colorGroup(option.state);
     if (option.state & QStyle::State_Selected) {
         painter->fillRect(rect, option.palette.brush(group, QPalette::Highlight));
         painter->setPen(option.palette.color(group, QPalette::HighlightedText));

@@ -2,6 +2,7 @@
 
 #include <QCache>
 #include <QHash>
+#include <QStyleOptionViewItem>
 #include <QTextLayout>
 
 namespace {
@@ -68,6 +69,22 @@ const QTextLayout* line(const QString& text, const QFont& font, const QTextOptio
         cache.lines.insert(key, layout);
     }
     return layout->lineCount() == 1 ? layout : nullptr;
+}
+
+QTextOption textOption(const QStyleOptionViewItem& option)
+{
+    QTextOption text;
+    text.setWrapMode(option.features & QStyleOptionViewItem::WrapText ? QTextOption::WordWrap : QTextOption::ManualWrap);
+    text.setTextDirection(option.direction);
+    text.setAlignment(QStyle::visualAlignment(option.direction, option.displayAlignment));
+    return text;
+}
+
+QPalette::ColorGroup colorGroup(QStyle::State state)
+{
+    if (!(state & QStyle::State_Enabled))
+        return QPalette::Disabled;
+    return state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
 }
 
 QSize size(const QString& text, const QFont& font, int kind, int width, const std::function<QSize()>& measure)

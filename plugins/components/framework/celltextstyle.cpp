@@ -46,12 +46,7 @@ void CellTextStyle::drawControl(ControlElement element, const QStyleOption* opti
     // placed by the alignment.
     const int margin = pixelMetric(PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect textRect = item->rect.adjusted(margin, 0, -margin, 0);
-    QTextOption textOption;
-    const bool wrap = item->features & QStyleOptionViewItem::WrapText;
-    textOption.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
-    textOption.setTextDirection(item->direction);
-    textOption.setAlignment(QStyle::visualAlignment(item->direction, item->displayAlignment));
-    const QTextLayout* layout = CellLayouts::line(item->text, item->font, textOption, textRect.width());
+    const QTextLayout* layout = CellLayouts::line(item->text, item->font, CellLayouts::textOption(*item), textRect.width());
     if (!layout || layout->lineAt(0).naturalTextWidth() > textRect.width()) {
         QProxyStyle::drawControl(element, option, painter, widget); // elided or on several lines
         return;
@@ -59,9 +54,7 @@ void CellTextStyle::drawControl(ControlElement element, const QStyleOption* opti
     painter->save();
     painter->setClipRegion(painter->hasClipping() ? painter->clipRegion() & item->rect : QRegion(item->rect));
     drawPrimitive(PE_PanelItemViewItem, item, painter, widget);
-    QPalette::ColorGroup group = item->state & State_Enabled ? QPalette::Normal : QPalette::Disabled;
-    if (group == QPalette::Normal && !(item->state & State_Active))
-        group = QPalette::Inactive;
+    const QPalette::ColorGroup group = CellLayouts::colorGroup(item->state);
     painter->setPen(item->palette.color(group, item->state & State_Selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect placed = QStyle::alignedRect(Qt::LayoutDirectionAuto, item->displayAlignment,
                                              layout->boundingRect().size().toSize(), textRect);
