@@ -5,6 +5,8 @@
 #include <QStyleOptionViewItem>
 #include <QTextLayout>
 
+#include <array>
+
 namespace {
 
 struct LineKey
@@ -27,21 +29,28 @@ size_t qHash(const LineKey& key, size_t seed = 0)
 struct Cache
 {
     QFont font;
-    // A screen of cells and more: a paint finds every cell of the one before it.
+    // More than a screen of cells, a large one too: a paint finds every cell of the one before.
     QCache<LineKey, QTextLayout> lines{4096};
     QHash<LineKey, QSize> sizes;
 };
 
+// The texts of a few fonts (a table's own, a bold one): a paint that goes from one to another
+// and back keeps both.
 Cache& cacheFor(const QFont& font)
 {
     // Left to the end of the process: the layouts hold font engines that the application frees.
-    static Cache* cache = new Cache;
-    if (font != cache->font) {
-        cache->lines.clear();
-        cache->sizes.clear();
-        cache->font = font;
+    static std::array<Cache, 4>* caches = new std::array<Cache, 4>;
+    static size_t oldest = 0;
+    for (Cache& cache : *caches) {
+        if (cache.font == font)
+            return cache;
     }
-    return *cache;
+    Cache& cache = (*caches)[oldest];
+    oldest = (oldest + 1) % caches->size();
+    cache.lines.clear();
+    cache.sizes.clear();
+    cache.font = font;
+    return cache;
 }
 
 } // namespace
