@@ -10,6 +10,7 @@
 #include <pugixml.hpp>
 
 #include <cstring>
+#include <optional>
 
 namespace Xml {
 
@@ -190,14 +191,20 @@ public:
         while (m_child && m_child.type() != pugi::node_element)
             m_child = m_child.next_sibling();
         if (m_child)
-            m_childName = toUtf16(m_child.name(), m_name);
+            m_childName.emplace(m_child.name());
         return bool(m_child) && !m_failed;
     }
-    QStringView childName() const { return m_childName; }
+    QStringView childName() const { return *m_childName; }
     QString childText() const
     {
+        // Mostly one piece of text: converted at once.
+        const pugi::xml_node first = m_child.first_child();
+        if (!first)
+            return QString();
+        if (first.type() == pugi::node_pcdata && !first.next_sibling())
+            return QString::fromUtf8(first.value());
         QByteArray text;
-        for (pugi::xml_node part = m_child.first_child(); part; part = part.next_sibling()) {
+        for (pugi::xml_node part = first; part; part = part.next_sibling()) {
             if (part.type() == pugi::node_pcdata)
                 text.append(part.value());
         }
@@ -225,12 +232,6 @@ public:
     void duplicateAttribute() { m_failed = true; }
 
 private:
-    static QStringView toUtf16(const char* text, QString& into)
-    {
-        into = QString::fromUtf8(text);
-        return into;
-    }
-
     static NodeAttributes attributesOf(const pugi::xml_node& node)
     {
         NodeAttributes attributes;
@@ -241,8 +242,7 @@ private:
 
     pugi::xml_node m_node;
     pugi::xml_node m_child;
-    QString m_name;
-    QStringView m_childName;
+    std::optional<Utf8Text> m_childName; // on the stack for the short ASCII names of members
     bool m_failed = false;
 };
 
