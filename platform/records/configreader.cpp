@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 namespace Xml {
 
@@ -297,6 +298,48 @@ bool parse(QStringView text, int, CoConfig::ComponentUid<N>& value)
     return Values::parseInt(text, -1, value.value);
 }
 
+// Numbers, flags and uids of a parsed document are read from its UTF-8 as it stands.
+bool parse(std::string_view text, int minimum, int& value)
+{
+    return Values::parseInt(text, minimum, value);
+}
+
+bool parse(std::string_view text, int, unsigned int& value)
+{
+    return Values::parseUInt(text, value);
+}
+
+bool parse(std::string_view text, int, bool& value)
+{
+    return Values::parseBool(text, value);
+}
+
+template <int N>
+bool parse(std::string_view text, int, CoConfig::ComponentUid<N>& value)
+{
+    return Values::parseInt(text, -1, value.value);
+}
+
+template <typename T>
+constexpr bool readFromUtf8 = std::is_same_v<T, int> || std::is_same_v<T, unsigned int> || std::is_same_v<T, bool>;
+template <int N>
+constexpr bool readFromUtf8<CoConfig::ComponentUid<N>> = true;
+
+template <typename T>
+bool parseValue(const QXmlStreamAttribute& attribute, int minimum, T& value)
+{
+    return parse(attribute.value(), minimum, value);
+}
+
+template <typename T>
+bool parseValue(const NodeAttribute& attribute, int minimum, T& value)
+{
+    if constexpr (readFromUtf8<T>)
+        return parse(std::string_view(attribute.attribute.value()), minimum, value);
+    else
+        return parse(attribute.value(), minimum, value);
+}
+
 // Reads one attribute into value; an absent attribute leaves it as it is. False after an error.
 template <typename Source, typename Attributes, typename T>
 bool readAttribute(Context<Source>& context, const Attributes& attributes, QStringView name, int minimum, T& value)
@@ -305,7 +348,7 @@ bool readAttribute(Context<Source>& context, const Attributes& attributes, QStri
     if (!attribute)
         return true;
     ++context.claimed;
-    if (parse(attribute->value(), minimum, value))
+    if (parseValue(*attribute, minimum, value))
         return true;
     context.source.badValue(context.element, name, attribute->value());
     return false;

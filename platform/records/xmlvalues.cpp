@@ -36,17 +36,23 @@ bool toAscii(QStringView text, Ascii& out)
 }
 
 template <typename T>
-bool parseNumber(QStringView text, T& value)
+bool parseNumber(std::string_view text, T& value)
 {
-    Ascii ascii;
-    if (!toAscii(text, ascii))
+    if (text.empty() || qsizetype(text.size()) > MaxNumberLength)
         return false;
     T parsed{};
-    const auto [ptr, ec] = std::from_chars(ascii.data, ascii.end(), parsed);
-    if (ec != std::errc() || ptr != ascii.end())
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+    if (ec != std::errc() || ptr != text.data() + text.size())
         return false;
     value = parsed;
     return true;
+}
+
+template <typename T>
+bool parseNumber(QStringView text, T& value)
+{
+    Ascii ascii;
+    return toAscii(text, ascii) && parseNumber(std::string_view(ascii.data, size_t(ascii.size)), value);
 }
 
 template <typename T>
@@ -67,7 +73,7 @@ QString shortened(QStringView value)
 
 } // namespace
 
-bool parseInt(QStringView text, int minimum, int& value)
+bool parseInt(std::string_view text, int minimum, int& value)
 {
     int parsed = 0;
     if (!parseNumber(text, parsed) || parsed < minimum)
@@ -76,20 +82,37 @@ bool parseInt(QStringView text, int minimum, int& value)
     return true;
 }
 
+bool parseInt(QStringView text, int minimum, int& value)
+{
+    Ascii ascii;
+    return toAscii(text, ascii) && parseInt(std::string_view(ascii.data, size_t(ascii.size)), minimum, value);
+}
+
+bool parseUInt(std::string_view text, unsigned int& value)
+{
+    return parseNumber(text, value);
+}
+
 bool parseUInt(QStringView text, unsigned int& value)
 {
     return parseNumber(text, value);
 }
 
-bool parseBool(QStringView text, bool& value)
+bool parseBool(std::string_view text, bool& value)
 {
-    if (text == u"true" || text == u"1")
+    if (text == "true" || text == "1")
         value = true;
-    else if (text == u"false" || text == u"0")
+    else if (text == "false" || text == "0")
         value = false;
     else
         return false;
     return true;
+}
+
+bool parseBool(QStringView text, bool& value)
+{
+    Ascii ascii;
+    return toAscii(text, ascii) && parseBool(std::string_view(ascii.data, size_t(ascii.size)), value);
 }
 
 bool parseFloat(QStringView text, float& value)

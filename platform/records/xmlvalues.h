@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <string_view>
+
 class QXmlStreamReader;
 
 // Text forms of scalar values in the record XML. Parsing is strict: the whole text must be the
@@ -12,6 +14,11 @@ namespace Xml::Values {
 bool parseInt(QStringView text, int minimum, int& value);
 bool parseUInt(QStringView text, unsigned int& value);
 bool parseBool(QStringView text, bool& value);
+// The same from UTF-8 (a parsed document's values), without converting it: what is not ASCII
+// is no number, nor a flag.
+bool parseInt(std::string_view text, int minimum, int& value);
+bool parseUInt(std::string_view text, unsigned int& value);
+bool parseBool(std::string_view text, bool& value);
 bool parseFloat(QStringView text, float& value);
 bool parseDouble(QStringView text, double& value);
 
