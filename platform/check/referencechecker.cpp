@@ -4,6 +4,9 @@
 #include "ipaddress.h"
 #include "recordnames.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace ConfigCheck {
 
 using namespace CoConfig;
@@ -41,6 +44,29 @@ qint64 pairKey(int a, int b)
 {
     return (qint64(a) << 32) | quint32(b);
 }
+
+// The uids of a map in one sorted array, for the references of many records: a look-up touches
+// a few cache lines where one in the map walks its scattered nodes.
+class UidList
+{
+public:
+    template <typename Map>
+    explicit UidList(const Map& map)
+    {
+        m_uids.reserve(size_t(map.size()));
+        for (auto key = map.keyBegin(); key != map.keyEnd(); ++key)
+            m_uids.push_back(key->value);
+    }
+
+    template <int N>
+    bool contains(const ComponentUid<N>& uid) const
+    {
+        return std::binary_search(m_uids.cbegin(), m_uids.cend(), uid.value);
+    }
+
+private:
+    std::vector<int> m_uids;
+};
 
 } // namespace
 
@@ -177,12 +203,16 @@ void ReferenceChecker::checkChannels()
     const ReceiverConfig& radio = m_store.receivers();
     QHash<qint64, int> indexHolders; // (channel server, index) -> the first channel there
     indexHolders.reserve(radio.channels.size());
+    const UidList channelParams(radio.channelParams);
+    const UidList receivers(radio.receivers);
+    const UidList channelServers(radio.channelServers);
+    const UidList antennaControls(radio.antennaControls);
     for (const Channel& channel : radio.channels) {
         const Subject subject{RecordKind::Channel, channel.uid.value, channel.name};
         name(subject, channel.name);
-        reference<5>(subject, {"cassetteType", "Тип кассеты"}, channel.cassetteType.value, radio.channelParams);
-        reference<2>(subject, {"receiver", "Приёмник"}, channel.receiver.value, radio.receivers);
-        reference<3>(subject, {"channelServer", "Сервер каналов"}, channel.channelServer.value, radio.channelServers);
+        reference<5>(subject, {"cassetteType", "Тип кассеты"}, channel.cassetteType.value, channelParams);
+        reference<2>(subject, {"receiver", "Приёмник"}, channel.receiver.value, receivers);
+        reference<3>(subject, {"channelServer", "Сервер каналов"}, channel.channelServer.value, channelServers);
         if (channel.channelServer.value != -1 && channel.serverIndex != -1) {
             const auto holder = indexHolders.constFind(pairKey(channel.channelServer.value, channel.serverIndex));
             if (holder == indexHolders.cend())
@@ -195,7 +225,7 @@ void ReferenceChecker::checkChannels()
                         .arg(holder.value()),
                     RecordKind::Channel, holder.value());
         }
-        reference<8>(subject, {"antennaControl", "РПУ"}, channel.antennaControl.value, radio.antennaControls);
+        reference<8>(subject, {"antennaControl", "РПУ"}, channel.antennaControl.value, antennaControls);
     }
 }
 
