@@ -17,7 +17,8 @@ class CheckedKinds;
 
 // Lists every broken reference and clash of a configuration, record by record: kinds in the
 // editor's tab order, records in ascending uid, fields in column order. Each record is looked
-// at once and each reference is one map look-up, so the check grows as n log n.
+// at once and each reference is one look-up (in the map, or, for the channels' many references,
+// in a sorted array of the map's uids), so the check grows as n log n.
 //
 // What it finds:
 // - a reference between records (a component's rack, UPS, PDU, computer, receiver, channel
