@@ -331,11 +331,20 @@ bool parseValue(const QXmlStreamAttribute& attribute, int minimum, T& value)
     return parse(attribute.value(), minimum, value);
 }
 
+// A value's UTF-8 up to its end, or up to a length no number or flag has.
+std::string_view shortValue(const char* text)
+{
+    size_t size = 0;
+    while (size < 200 && text[size])
+        ++size;
+    return std::string_view(text, size);
+}
+
 template <typename T>
 bool parseValue(const NodeAttribute& attribute, int minimum, T& value)
 {
     if constexpr (readFromUtf8<T>)
-        return parse(std::string_view(attribute.attribute.value()), minimum, value);
+        return parse(shortValue(attribute.attribute.value()), minimum, value);
     else
         return parse(attribute.value(), minimum, value);
 }

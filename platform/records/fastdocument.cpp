@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 
 #include <cstring>
+#include <string>
 
 namespace Xml {
 
@@ -112,16 +113,35 @@ struct ValueStops
 };
 constexpr ValueStops InValue;
 
-} // namespace
+// Where the root's parts lie, found while the form is checked.
+struct RootParts
+{
+    qsizetype sliceBytes = 0;
+    qsizetype rootOpen = -1; // the '<' of its start tag
+    qsizetype rootTagEnd = -1; // past that tag's '>'
+    bool closesItself = false;
+    qsizetype contentEnd = -1; // the '<' of its end tag
+    std::vector<qsizetype> cuts; // past the '>' of a child, about sliceBytes apart; the last past the last child
+    qsizetype lastCut = 0;
+    qsizetype lastChildEnd = 0;
+    bool text = false; // other than white space between its children
 
-FastDocument::FastDocument() = default;
-FastDocument::~FastDocument() = default;
+    void childEnded(qsizetype at)
+    {
+        lastChildEnd = at;
+        if (at - lastCut >= sliceBytes) {
+            cuts.push_back(at);
+            lastCut = at;
+        }
+    }
+};
 
-bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits)
+bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, RootParts* parts)
 {
     if (bytes.size() > limits.maxBytes)
         return false;
-    const char* p = bytes.constData();
+    const char* const begin = bytes.constData();
+    const char* p = begin;
     const char* const end = p + bytes.size();
     for (const char* declaration : {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<?xml version=\"1.0\"?>"}) {
         const size_t length = std::strlen(declaration);
@@ -151,6 +171,8 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
             slash = false;
             if (state == AfterValue)
                 return false;
+            if (parts && state == Text && depth == 1)
+                parts->text = true;
             continue;
         }
         if (uchar(c) < 0x20 && !isSpace(c))
@@ -166,6 +188,8 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
                 if (p + 1 >= end)
                     return false;
                 if (p[1] == '/') {
+                    if (parts && depth == 1)
+                        parts->contentEnd = p - begin;
                     state = EndTag;
                     ++p;
                 } else if (p[1] == '!' || p[1] == '?') {
@@ -173,11 +197,15 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
                 } else {
                     if (++depth > limits.maxDepth || (depth == 1 && elementSeen))
                         return false;
+                    if (parts && depth == 1)
+                        parts->rootOpen = p - begin;
                     elementSeen = true;
                     state = StartTag;
                     slash = false;
                 }
             } else if (c == '&') {
+                if (parts && depth == 1)
+                    parts->text = true;
                 if (!skipReference())
                     return false;
                 continue;
@@ -185,6 +213,8 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
                 return false;
             } else if (depth == 0 && !isSpace(c)) {
                 return false;
+            } else if (parts && depth == 1) {
+                parts->text = true;
             }
             break;
         case AfterValue:
@@ -205,6 +235,12 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
             } else if (c == '>') {
                 if (slash)
                     --depth;
+                if (parts && depth == 1 && slash) {
+                    parts->childEnded(p + 1 - begin);
+                } else if (parts && depth <= 1 && parts->rootTagEnd < 0) {
+                    parts->rootTagEnd = p + 1 - begin;
+                    parts->closesItself = depth == 0;
+                }
                 state = Text;
             } else if (c == '<' || c == '&') {
                 return false;
@@ -252,7 +288,8 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
                 continue;
             }
             if (c == '>') {
-                --depth;
+                if (--depth == 1 && parts)
+                    parts->childEnded(p + 1 - begin);
                 state = Text;
             } else if (c == '<' || c == '&' || c == '"' || c == '\'') {
                 return false;
@@ -261,7 +298,21 @@ bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Lim
         }
         ++p;
     }
-    return state == Text && depth == 0 && elementSeen;
+    if (state != Text || depth != 0 || !elementSeen)
+        return false;
+    if (parts && parts->lastChildEnd > parts->lastCut)
+        parts->cuts.push_back(parts->lastChildEnd);
+    return true;
+}
+
+} // namespace
+
+FastDocument::FastDocument() = default;
+FastDocument::~FastDocument() = default;
+
+bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits)
+{
+    return checkForm(bytes, limits, nullptr);
 }
 
 bool FastDocument::parse(QByteArray bytes, const SafeXmlReader::Limits& limits)
@@ -281,6 +332,49 @@ bool FastDocument::parse(QByteArray bytes, const SafeXmlReader::Limits& limits)
     if (!first || first.type() != pugi::node_element || first.next_sibling())
         return false;
     m_document = std::move(document);
+    return true;
+}
+
+bool FastDocument::readChildren(QByteArray& bytes, const SafeXmlReader::Limits& limits, std::string_view rootName,
+                                const std::function<bool(const pugi::xml_node&)>& take, qsizetype sliceBytes)
+{
+    RootParts parts;
+    parts.sliceBytes = std::max<qsizetype>(1, sliceBytes);
+    if (!checkForm(bytes, limits, &parts) || parts.text)
+        return false;
+    // The root's start tag alone, closed, for pugixml to check its name and attributes.
+    std::string tag(bytes.constData() + parts.rootOpen, size_t(parts.rootTagEnd - parts.rootOpen));
+    if (!parts.closesItself)
+        tag.insert(tag.size() - 1, 1, '/');
+    pugi::xml_document document;
+    if (!document.load_buffer_inplace(tag.data(), tag.size(), pugi::parse_default, pugi::encoding_utf8))
+        return false;
+    const pugi::xml_node root = document.first_child();
+    if (!root || root.type() != pugi::node_element || root.next_sibling() || std::string_view(root.name()) != rootName)
+        return false;
+    if (parts.closesItself)
+        return true;
+    // Its end tag: "</", the name, white space, '>'.
+    const std::string_view end(bytes.constData() + parts.contentEnd, size_t(bytes.size() - parts.contentEnd));
+    size_t at = 2 + rootName.size();
+    if (end.substr(2, rootName.size()) != rootName)
+        return false;
+    while (at < end.size() && isSpace(end[at]))
+        ++at;
+    if (at >= end.size() || end[at] != '>')
+        return false;
+    char* const data = bytes.data(); // parsed in place: never into bytes another holds
+    qsizetype from = parts.rootTagEnd;
+    for (const qsizetype cut : parts.cuts) {
+        if (!document.load_buffer_inplace(data + from, size_t(cut - from), pugi::parse_default | pugi::parse_fragment,
+                                          pugi::encoding_utf8))
+            return false;
+        for (pugi::xml_node child = document.first_child(); child; child = child.next_sibling()) {
+            if (!take(child))
+                return false;
+        }
+        from = cut;
+    }
     return true;
 }
 

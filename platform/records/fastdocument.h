@@ -4,7 +4,9 @@
 
 #include <QByteArray>
 
+#include <functional>
 #include <memory>
+#include <string_view>
 
 namespace pugi {
 class xml_document;
@@ -29,6 +31,15 @@ public:
     bool parse(QByteArray bytes, const SafeXmlReader::Limits& limits);
     // The document element; valid while the document lives.
     pugi::xml_node root() const;
+
+    // The root's children of such bytes, parsed in place (so the bytes are changed) a slice of
+    // about sliceBytes at a time into one document, so that few nodes are held at once and they
+    // stay in cache: take() is called for each child in order, its node valid during the call.
+    // False when the bytes are not of the form, the root is not named rootName, the root holds
+    // text, or take() declines.
+    static bool readChildren(QByteArray& bytes, const SafeXmlReader::Limits& limits, std::string_view rootName,
+                             const std::function<bool(const pugi::xml_node&)>& take,
+                             qsizetype sliceBytes = 256 * 1024);
 
     // Whether the bytes keep to that form (parse() checks it first).
     static bool keepsToForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits);

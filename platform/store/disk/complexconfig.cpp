@@ -1,5 +1,4 @@
 #include "complexconfig.h"
-#include "fastdocument.h"
 
 #include "currentlogin.h"
 #include "directorycommit.h"
@@ -458,7 +457,8 @@ bool ComplexConfig::changedByOthers(const QList<const KindFile*>& files, const Q
     return false;
 }
 
-bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexData& into, QString* error) const
+bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexData& into, QByteArray& buffer,
+                             QString* error) const
 {
     const QString path = dir + QLatin1Char('/') + file.path();
     const QByteArray name = PosixIo::encodePath(path);
@@ -479,16 +479,20 @@ bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexDa
     // larger than a kind file may be, is read again as a stream, which takes or refuses it and
     // says why.
     const qint64 limit = RecordDocumentReader::FileLimits.maxBytes;
-    if (device.size() <= limit) {
+    const qint64 size = device.size();
+    if (size <= limit) {
         errno = 0;
-        QByteArray bytes = device.readAll();
+        buffer.resize(qsizetype(size)); // in the room the file before took, when it is large enough
+        qint64 got = 0;
+        for (qint64 part = 1; got < size && part > 0; got += part)
+            part = device.read(buffer.data() + got, size - got);
+        if (got < size || !device.atEnd()) // changed while read: as it is now
+            buffer = device.seek(0) ? device.readAll() : QByteArray();
         if (device.error() != QFileDevice::NoError) {
             *error = PosixIo::failure(QStringLiteral("прочитать файл"), path, errno ? errno : EIO);
             return false;
         }
-        Xml::FastDocument document;
-        if (document.parse(std::move(bytes), RecordDocumentReader::FileLimits)
-            && file.readParsed(document.root(), into))
+        if (file.readParsed(buffer, into))
             return true;
         file.clear(into);
     }
@@ -568,8 +572,9 @@ bool ComplexConfig::read(int types)
         std::sort(order.begin(), order.end(), [](const Read* a, const Read* b) { return a->size > b->size; });
         std::atomic<size_t> next{0};
         auto work = [&]() {
+            QByteArray buffer;
             for (size_t i = next++; i < order.size(); i = next++)
-                order[i]->ok = readFile(*order[i]->file, dir, order[i]->fresh, &order[i]->error);
+                order[i]->ok = readFile(*order[i]->file, dir, order[i]->fresh, buffer, &order[i]->error);
         };
         const size_t helpers = std::min<size_t>(order.size(), std::max(1u, std::thread::hardware_concurrency())) - 1;
         std::vector<std::thread> threads;

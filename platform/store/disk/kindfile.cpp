@@ -2,6 +2,7 @@
 
 #include "complexinfofile.h"
 #include "configwriter.h"
+#include "fastdocument.h"
 #include "recorddocumentreader.h"
 #include "recordlistfile.h"
 #include "recordmapfile.h"
@@ -45,15 +46,13 @@ bool KindFile::read(RecordDocumentReader& reader, ComplexData& data) const
     return !reader.hasError();
 }
 
-bool KindFile::readParsed(const pugi::xml_node& root, ComplexData& data) const
+bool KindFile::readParsed(QByteArray& bytes, ComplexData& data) const
 {
-    if (QLatin1StringView(root.name()) != m_rootName)
-        return false;
-    for (pugi::xml_node element = root.first_child(); element; element = element.next_sibling()) {
-        if (element.type() != pugi::node_element || !readParsedElement(element, data))
-            return false;
-    }
-    return true;
+    return Xml::FastDocument::readChildren(bytes, RecordDocumentReader::FileLimits, m_rootName.toStdString(),
+                                           [&](const pugi::xml_node& element) {
+                                               return element.type() == pugi::node_element
+                                                   && readParsedElement(element, data);
+                                           });
 }
 
 namespace {
