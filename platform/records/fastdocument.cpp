@@ -77,7 +77,7 @@ int reference(const char* p, const char* end)
     return isXmlChar(c) ? int(semicolon - p + 1) : 0;
 }
 
-bool isSpace(char c)
+constexpr bool isSpace(char c)
 {
     return c == ' ' || c == '\n' || c == '\t' || c == '\r';
 }
@@ -100,18 +100,44 @@ struct TagChars
 };
 constexpr TagChars InTag;
 
-// Characters that end the quick run over a value: quotes, markup, references, controls and the
-// lead bytes of UTF-8 sequences.
+// Characters that end the quick run over a value: quotes, markup, references, controls other
+// than white space and the lead bytes of UTF-8 sequences.
 struct ValueStops
 {
     bool stop[256] = {};
     constexpr ValueStops()
     {
         for (int c = 0; c < 256; ++c)
-            stop[c] = c < 0x20 || c >= 0x80 || c == '"' || c == '\'' || c == '<' || c == '&';
+            stop[c] = (c < 0x20 && !isSpace(char(c))) || c >= 0x80 || c == '"' || c == '\'' || c == '<' || c == '&';
     }
 };
 constexpr ValueStops InValue;
+
+// The quick way over a value from p, its UTF-8 sequences checked as met: up to its closing quote
+// or what needs a closer look (markup, a reference, a control character, the end); nullptr at a
+// sequence XML does not take.
+const char* valueRun(const char* p, const char* end, char quote)
+{
+    while (p < end) {
+        const uchar u = uchar(*p);
+        if (!InValue.stop[u] || ((u == '"' || u == '\'') && char(u) != quote)) {
+            ++p;
+            continue;
+        }
+        if (u < 0x80)
+            return p;
+        // Two bytes from C2..DF on are always a character XML carries (Cyrillic).
+        if (u >= 0xC2 && u <= 0xDF && p + 1 < end && (uchar(p[1]) & 0xC0) == 0x80) {
+            p += 2;
+            continue;
+        }
+        const int length = utf8Sequence(reinterpret_cast<const uchar*>(p), reinterpret_cast<const uchar*>(end));
+        if (length == 0)
+            return nullptr;
+        p += length;
+    }
+    return p;
+}
 
 // Where the root's parts lie, found while the form is checked.
 struct RootParts
@@ -223,16 +249,35 @@ bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, Roo
             state = StartTag;
             [[fallthrough]];
         case StartTag:
-            if (InTag.plain[uchar(c)]) {
-                while (++p < end && InTag.plain[uchar(*p)]) {
+            if (InTag.plain[uchar(c)] || c == '"' || c == '\'') {
+                // The run of a tag's names, white space and plain values, in one go.
+                for (;;) {
+                    if (p < end && InTag.plain[uchar(*p)]) {
+                        while (++p < end && InTag.plain[uchar(*p)]) {
+                        }
+                        slash = false;
+                    }
+                    if (p >= end || (*p != '"' && *p != '\''))
+                        break;
+                    quote = *p;
+                    slash = false;
+                    const char* const stop = valueRun(p + 1, end, quote);
+                    if (!stop)
+                        return false;
+                    if (stop == end || *stop != quote) {
+                        p = stop;
+                        state = Value;
+                        break;
+                    }
+                    p = stop + 1;
+                    if (p == end || !isSpace(*p)) {
+                        state = AfterValue;
+                        break;
+                    }
                 }
-                slash = false;
                 continue;
             }
-            if (c == '"' || c == '\'') {
-                quote = c;
-                state = Value;
-            } else if (c == '>') {
+            if (c == '>') {
                 if (slash)
                     --depth;
                 if (parts && depth == 1 && slash) {
@@ -257,27 +302,9 @@ bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, Roo
                     return false;
                 continue;
             } else {
-                // The quick way over the rest of the value, its UTF-8 sequences checked as met.
-                const char* stop = p + 1;
-                while (stop < end) {
-                    const uchar u = uchar(*stop);
-                    if (!InValue.stop[u] || ((u == '"' || u == '\'') && char(u) != quote)) {
-                        ++stop;
-                        continue;
-                    }
-                    if (u < 0x80)
-                        break;
-                    // Two bytes from C2..DF on are always a character XML carries (Cyrillic).
-                    if (u >= 0xC2 && u <= 0xDF && stop + 1 < end && (uchar(stop[1]) & 0xC0) == 0x80) {
-                        stop += 2;
-                        continue;
-                    }
-                    const int length = utf8Sequence(reinterpret_cast<const uchar*>(stop), reinterpret_cast<const uchar*>(end));
-                    if (length == 0)
-                        return false;
-                    stop += length;
-                }
-                p = stop;
+                p = valueRun(p + 1, end, quote);
+                if (!p)
+                    return false;
                 continue;
             }
             break;
