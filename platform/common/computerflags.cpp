@@ -53,7 +53,7 @@ QString toXmlName(ComputerFlag flag)
     return t ? QString::fromLatin1(t->token) : QStringLiteral("unknown");
 }
 
-ComputerFlag fromXmlName(const QString& token)
+ComputerFlag fromXmlName(QStringView token)
 {
     for (const FlagText& t : flagTexts)
         if (token == QLatin1String(t.token))
@@ -74,17 +74,21 @@ QStringList toXmlNames(const QSet<ComputerFlag>& flags, const QSet<QString>& unk
     return tokens + others;
 }
 
+void addXmlName(QStringView token, QSet<ComputerFlag>& flags, QSet<QString>& unknown)
+{
+    const ComputerFlag flag = fromXmlName(token);
+    if (flag != ComputerFlag::Unknown || token == toXmlName(flag))
+        flags.insert(flag);
+    else
+        unknown.insert(token.toString());
+}
+
 void fromXmlNames(const QStringList& tokens, QSet<ComputerFlag>& flags, QSet<QString>& unknown)
 {
     flags.clear();
     unknown.clear();
-    for (const QString& token : tokens) {
-        const ComputerFlag flag = fromXmlName(token);
-        if (flag != ComputerFlag::Unknown || token == toXmlName(flag))
-            flags.insert(flag);
-        else
-            unknown.insert(token);
-    }
+    for (const QString& token : tokens)
+        addXmlName(token, flags, unknown);
 }
 
 } // namespace CoConfig::Computers

@@ -26,7 +26,7 @@ namespace Computers {
 extern const QList<ComputerFlag> Flags;            // selectable flags, in display order
 QString name(ComputerFlag flag);                   // human name
 QString toXmlName(ComputerFlag flag);              // token in files and on the clipboard
-ComputerFlag fromXmlName(const QString& token);    // Unknown for a token it does not know
+ComputerFlag fromXmlName(QStringView token);       // Unknown for a token it does not know
 
 // A flag set as tokens: the flags in their order, then the tokens of flags this version does
 // not know (kept as they were read), sorted.
@@ -34,6 +34,8 @@ QStringList toXmlNames(const QSet<ComputerFlag>& flags, const QSet<QString>& unk
 // Splits tokens into the flags this version knows and the tokens it does not; "unknown", the
 // token of ComputerFlag::Unknown, is a known one.
 void fromXmlNames(const QStringList& tokens, QSet<ComputerFlag>& flags, QSet<QString>& unknown);
+// The same for one token, added to what is there.
+void addXmlName(QStringView token, QSet<ComputerFlag>& flags, QSet<QString>& unknown);
 
 } // namespace Computers
 } // namespace CoConfig

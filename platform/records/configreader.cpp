@@ -63,14 +63,15 @@ private:
     QStringView m_view;
 };
 
-// An attribute of a parsed document.
+// An attribute of a parsed document: its name and value as the document holds them.
 struct NodeAttribute
 {
-    pugi::xml_attribute attribute;
-    Utf8Text qualifiedName() const { return Utf8Text(attribute.name()); }
-    Utf8Text value() const { return Utf8Text(attribute.value()); }
+    const char* name;
+    const char* utf8;
+    Utf8Text qualifiedName() const { return Utf8Text(name); }
+    Utf8Text value() const { return Utf8Text(utf8); }
     // Text members take the whole value, converted once.
-    QString text() const { return QString::fromUtf8(attribute.value()); }
+    QString text() const { return QString::fromUtf8(utf8); }
 };
 // Names of members are ASCII: compared with the document's UTF-8 without converting it.
 bool hasName(const char* qualified, QStringView name, QStringView suffix)
@@ -92,7 +93,7 @@ bool hasName(const char* qualified, QStringView name, QStringView suffix)
 class NodeAttributes
 {
 public:
-    void append(pugi::xml_attribute attribute) { m_items.append({attribute}); }
+    void append(const pugi::xml_attribute& attribute) { m_items.append({attribute.name(), attribute.value()}); }
     qsizetype size() const { return m_items.size(); }
     const NodeAttribute* begin() const { return m_items.cbegin(); }
     const NodeAttribute* end() const { return m_items.cend(); }
@@ -101,7 +102,7 @@ public:
     {
         const qsizetype count = m_items.size();
         for (qsizetype n = 0, i = m_next; n < count; ++n, i = i + 1 == count ? 0 : i + 1) {
-            if (hasName(m_items[i].attribute.name(), name, suffix)) {
+            if (hasName(m_items[i].name, name, suffix)) {
                 m_next = i + 1 == count ? 0 : i + 1;
                 return &m_items[i];
             }
@@ -344,7 +345,7 @@ template <typename T>
 bool parseValue(const NodeAttribute& attribute, int minimum, T& value)
 {
     if constexpr (readFromUtf8<T>)
-        return parse(shortValue(attribute.attribute.value()), minimum, value);
+        return parse(shortValue(attribute.utf8), minimum, value);
     else
         return parse(attribute.value(), minimum, value);
 }
@@ -468,12 +469,14 @@ void readFlags(Context<Source>& context, const Fields::FlagsField<R>& f, R& reco
     const QString text = context.source.childText();
     if (context.source.hasError())
         return;
-    QStringList tokens;
+    QSet<CoConfig::ComputerFlag> flags;
+    QSet<QString> unknown;
     forEachToken(text, [&](QStringView token) {
-        tokens.append(token.toString());
+        CoConfig::Computers::addXmlName(token, flags, unknown);
         return true;
     });
-    CoConfig::Computers::fromXmlNames(tokens, record.*f.member, record.*f.unknown);
+    record.*f.member = std::move(flags);
+    record.*f.unknown = std::move(unknown);
 }
 
 template <typename Source, typename R>
