@@ -1,5 +1,6 @@
 #include "blobwriter.h"
 
+#include "freedmemory.h"
 #include "gitptr.h"
 #include "posixio.h"
 
@@ -173,6 +174,7 @@ void BlobWriter::run()
         }
         writeLoose(bytes.constData(), bytes.size(), &file);
     }
+    FreedMemory::giveBack(); // of whole files and their streams
 }
 
 } // namespace History

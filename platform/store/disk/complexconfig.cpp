@@ -3,6 +3,7 @@
 #include "currentlogin.h"
 #include "directorycommit.h"
 #include "dirlock.h"
+#include "freedmemory.h"
 #include "globalconfig.h"
 #include "historyfiles.h"
 #include "historyrecorder.h"
@@ -457,8 +458,7 @@ bool ComplexConfig::changedByOthers(const QList<const KindFile*>& files, const Q
     return false;
 }
 
-bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexData& into, QByteArray& buffer,
-                             QString* error) const
+bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexData& into, QString* error) const
 {
     const QString path = dir + QLatin1Char('/') + file.path();
     const QByteArray name = PosixIo::encodePath(path);
@@ -479,20 +479,14 @@ bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexDa
     // larger than a kind file may be, is read again as a stream, which takes or refuses it and
     // says why.
     const qint64 limit = RecordDocumentReader::FileLimits.maxBytes;
-    const qint64 size = device.size();
-    if (size <= limit) {
+    if (device.size() <= limit) {
         errno = 0;
-        buffer.resize(qsizetype(size)); // in the room the file before took, when it is large enough
-        qint64 got = 0;
-        for (qint64 part = 1; got < size && part > 0; got += part)
-            part = device.read(buffer.data() + got, size - got);
-        if (got < size || !device.atEnd()) // changed while read: as it is now
-            buffer = device.seek(0) ? device.readAll() : QByteArray();
+        QByteArray bytes = device.readAll();
         if (device.error() != QFileDevice::NoError) {
             *error = PosixIo::failure(QStringLiteral("прочитать файл"), path, errno ? errno : EIO);
             return false;
         }
-        if (file.readParsed(buffer, into))
+        if (file.readParsed(bytes, into))
             return true;
         file.clear(into);
     }
@@ -572,14 +566,18 @@ bool ComplexConfig::read(int types)
         std::sort(order.begin(), order.end(), [](const Read* a, const Read* b) { return a->size > b->size; });
         std::atomic<size_t> next{0};
         auto work = [&]() {
-            QByteArray buffer;
             for (size_t i = next++; i < order.size(); i = next++)
-                order[i]->ok = readFile(*order[i]->file, dir, order[i]->fresh, buffer, &order[i]->error);
+                order[i]->ok = readFile(*order[i]->file, dir, order[i]->fresh, &order[i]->error);
         };
         const size_t helpers = std::min<size_t>(order.size(), std::max(1u, std::thread::hardware_concurrency())) - 1;
         std::vector<std::thread> threads;
         for (size_t i = 0; i < helpers && order.size() > 1; ++i)
-            threads.emplace_back(work);
+            threads.emplace_back([&] {
+                work();
+                // What this thread's heap holds free (the bytes of its files, the records these
+                // replace) would stay with it otherwise.
+                FreedMemory::giveBack();
+            });
         work();
         for (std::thread& thread : threads)
             thread.join();

@@ -199,8 +199,7 @@ private:
 
     QString resolvedDir() const;
     FileStamp stampOf(const QString& path) const;
-    // buffer: for the file's bytes, kept from one file to the next.
-    bool readFile(const KindFile& file, const QString& dir, ComplexData& into, QByteArray& buffer, QString* error) const;
+    bool readFile(const KindFile& file, const QString& dir, ComplexData& into, QString* error) const;
     bool serialise(const KindFile& file, const ComplexData& data, QByteArray* bytes, QString* error) const;
     // Whether the kind's records are those this store last read or wrote, from a file that held
     // them: still shared with them, equal to them, or written as the same bytes.
