@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <numeric>
 #include <thread>
 #include <vector>
 #include <cerrno>
@@ -35,6 +36,32 @@
 namespace CoConfig {
 
 namespace {
+
+// Calls work(i) for each i of order, on this thread and on a helper for each other core, each
+// taking the next as it is free. A helper can give its heap's freed memory back when it is done
+// (see FreedMemory).
+template <typename Work>
+void sideBySide(const std::vector<size_t>& order, bool giveBack, Work work)
+{
+    std::atomic<size_t> next{0};
+    auto run = [&] {
+        for (size_t i = next++; i < order.size(); i = next++)
+            work(order[i]);
+    };
+    const size_t helpers =
+        order.size() > 1 ? std::min<size_t>(order.size(), std::max(1u, std::thread::hardware_concurrency())) - 1 : 0;
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < helpers; ++i) {
+        threads.emplace_back([&] {
+            run();
+            if (giveBack)
+                FreedMemory::giveBack();
+        });
+    }
+    run();
+    for (std::thread& thread : threads)
+        thread.join();
+}
 
 template <typename Map>
 QList<typename Map::mapped_type> valuesOf(const Map& map)
@@ -560,27 +587,15 @@ bool ComplexConfig::read(int types)
     // The files are read side by side, the largest first; each into data of its own.
     // A directory not made yet holds empty kinds.
     if (dirExists) {
-        std::vector<Read*> order;
-        for (Read& read : reads)
-            order.push_back(&read);
-        std::sort(order.begin(), order.end(), [](const Read* a, const Read* b) { return a->size > b->size; });
-        std::atomic<size_t> next{0};
-        auto work = [&]() {
-            for (size_t i = next++; i < order.size(); i = next++)
-                order[i]->ok = readFile(*order[i]->file, dir, order[i]->fresh, &order[i]->error);
-        };
-        const size_t helpers = std::min<size_t>(order.size(), std::max(1u, std::thread::hardware_concurrency())) - 1;
-        std::vector<std::thread> threads;
-        for (size_t i = 0; i < helpers && order.size() > 1; ++i)
-            threads.emplace_back([&] {
-                work();
-                // What this thread's heap holds free (the bytes of its files, the records these
-                // replace) would stay with it otherwise.
-                FreedMemory::giveBack();
-            });
-        work();
-        for (std::thread& thread : threads)
-            thread.join();
+        std::vector<size_t> order(reads.size());
+        std::iota(order.begin(), order.end(), size_t(0));
+        std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return reads[a].size > reads[b].size; });
+        // What a helper's heap holds free (the bytes of its files, the records these replace)
+        // would stay with it otherwise.
+        sideBySide(order, true, [&](size_t i) {
+            Read& read = reads[i];
+            read.ok = readFile(*read.file, dir, read.fresh, &read.error);
+        });
     }
     for (Read& read : reads) {
         if (read.ok) {
@@ -621,19 +636,41 @@ bool ComplexConfig::recordsAsRead(const KindFile& file) const
 bool ComplexConfig::write(int types)
 {
     m_error.clear();
+    struct Kind
+    {
+        const KindFile* file;
+        bool asRead = false;
+        QByteArray bytes;
+        QString error;
+        bool ok = true;
+    };
+    std::vector<Kind> kinds;
+    for (const KindFile* file : KindFile::all()) {
+        if (file->selectedBy(types))
+            kinds.push_back({file, false, {}, {}, true});
+    }
+    // Compared with what was read and serialised side by side, the largest first; each only
+    // reads the data.
+    std::vector<size_t> order(kinds.size());
+    std::iota(order.begin(), order.end(), size_t(0));
+    const auto sizeOf = [&](size_t i) { return m_stamps.value(kinds[i].file->path()).size; };
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return sizeOf(a) > sizeOf(b); });
+    sideBySide(order, false, [&](size_t i) {
+        Kind& kind = kinds[i];
+        kind.asRead = recordsAsRead(*kind.file);
+        kind.ok = kind.asRead || serialise(*kind.file, m_data, &kind.bytes, &kind.error);
+    });
     QList<const KindFile*> files;
     QList<QByteArray> contents; // empty for records shared with what was read: see below
     QList<bool> shared;
-    for (const KindFile* file : KindFile::all()) {
-        if (!file->selectedBy(types))
-            continue;
-        QByteArray bytes;
-        const bool asRead = recordsAsRead(*file);
-        if (!asRead && !serialise(*file, m_data, &bytes, &m_error))
+    for (Kind& kind : kinds) {
+        if (!kind.ok) {
+            m_error = kind.error;
             return false;
-        files.append(file);
-        contents.append(bytes);
-        shared.append(asRead);
+        }
+        files.append(kind.file);
+        contents.append(std::move(kind.bytes));
+        shared.append(kind.asRead);
     }
     if (files.isEmpty())
         return true;
