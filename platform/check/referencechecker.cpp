@@ -5,6 +5,7 @@
 #include "recordnames.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <vector>
 
 namespace ConfigCheck {
@@ -24,6 +25,35 @@ namespace {
 using Field = ReferenceChecker::Field;
 
 const QString NoName;
+
+// The pattern with its "%1" to "%9" replaced by the numbers, in one allocation: a large complex
+// can give a hundred thousand such texts.
+QString withNumbers(QStringView pattern, std::initializer_list<qint64> numbers)
+{
+    QString text;
+    text.reserve(pattern.size() + 20 * qsizetype(numbers.size()));
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const char16_t c = pattern[i].unicode();
+        const int n = c == u'%' && i + 1 < pattern.size() ? pattern[i + 1].unicode() - u'1' : -1;
+        if (n < 0 || n >= int(numbers.size())) {
+            text.append(QChar(c));
+            continue;
+        }
+        const qint64 number = numbers.begin()[n];
+        char16_t digits[24];
+        int at = 24;
+        quint64 rest = number < 0 ? 0 - quint64(number) : quint64(number);
+        do {
+            digits[--at] = char16_t(u'0' + rest % 10);
+            rest /= 10;
+        } while (rest);
+        if (number < 0)
+            digits[--at] = u'-';
+        text.append(reinterpret_cast<const QChar*>(digits + at), 24 - at);
+        ++i;
+    }
+    return text;
+}
 
 const Field NameField{"name", "Название"};
 const Field RackField{"rack", "Стойка"};
@@ -150,7 +180,7 @@ void ReferenceChecker::checkPower()
             continue;
         if (!isComponentType(object.type)) {
             add(subject, objectField, ConfigProblem::UnknownObjectType,
-                QStringLiteral("неизвестный тип объекта %1 (объект %2)").arg(object.type).arg(object.value));
+                withNumbers(u"неизвестный тип объекта %1 (объект %2)", {object.type, object.value}));
             continue;
         }
         const ReceiverConfig& radio = m_store.receivers();
@@ -219,10 +249,8 @@ void ReferenceChecker::checkChannels()
                 indexHolders.insert(pairKey(channel.channelServer.value, channel.serverIndex), channel.uid.value);
             else
                 add(subject, {"serverIndex", "Индекс"}, ConfigProblem::DuplicateServerIndex,
-                    QStringLiteral("индекс %1 на сервере каналов %2 уже занят каналом %3")
-                        .arg(channel.serverIndex)
-                        .arg(channel.channelServer.value)
-                        .arg(holder.value()),
+                    withNumbers(u"индекс %1 на сервере каналов %2 уже занят каналом %3",
+                                {channel.serverIndex, channel.channelServer.value, holder.value()}),
                     RecordKind::Channel, holder.value());
         }
         reference<8>(subject, {"antennaControl", "РПУ"}, channel.antennaControl.value, antennaControls);
@@ -282,10 +310,8 @@ void ReferenceChecker::checkAntennaControls()
             continue; // reported above or on the server
         if (!pooled.contains(pairKey(server->antennaPool.value, antenna)))
             add(subject, antennaField, ConfigProblem::AntennaOutsidePool,
-                QStringLiteral("антенна %1 не входит в набор антенн %2 сервера антенн %3")
-                    .arg(antenna)
-                    .arg(server->antennaPool.value)
-                    .arg(server->uid.value),
+                withNumbers(u"антенна %1 не входит в набор антенн %2 сервера антенн %3",
+                            {antenna, server->antennaPool.value, server->uid.value}),
                 RecordKind::AntennaPool, server->antennaPool.value);
     }
 }
@@ -312,7 +338,7 @@ void ReferenceChecker::checkArmUnions()
                 antennaUnions.insert(antenna, armUnion.uid);
             else if (first.value() != armUnion.uid)
                 add(subject, antennasField, ConfigProblem::AntennaInTwoUnions,
-                    QStringLiteral("антенна %1 уже привязана к объединению %2").arg(antenna).arg(first.value()),
+                    withNumbers(u"антенна %1 уже привязана к объединению %2", {antenna, first.value()}),
                     RecordKind::ArmUnion, first.value());
         }
     }
@@ -394,10 +420,18 @@ void ReferenceChecker::add(const Subject& subject, const Field& field, ConfigPro
     problem.kind = subject.kind;
     problem.uid = subject.uid;
     problem.name = subject.name;
-    problem.field = QLatin1String(field.key);
-    problem.fieldTitle = QString::fromUtf8(field.title);
+    problem.field = fieldText(field.key);
+    problem.fieldTitle = fieldText(field.title);
     problem.message = message;
-    m_problems.append(problem);
+    m_problems.append(std::move(problem));
+}
+
+const QString& ReferenceChecker::fieldText(const char* utf8)
+{
+    auto known = m_fieldTexts.find(utf8);
+    if (known == m_fieldTexts.end())
+        known = m_fieldTexts.insert(utf8, QString::fromUtf8(utf8));
+    return *known;
 }
 
 void ReferenceChecker::add(const Subject& subject, const Field& field, ConfigProblem::Type type, const QString& message,

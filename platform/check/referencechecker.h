@@ -81,6 +81,8 @@ private:
 
     const CheckedKinds& m_store;
     QList<ConfigProblem> m_problems;
+    QHash<const char*, QString> m_fieldTexts; // the fields' keys and titles, converted once
+    const QString& fieldText(const char* utf8);
     struct Holder
     {
         RecordKind kind;
