@@ -150,7 +150,6 @@ struct RootParts
     std::vector<qsizetype> cuts; // past the '>' of a child, about sliceBytes apart; the last past the last child
     qsizetype lastCut = 0;
     qsizetype lastChildEnd = 0;
-    bool text = false; // other than white space between its children
 
     void childEnded(qsizetype at)
     {
@@ -162,7 +161,7 @@ struct RootParts
     }
 };
 
-bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, RootParts* parts)
+bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, RootParts& parts)
 {
     if (bytes.size() > limits.maxBytes)
         return false;
@@ -197,8 +196,8 @@ bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, Roo
             slash = false;
             if (state == AfterValue)
                 return false;
-            if (parts && state == Text && depth == 1)
-                parts->text = true;
+            if (state == Text && depth <= 1)
+                return false; // text outside the root or beside its children
             continue;
         }
         if (uchar(c) < 0x20 && !isSpace(c))
@@ -214,8 +213,8 @@ bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, Roo
                 if (p + 1 >= end)
                     return false;
                 if (p[1] == '/') {
-                    if (parts && depth == 1)
-                        parts->contentEnd = p - begin;
+                    if (depth == 1)
+                        parts.contentEnd = p - begin;
                     state = EndTag;
                     ++p;
                 } else if (p[1] == '!' || p[1] == '?') {
@@ -223,24 +222,20 @@ bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, Roo
                 } else {
                     if (++depth > limits.maxDepth || (depth == 1 && elementSeen))
                         return false;
-                    if (parts && depth == 1)
-                        parts->rootOpen = p - begin;
+                    if (depth == 1)
+                        parts.rootOpen = p - begin;
                     elementSeen = true;
                     state = StartTag;
                     slash = false;
                 }
             } else if (c == '&') {
-                if (parts && depth == 1)
-                    parts->text = true;
-                if (!skipReference())
+                if (depth <= 1 || !skipReference())
                     return false;
                 continue;
             } else if (c == ']' && end - p >= 3 && p[1] == ']' && p[2] == '>') {
                 return false;
-            } else if (depth == 0 && !isSpace(c)) {
+            } else if (depth <= 1 && !isSpace(c)) {
                 return false;
-            } else if (parts && depth == 1) {
-                parts->text = true;
             }
             break;
         case AfterValue:
@@ -280,11 +275,11 @@ bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, Roo
             if (c == '>') {
                 if (slash)
                     --depth;
-                if (parts && depth == 1 && slash) {
-                    parts->childEnded(p + 1 - begin);
-                } else if (parts && depth <= 1 && parts->rootTagEnd < 0) {
-                    parts->rootTagEnd = p + 1 - begin;
-                    parts->closesItself = depth == 0;
+                if (depth == 1 && slash) {
+                    parts.childEnded(p + 1 - begin);
+                } else if (depth <= 1 && parts.rootTagEnd < 0) {
+                    parts.rootTagEnd = p + 1 - begin;
+                    parts.closesItself = depth == 0;
                 }
                 state = Text;
             } else if (c == '<' || c == '&') {
@@ -315,8 +310,8 @@ bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, Roo
                 continue;
             }
             if (c == '>') {
-                if (--depth == 1 && parts)
-                    parts->childEnded(p + 1 - begin);
+                if (--depth == 1)
+                    parts.childEnded(p + 1 - begin);
                 state = Text;
             } else if (c == '<' || c == '&' || c == '"' || c == '\'') {
                 return false;
@@ -327,47 +322,21 @@ bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, Roo
     }
     if (state != Text || depth != 0 || !elementSeen)
         return false;
-    if (parts && parts->lastChildEnd > parts->lastCut)
-        parts->cuts.push_back(parts->lastChildEnd);
+    if (parts.lastChildEnd > parts.lastCut)
+        parts.cuts.push_back(parts.lastChildEnd);
     return true;
 }
 
 } // namespace
 
-FastDocument::FastDocument() = default;
-FastDocument::~FastDocument() = default;
+namespace FastDocument {
 
-bool FastDocument::keepsToForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits)
-{
-    return checkForm(bytes, limits, nullptr);
-}
-
-bool FastDocument::parse(QByteArray bytes, const SafeXmlReader::Limits& limits)
-{
-    m_document.reset();
-    if (!keepsToForm(bytes, limits))
-        return false;
-    m_bytes = std::move(bytes);
-    m_bytes.detach(); // parsed in place: never into bytes another holds
-    auto document = std::make_unique<pugi::xml_document>();
-    const pugi::xml_parse_result result = document->load_buffer_inplace(
-        m_bytes.data(), size_t(m_bytes.size()), pugi::parse_default, pugi::encoding_utf8);
-    if (!result)
-        return false;
-    // One element and nothing else at the top.
-    const pugi::xml_node first = document->first_child();
-    if (!first || first.type() != pugi::node_element || first.next_sibling())
-        return false;
-    m_document = std::move(document);
-    return true;
-}
-
-bool FastDocument::readChildren(QByteArray& bytes, const SafeXmlReader::Limits& limits, std::string_view rootName,
-                                const std::function<bool(const pugi::xml_node&)>& take, qsizetype sliceBytes)
+bool readChildren(QByteArray& bytes, const SafeXmlReader::Limits& limits, std::string_view rootName,
+                  const std::function<bool(const pugi::xml_node&)>& take, qsizetype sliceBytes)
 {
     RootParts parts;
     parts.sliceBytes = std::max<qsizetype>(1, sliceBytes);
-    if (!checkForm(bytes, limits, &parts) || parts.text)
+    if (!checkForm(bytes, limits, parts))
         return false;
     // The root's start tag alone, closed, for pugixml to check its name and attributes.
     std::string tag(bytes.constData() + parts.rootOpen, size_t(parts.rootTagEnd - parts.rootOpen));
@@ -405,9 +374,6 @@ bool FastDocument::readChildren(QByteArray& bytes, const SafeXmlReader::Limits& 
     return true;
 }
 
-pugi::xml_node FastDocument::root() const
-{
-    return m_document ? m_document->first_child() : pugi::xml_node();
-}
+} // namespace FastDocument
 
 } // namespace Xml

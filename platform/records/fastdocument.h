@@ -5,11 +5,9 @@
 #include <QByteArray>
 
 #include <functional>
-#include <memory>
 #include <string_view>
 
 namespace pugi {
-class xml_document;
 class xml_node;
 } // namespace pugi
 
@@ -18,35 +16,18 @@ namespace Xml {
 // The store's own files parsed at once, when they keep to what its writer writes: UTF-8 without a
 // document type, CDATA, comments or instructions other than the XML declaration, references only
 // to XML's own entities and to characters XML may carry, attributes apart, one document element,
-// within the limits. Anything else is not parsed (false): the caller then reads the bytes with
+// within the limits. Anything else is not taken (false): the caller then reads the bytes with
 // SafeXmlReader, which takes what is well formed and says why it refuses the rest.
-class FastDocument
-{
-public:
-    FastDocument();
-    ~FastDocument();
-    FastDocument(const FastDocument&) = delete;
-    FastDocument& operator=(const FastDocument&) = delete;
+namespace FastDocument {
 
-    bool parse(QByteArray bytes, const SafeXmlReader::Limits& limits);
-    // The document element; valid while the document lives.
-    pugi::xml_node root() const;
+// The root's children of such bytes, parsed in place (so the bytes are changed) a slice of about
+// sliceBytes at a time into one document, so that few nodes are held at once and they stay in
+// cache: take() is called for each child in order, its node valid during the call. False when
+// the bytes are not of the form, the root is not named rootName, the root holds text, or take()
+// declines.
+bool readChildren(QByteArray& bytes, const SafeXmlReader::Limits& limits, std::string_view rootName,
+                  const std::function<bool(const pugi::xml_node&)>& take, qsizetype sliceBytes = 256 * 1024);
 
-    // The root's children of such bytes, parsed in place (so the bytes are changed) a slice of
-    // about sliceBytes at a time into one document, so that few nodes are held at once and they
-    // stay in cache: take() is called for each child in order, its node valid during the call.
-    // False when the bytes are not of the form, the root is not named rootName, the root holds
-    // text, or take() declines.
-    static bool readChildren(QByteArray& bytes, const SafeXmlReader::Limits& limits, std::string_view rootName,
-                             const std::function<bool(const pugi::xml_node&)>& take,
-                             qsizetype sliceBytes = 256 * 1024);
-
-    // Whether the bytes keep to that form (parse() checks it first).
-    static bool keepsToForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits);
-
-private:
-    QByteArray m_bytes; // parsed in place
-    std::unique_ptr<pugi::xml_document> m_document;
-};
+} // namespace FastDocument
 
 } // namespace Xml

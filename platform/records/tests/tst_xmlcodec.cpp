@@ -345,8 +345,13 @@ QString readDocument(const QByteArray& bytes, T& record)
 {
     T parsed = record;
     const QString error = readStream(bytes, record);
-    Xml::FastDocument document;
-    const bool taken = document.parse(bytes, {256, qint64(1) << 28}) && Xml::ConfigReader::read(document.root(), parsed);
+    // The record as a child of a root, as the store reads it.
+    const qsizetype declared = bytes.startsWith("<?xml") ? bytes.indexOf("?>") + 2 : 0;
+    QByteArray file = "<R>" + bytes.mid(declared) + "</R>";
+    int records = 0;
+    const bool taken = Xml::FastDocument::readChildren(file, {256, qint64(1) << 28}, "R", [&](const pugi::xml_node& node) {
+                           return ++records == 1 && Xml::ConfigReader::read(node, parsed);
+                       }) && records == 1;
     if (!error.isEmpty())
         return taken ? QStringLiteral("the parsed document is taken, the stream refused: ") + error : error;
     if (!taken && record.unknown.elements().isEmpty())
