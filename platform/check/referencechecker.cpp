@@ -5,6 +5,7 @@
 #include "recordnames.h"
 
 #include <algorithm>
+#include <charconv>
 #include <initializer_list>
 #include <vector>
 
@@ -32,26 +33,18 @@ QString withNumbers(QStringView pattern, std::initializer_list<qint64> numbers)
 {
     QString text;
     text.reserve(pattern.size() + 20 * qsizetype(numbers.size()));
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const char16_t c = pattern[i].unicode();
-        const int n = c == u'%' && i + 1 < pattern.size() ? pattern[i + 1].unicode() - u'1' : -1;
-        if (n < 0 || n >= int(numbers.size())) {
-            text.append(QChar(c));
+    qsizetype from = 0; // the pattern's text not yet taken
+    for (qsizetype i = 0; i + 1 < pattern.size(); ++i) {
+        const int n = pattern[i] == u'%' ? pattern[i + 1].unicode() - u'1' : -1;
+        if (n < 0 || n >= int(numbers.size()))
             continue;
-        }
-        const qint64 number = numbers.begin()[n];
-        char16_t digits[24];
-        int at = 24;
-        quint64 rest = number < 0 ? 0 - quint64(number) : quint64(number);
-        do {
-            digits[--at] = char16_t(u'0' + rest % 10);
-            rest /= 10;
-        } while (rest);
-        if (number < 0)
-            digits[--at] = u'-';
-        text.append(reinterpret_cast<const QChar*>(digits + at), 24 - at);
-        ++i;
+        text.append(pattern.mid(from, i - from));
+        char digits[24];
+        const auto written = std::to_chars(digits, digits + sizeof digits, numbers.begin()[n]);
+        text.append(QLatin1StringView(digits, written.ptr - digits));
+        from = ++i + 1;
     }
+    text.append(pattern.mid(from));
     return text;
 }
 
