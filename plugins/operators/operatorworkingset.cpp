@@ -146,6 +146,7 @@ bool OperatorWorkingSet::sameOperators(const CoConfig::ComplexConfigInterface& s
 void OperatorWorkingSet::buildIndexes()
 {
     m_armsOfUnion.reserve(m_unions.size());
+    m_unionsOfArm.reserve(m_arms.size());
     for (int u = 0; u < m_unions.size(); ++u) {
         QList<int> arms;
         for (int armUid : m_unions.at(u).armUids) {
@@ -160,9 +161,10 @@ void OperatorWorkingSet::buildIndexes()
         }
         m_armsOfUnion << arms;
     }
+    m_registrationsOf.reserve(m_operators.size());
     for (auto arm = m_arms.cbegin(); arm != m_arms.cend(); ++arm) {
         for (int operatorUid : arm->registrations)
-            ++m_registrationsOf[operatorUid][arm.key()];
+            m_registrationsOf.add(operatorUid, arm.key());
     }
 }
 
@@ -257,9 +259,8 @@ void OperatorWorkingSet::removeOperator(int uid)
 {
     if (m_operators.remove(uid))
         m_removed.insert(uid);
-    const QHash<int, int> arms = m_registrationsOf.take(uid);
-    for (auto armUid = arms.keyBegin(); armUid != arms.keyEnd(); ++armUid) {
-        const auto arm = m_arms.find(*armUid);
+    for (const int armUid : m_registrationsOf.take(uid)) {
+        const auto arm = m_arms.find(armUid);
         if (arm == m_arms.end())
             continue;
         QHash<QString, int>& registrations = arm->registrations;
@@ -287,8 +288,7 @@ QStringList OperatorWorkingSet::logins(int armUid) const
 
 bool OperatorWorkingSet::isRegistered(int armUid, int operatorUid) const
 {
-    const auto arms = m_registrationsOf.constFind(operatorUid);
-    return arms != m_registrationsOf.cend() && arms->contains(armUid);
+    return m_registrationsOf.contains(operatorUid, armUid);
 }
 
 bool OperatorWorkingSet::registerOperator(int armUid, const QString& login, int operatorUid)
@@ -297,7 +297,7 @@ bool OperatorWorkingSet::registerOperator(int armUid, const QString& login, int 
     if (arm == m_arms.end() || arm->registrations.contains(login) || !m_operators.contains(operatorUid))
         return false;
     arm->registrations.insert(login, operatorUid);
-    ++m_registrationsOf[operatorUid][armUid];
+    m_registrationsOf.add(operatorUid, armUid);
     return true;
 }
 
@@ -307,11 +307,7 @@ bool OperatorWorkingSet::unregister(int armUid, const QString& login)
     if (arm == m_arms.end() || !arm->registrations.contains(login))
         return false;
     const int operatorUid = arm->registrations.take(login);
-    QHash<int, int>& arms = m_registrationsOf[operatorUid];
-    if (--arms[armUid] == 0)
-        arms.remove(armUid);
-    if (arms.isEmpty())
-        m_registrationsOf.remove(operatorUid);
+    m_registrationsOf.remove(operatorUid, armUid);
     return true;
 }
 

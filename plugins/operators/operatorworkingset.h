@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records.h"
+#include "registrationindex.h"
 
 #include <QHash>
 #include <QSet>
@@ -91,8 +92,7 @@ private:
     QMap<int, CoConfig::Computer> m_arms;
     QList<QList<int>> m_armsOfUnion;
     QHash<int, QList<int>> m_unionsOfArm;
-    // Operator uid -> workstation uid -> the number of its registrations there.
-    QHash<int, QHash<int, int>> m_registrationsOf;
+    RegistrationIndex m_registrationsOf;
     QSet<int> m_removed;               // operators removed since the load
     bool m_operatorsRead = true;       // false when the store could not read the operators
     struct Synced
