@@ -4,6 +4,7 @@
 #include "componenttype.h"
 #include "componentuid.h"
 #include "computerflags.h"
+#include "registrations.h"
 
 #include <QHash>
 #include <QList>
@@ -41,7 +42,7 @@ struct Computer
     QString ipAddress;
     QSet<ComputerFlag> flags;
     QSet<QString> unknownFlags; // tokens of flags this version does not know, kept as read
-    QHash<QString, int> registrations; // login -> operator uid; a login is unique on one workstation
+    Registrations registrations; // login -> operator uid; a login is unique on one workstation
     Xml::UnknownParts unknown = {};
     ORVANE_RECORD_EQUALITY(Computer, uid, rack, name, ipAddress, flags, unknownFlags, registrations, unknown)
 };

@@ -495,10 +495,10 @@ void readChild(Context<Source>& context, const Fields::Field<R, QStringList>& f,
 }
 
 template <typename Source, typename R>
-void readChild(Context<Source>& context, const Fields::Field<R, QHash<QString, int>>& f,
-               QHash<QString, int>& registrations)
+void readChild(Context<Source>& context, const Fields::Field<R, CoConfig::Registrations>& f,
+               CoConfig::Registrations& registrations)
 {
-    QHash<QString, int> read;
+    CoConfig::Registrations read;
     context.source.forEachItem([&](const auto& attributes) {
         QString login;
         if (!readItemText(context, attributes, f.name, u"login", login))

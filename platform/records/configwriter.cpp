@@ -144,17 +144,12 @@ void writeFlags(W& writer, const Fields::FlagsField<R>& f, const R& record)
 }
 
 template <typename W, typename R>
-void writeMember(W& writer, const Fields::Field<R, QHash<QString, int>>& f,
-                 const QHash<QString, int>& registrations)
+void writeMember(W& writer, const Fields::Field<R, CoConfig::Registrations>& f,
+                 const CoConfig::Registrations& registrations)
 {
-    std::vector<QHash<QString, int>::const_iterator> sorted;
-    sorted.reserve(registrations.size());
-    for (auto it = registrations.cbegin(); it != registrations.cend(); ++it)
-        sorted.push_back(it);
-    std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.key() < b.key(); });
-
+    // In login order, as they are kept.
     writer.writeStartElement(literal(f.name));
-    for (const auto& it : sorted) {
+    for (auto it = registrations.cbegin(); it != registrations.cend(); ++it) {
         writer.writeEmptyElement(QStringLiteral("item"));
         writeText(writer, u"login", it.key());
         writeNumber(writer, u"operator", it.value());
@@ -251,7 +246,7 @@ QString memberRefusal(QLatin1StringView element, const Fields::Field<R, M>& f, c
             return belowMinimum(element, f.name, value.value, -1);
         if (value.type < -1)
             return belowMinimum(element, f.typeName, value.type, -1);
-    } else if constexpr (std::is_same_v<M, QHash<QString, int>>) {
+    } else if constexpr (std::is_same_v<M, CoConfig::Registrations>) {
         for (auto it = value.cbegin(); it != value.cend(); ++it) {
             if (it.value() < -1)
                 return belowMinimum(element, f.name, it.value(), -1);

@@ -91,7 +91,7 @@ struct IsChild<QSet<CoConfig::ComputerFlag>> : std::true_type
 {
 };
 template <>
-struct IsChild<QHash<QString, int>> : std::true_type
+struct IsChild<CoConfig::Registrations> : std::true_type
 {
 };
 

@@ -22,7 +22,7 @@ void OperatorsByArmUnionModel::build()
             auto* armItem = new ArmItem(u, armUid, set);
             unionItem->appendChild(armItem);
             m_armItems[armUid] << armItem;
-            const QHash<QString, int> registrations = set->registrations(armUid);
+            const CoConfig::Registrations registrations = set->registrations(armUid);
             for (const QString& login : set->logins(armUid)) {
                 const int operatorUid = registrations.value(login);
                 if (!set->hasOperator(operatorUid))

@@ -22,7 +22,7 @@ void OperatorsModel::build()
     // the unions, of their workstations and of the logins.
     for (int u = 0; u < set->unions().size(); ++u) {
         for (int armUid : set->armsOf(u)) {
-            const QHash<QString, int> registrations = set->registrations(armUid);
+            const CoConfig::Registrations registrations = set->registrations(armUid);
             for (const QString& login : set->logins(armUid)) {
                 if (OperatorItem* parent = m_operatorItems.value(registrations.value(login)))
                     parent->appendChild(new UnionArmItem(u, armUid, login, set));

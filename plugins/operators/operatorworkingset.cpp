@@ -188,7 +188,7 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
         return m_removed.contains(uid)
             || (m_operatorsRead && !std::binary_search(operatorUids.cbegin(), operatorUids.cend(), uid));
     };
-    const auto wanted = [&](const CoConfig::ComponentUid<1>& uid, const QHash<QString, int>& registrations) {
+    const auto wanted = [&](const CoConfig::ComponentUid<1>& uid, const CoConfig::Registrations& registrations) {
         const auto arm = m_arms.constFind(uid.value);
         return arm != m_arms.cend() ? arm->registrations : registrations;
     };
@@ -199,7 +199,7 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
                                          while (arm != m_arms.cend() && arm.key() < computer.first.value)
                                              ++arm;
                                          const bool known = arm != m_arms.cend() && arm.key() == computer.first.value;
-                                         const QHash<QString, int>& registrations =
+                                         const CoConfig::Registrations& registrations =
                                              known ? arm->registrations : computer.second.registrations;
                                          return registrations == computer.second.registrations
                                              && std::none_of(registrations.begin(), registrations.end(), gone);
@@ -208,7 +208,7 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
         return;
     auto& computers = store->computers();
     for (auto it = computers.begin(); it != computers.end(); ++it) {
-        QHash<QString, int>& registrations = it->registrations;
+        CoConfig::Registrations& registrations = it->registrations;
         registrations = wanted(it.key(), registrations);
         // Only a map that holds such a registration is detached from the working copy.
         const auto& shared = std::as_const(registrations);
@@ -263,7 +263,7 @@ void OperatorWorkingSet::removeOperator(int uid)
         const auto arm = m_arms.find(armUid);
         if (arm == m_arms.end())
             continue;
-        QHash<QString, int>& registrations = arm->registrations;
+        CoConfig::Registrations& registrations = arm->registrations;
         for (auto reg = registrations.begin(); reg != registrations.end();) {
             if (reg.value() == uid)
                 reg = registrations.erase(reg);
@@ -273,10 +273,10 @@ void OperatorWorkingSet::removeOperator(int uid)
     }
 }
 
-QHash<QString, int> OperatorWorkingSet::registrations(int armUid) const
+CoConfig::Registrations OperatorWorkingSet::registrations(int armUid) const
 {
     const auto arm = m_arms.constFind(armUid);
-    return arm == m_arms.cend() ? QHash<QString, int>() : arm->registrations;
+    return arm == m_arms.cend() ? CoConfig::Registrations() : arm->registrations;
 }
 
 QStringList OperatorWorkingSet::logins(int armUid) const

@@ -62,7 +62,7 @@ public:
 
     bool hasArm(int uid) const { return m_arms.contains(uid); }
     CoConfig::Computer arm(int uid) const { return m_arms.value(uid); }
-    QHash<QString, int> registrations(int armUid) const; // login -> operator uid
+    CoConfig::Registrations registrations(int armUid) const; // login -> operator uid
     // Sorted.
     QStringList logins(int armUid) const;
     bool isRegistered(int armUid, int operatorUid) const;

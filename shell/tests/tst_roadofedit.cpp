@@ -303,7 +303,7 @@ void TestRoadOfEdit::registrationWhileOpenIsReplacedOnlyWhenConfirmed()
     QVERIFY(tool.waitForFinished(60000));
     const QString output = QString::fromUtf8(tool.readAllStandardOutput());
     QVERIFY2(output.startsWith(QStringLiteral("Operator is registered\n")), qPrintable(output));
-    const QHash<QString, int> registered = freshStore()->computers().value(CoConfig::ComponentUid<1>(102)).registrations;
+    const CoConfig::Registrations registered = freshStore()->computers().value(CoConfig::ComponentUid<1>(102)).registrations;
     QCOMPARE(registered.size(), 2);
 
     QVERIFY(newRack(QStringLiteral("Стойка после регистрации")));

@@ -26,7 +26,7 @@ void addRack(ComplexConfig& store, int uid, const char* name, const char* shortN
 }
 
 void addComputer(ComplexConfig& store, int uid, int rack, const char* name, const char* ip, QSet<ComputerFlag> flags,
-                 QHash<QString, int> registrations = {})
+                 Registrations registrations = {})
 {
     Computer c;
     c.uid = ComponentUid<1>(uid);

@@ -434,7 +434,7 @@ public:
                 flags.insert(flag);
         }
     }
-    void fill(QHash<QString, int>& registrations)
+    void fill(Registrations& registrations)
     {
         registrations.clear();
         for (int i = m_random.bounded(4); i > 0; --i) {
@@ -604,6 +604,7 @@ private slots:
     void numbersInShortestForm();
     void longValuesAcrossPieces();
     void bytesDoNotDependOnHashOrder();
+    void registrationsAsAHash();
     void computerFlagTokens();
 };
 
@@ -675,7 +676,7 @@ void TestXmlCodec::unknownContentIsSkipped()
     Xml::ConfigReader::read(reader, computer);
     QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
     QCOMPARE(computer.uid.value, 2);
-    QCOMPARE(computer.registrations, (QHash<QString, int>{{QStringLiteral("ivanov"), 7}}));
+    QCOMPARE(computer.registrations, (Registrations{{QStringLiteral("ivanov"), 7}}));
     QCOMPARE(computer.flags, QSet<ComputerFlag>{ComputerFlag::Workstation});
 
     QVERIFY(reader.readNextStartElement());
@@ -872,9 +873,29 @@ void TestXmlCodec::bytesDoNotDependOnHashOrder()
         backward.flags.insert(*it);
 
     QCOMPARE(forward, backward);
-    QVERIFY2(forward.registrations.keys() != backward.registrations.keys(),
-             "the two hashes iterate alike, so the test would prove nothing");
     QCOMPARE(writeDocument(forward), writeDocument(backward));
+}
+
+void TestXmlCodec::registrationsAsAHash()
+{
+    // Any order of insertion gives login order; a login again replaces its operator.
+    Registrations r{{QStringLiteral("петров"), 2}, {QStringLiteral("b"), 1}, {QStringLiteral("a"), 9}};
+    r.insert(QStringLiteral("a"), 3);
+    r[QStringLiteral("c")] = 4;
+    QCOMPARE(r.keys(), (QStringList{"a", "b", "c", "петров"}));
+    QCOMPARE(r.values(), (QList<int>{3, 1, 4, 2}));
+    QCOMPARE(r, (Registrations{{QStringLiteral("c"), 4}, {QStringLiteral("петров"), 2}, {QStringLiteral("a"), 3},
+                               {QStringLiteral("b"), 1}}));
+    QCOMPARE(r.value(QStringLiteral("x"), -1), -1);
+    QCOMPARE(r.take(QStringLiteral("b")), 1);
+    QVERIFY(!r.remove(QStringLiteral("b")));
+    for (auto it = r.begin(); it != r.end();)
+        it = *it == 4 ? r.erase(it) : std::next(it);
+    QCOMPARE(Registrations(r.toHash()), (Registrations{{QStringLiteral("a"), 3}, {QStringLiteral("петров"), 2}}));
+    // A copy is its own once changed.
+    Registrations copy = r;
+    copy.insert(QStringLiteral("d"), 5);
+    QCOMPARE(r.size(), 2);
 }
 
 void TestXmlCodec::computerFlagTokens()

@@ -206,7 +206,7 @@ QList<int> ComplexConfig::armsOperatorUids(int armUid) const
 
 QHash<QString, int> ComplexConfig::armsOperatorUidsHash(int armUid) const
 {
-    return m_data.computers.value(ComponentUid<1>(armUid)).registrations;
+    return m_data.computers.value(ComponentUid<1>(armUid)).registrations.toHash();
 }
 
 void ComplexConfig::clearOperators() { m_data.operators.clear(); }

@@ -709,7 +709,7 @@ void TestComplexConfig::refusesUidForUnknownOrCombinedType()
 void TestComplexConfig::answersDerivedViews()
 {
     ComplexConfig store(complexDir(), ObjectAll, 0);
-    auto computer = [](int uid, QHash<QString, int> registrations) {
+    auto computer = [](int uid, Registrations registrations) {
         Computer c;
         c.uid = ComponentUid<1>(uid);
         c.registrations = registrations;

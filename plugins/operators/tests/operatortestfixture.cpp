@@ -32,7 +32,7 @@ Common::Operator makeOperator(int uid, const QString& surname, const QString& na
     return op;
 }
 
-void addComputer(CoConfig::ComplexConfig& store, int uid, const QString& name, const QHash<QString, int>& registrations)
+void addComputer(CoConfig::ComplexConfig& store, int uid, const QString& name, const CoConfig::Registrations& registrations)
 {
     CoConfig::Computer computer;
     computer.uid = CoConfig::ComponentUid<1>(uid);

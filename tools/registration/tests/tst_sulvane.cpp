@@ -239,8 +239,8 @@ void TestSulvane::registersOnKnownArm()
         QCOMPARE(field, NotSet);
 
     // The new registration joins the one already there; nothing else is touched.
-    const QHash<QString, int> expected{{ComplexFixture::existingLogin, ComplexFixture::existingOperatorUid},
-                                       {m_login, uid}};
+    const CoConfig::Registrations expected{{ComplexFixture::existingLogin, ComplexFixture::existingOperatorUid},
+                                              {m_login, uid}};
     QCOMPARE(store->computers().value(CoConfig::ComponentUid<1>(100)).registrations, expected);
     QVERIFY(store->computers().value(CoConfig::ComponentUid<1>(200)).registrations.isEmpty());
     QCOMPARE(store->operatorCount(), 2);
