@@ -274,7 +274,8 @@ void OperatorTableView::reload()
     // A save's reload takes what this tab committed without reading it again (shared, so that
     // the comparison below is at once when nothing was edited here).
     OperatorWorkingSet loaded = m_workingSet;
-    if (!loaded.rebase(m_store))
+    const bool rebased = loaded.rebase(m_store);
+    if (!rebased)
         loaded.load(m_store);
     // What the tab committed comes back as it was (a save's reload): the tree stays.
     if (m_model && loaded.sameShown(m_workingSet)) {
@@ -283,7 +284,9 @@ void OperatorTableView::reload()
         return;
     }
     const OperatorWorkingSet before = m_workingSet;
-    if (m_model && loaded.sameLayout(m_workingSet)) {
+    // The store holds this tab's edits (a save's reload): the tree shows them already, and its
+    // rows are read again for what other tabs changed (a workstation renamed) in the same save.
+    if (m_model && (rebased || loaded.sameLayout(m_workingSet))) {
         // Other fields than the trees are made of (a workstation renamed in its tab): the rows
         // are read again, the tree stays as it is, expanded where it was.
         m_copyBuffer.clear();

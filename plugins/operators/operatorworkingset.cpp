@@ -115,13 +115,11 @@ bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
         synced(current);
         return true;
     }
+    // The edits kept the indexes up to date, and the store holds the same workstations,
+    // registrations and union members: they stand as they are.
     m_operatorList = m_operators.values();
     m_computers = m_arms.values();
     m_removed.clear();
-    m_armsOfUnion.clear();
-    m_unionsOfArm.clear();
-    m_registrationsOf.clear();
-    buildIndexes();
     synced(current);
     return true;
 }
