@@ -498,7 +498,7 @@ template <typename Source, typename R>
 void readChild(Context<Source>& context, const Fields::Field<R, CoConfig::Registrations>& f,
                CoConfig::Registrations& registrations)
 {
-    CoConfig::Registrations read;
+    QList<std::pair<QString, int>> read; // as the file lists them, sorted once at the end
     context.source.forEachItem([&](const auto& attributes) {
         QString login;
         if (!readItemText(context, attributes, f.name, u"login", login))
@@ -510,11 +510,11 @@ void readChild(Context<Source>& context, const Fields::Field<R, CoConfig::Regist
         int operatorUid = -1;
         if (!readAttribute(context, attributes, u"operator", -1, operatorUid))
             return false;
-        read.insert(login, operatorUid);
+        read.append({std::move(login), operatorUid});
         return true;
     });
     if (!context.source.hasError())
-        registrations = std::move(read);
+        registrations = CoConfig::Registrations::fromItems(std::move(read));
 }
 
 template <typename Source, typename R, typename M, typename = std::enable_if_t<Fields::HasFields<M>::value>>

@@ -18,15 +18,7 @@ namespace CoConfig {
 // value() whose * is the operator uid.
 class Registrations
 {
-    struct Entry
-    {
-        QString login;
-        int operatorUid = 0;
-        friend bool operator==(const Entry& a, const Entry& b)
-        {
-            return a.operatorUid == b.operatorUid && a.login == b.login;
-        }
-    };
+    using Entry = std::pair<QString, int>; // login, operator uid
     using List = QList<Entry>;
 
     template <typename At, typename Value>
@@ -44,8 +36,8 @@ class Registrations
         template <typename OtherAt, typename OtherValue>
         Iterator(const Iterator<OtherAt, OtherValue>& other) : m_at(other.m_at) {}
 
-        const QString& key() const { return m_at->login; }
-        Value& value() const { return m_at->operatorUid; }
+        const QString& key() const { return m_at->first; }
+        Value& value() const { return m_at->second; }
         Value& operator*() const { return value(); }
         Iterator& operator++() { ++m_at; return *this; }
         Iterator operator++(int) { Iterator was = *this; ++m_at; return was; }
@@ -67,28 +59,32 @@ public:
 
     Registrations() = default;
     Registrations(std::initializer_list<std::pair<QString, int>> items)
+        : Registrations(fromItems(QList<std::pair<QString, int>>(items)))
     {
-        for (const auto& item : items)
-            insert(item.first, item.second);
     }
-    explicit Registrations(const QHash<QString, int>& hash)
+    // Logins in any order, sorted once; of a login given twice the last stands, as insert() would
+    // have it.
+    static Registrations fromItems(QList<std::pair<QString, int>> items)
     {
-        m_items.reserve(hash.size());
-        for (auto it = hash.cbegin(); it != hash.cend(); ++it)
-            m_items.append({it.key(), it.value()});
-        std::sort(m_items.begin(), m_items.end(), [](const Entry& a, const Entry& b) { return a.login < b.login; });
+        std::stable_sort(items.begin(), items.end(), [](const Entry& a, const Entry& b) { return a.first < b.first; });
+        // Of equal logins, the last stands.
+        const auto last = std::unique(items.rbegin(), items.rend(),
+                                      [](const Entry& a, const Entry& b) { return a.first == b.first; });
+        items.erase(items.begin(), last.base());
+        Registrations result;
+        result.m_items = std::move(items);
+        return result;
     }
     QHash<QString, int> toHash() const
     {
         QHash<QString, int> hash;
         hash.reserve(m_items.size());
         for (const Entry& item : m_items)
-            hash.insert(item.login, item.operatorUid);
+            hash.insert(item.first, item.second);
         return hash;
     }
 
     qsizetype size() const { return m_items.size(); }
-    qsizetype count() const { return m_items.size(); }
     bool isEmpty() const { return m_items.isEmpty(); }
     void clear() { m_items.clear(); }
     void reserve(qsizetype size) { m_items.reserve(size); }
@@ -96,13 +92,13 @@ public:
     const_iterator constFind(const QString& login) const
     {
         const auto at = lowerBound(m_items.cbegin(), m_items.cend(), login);
-        return const_iterator(at != m_items.cend() && at->login == login ? at : m_items.cend());
+        return const_iterator(at != m_items.cend() && at->first == login ? at : m_items.cend());
     }
     const_iterator find(const QString& login) const { return constFind(login); }
     iterator find(const QString& login)
     {
         const auto at = lowerBound(m_items.begin(), m_items.end(), login);
-        return iterator(at != m_items.end() && at->login == login ? at : m_items.end());
+        return iterator(at != m_items.end() && at->first == login ? at : m_items.end());
     }
     bool contains(const QString& login) const { return constFind(login) != cend(); }
     int value(const QString& login, int otherwise = 0) const
@@ -111,16 +107,17 @@ public:
         return at != cend() ? *at : otherwise;
     }
 
-    // Replaces the uid of a login already there. Logins in order (as a file holds them) go in at the end.
+    // Replaces the uid of a login already there. A login past the last goes in at the end; one
+    // elsewhere moves those after it (fromItems() takes many in any order).
     iterator insert(const QString& login, int operatorUid)
     {
-        if (m_items.isEmpty() || m_items.constLast().login < login) {
+        if (m_items.isEmpty() || m_items.constLast().first < login) {
             m_items.append({login, operatorUid});
             return iterator(std::prev(m_items.end()));
         }
         auto at = lowerBound(m_items.begin(), m_items.end(), login);
-        if (at != m_items.end() && at->login == login) {
-            at->operatorUid = operatorUid;
+        if (at != m_items.end() && at->first == login) {
+            at->second = operatorUid;
             return iterator(at);
         }
         const qsizetype index = at - m_items.begin();
@@ -160,7 +157,7 @@ public:
         QStringList logins;
         logins.reserve(m_items.size());
         for (const Entry& item : m_items)
-            logins.append(item.login);
+            logins.append(item.first);
         return logins;
     }
     QList<int> values() const
@@ -168,7 +165,7 @@ public:
         QList<int> uids;
         uids.reserve(m_items.size());
         for (const Entry& item : m_items)
-            uids.append(item.operatorUid);
+            uids.append(item.second);
         return uids;
     }
 
@@ -188,7 +185,7 @@ private:
     template <typename At>
     static At lowerBound(At first, At last, const QString& login)
     {
-        return std::lower_bound(first, last, login, [](const Entry& item, const QString& key) { return item.login < key; });
+        return std::lower_bound(first, last, login, [](const Entry& item, const QString& key) { return item.first < key; });
     }
 
     List m_items;

@@ -891,7 +891,14 @@ void TestXmlCodec::registrationsAsAHash()
     QVERIFY(!r.remove(QStringLiteral("b")));
     for (auto it = r.begin(); it != r.end();)
         it = *it == 4 ? r.erase(it) : std::next(it);
-    QCOMPARE(Registrations(r.toHash()), (Registrations{{QStringLiteral("a"), 3}, {QStringLiteral("петров"), 2}}));
+    QCOMPARE(r.toHash(), (QHash<QString, int>{{QStringLiteral("a"), 3}, {QStringLiteral("петров"), 2}}));
+    // A file's logins in any order, one of them twice: read in login order, the last standing.
+    Computer computer;
+    QCOMPARE(readDocument(R"(<Computer uid="1"><registrations><item login="b" operator="1"/>)"
+                          R"(<item login="a" operator="2"/><item login="b" operator="3"/></registrations></Computer>)",
+                          computer),
+             QString());
+    QCOMPARE(computer.registrations, (Registrations{{QStringLiteral("a"), 2}, {QStringLiteral("b"), 3}}));
     // A copy is its own once changed.
     Registrations copy = r;
     copy.insert(QStringLiteral("d"), 5);
