@@ -22,12 +22,12 @@ void OperatorsByArmUnionModel::build()
             auto* armItem = new ArmItem(u, armUid, set);
             unionItem->appendChild(armItem);
             m_armItems[armUid] << armItem;
-            const CoConfig::Registrations registrations = set->registrations(armUid);
-            for (const QString& login : set->logins(armUid)) {
-                const int operatorUid = registrations.value(login);
+            const CoConfig::Registrations registrations = set->registrations(armUid); // in login order
+            for (auto it = registrations.cbegin(); it != registrations.cend(); ++it) {
+                const int operatorUid = it.value();
                 if (!set->hasOperator(operatorUid))
                     continue;
-                auto* item = new OperatorUnionItem(operatorUid, login, set);
+                auto* item = new OperatorUnionItem(operatorUid, it.key(), set);
                 armItem->appendChild(item);
                 m_operatorRows[operatorUid] << item;
             }

@@ -22,10 +22,10 @@ void OperatorsModel::build()
     // the unions, of their workstations and of the logins.
     for (int u = 0; u < set->unions().size(); ++u) {
         for (int armUid : set->armsOf(u)) {
-            const CoConfig::Registrations registrations = set->registrations(armUid);
-            for (const QString& login : set->logins(armUid)) {
-                if (OperatorItem* parent = m_operatorItems.value(registrations.value(login)))
-                    parent->appendChild(new UnionArmItem(u, armUid, login, set));
+            const CoConfig::Registrations registrations = set->registrations(armUid); // in login order
+            for (auto it = registrations.cbegin(); it != registrations.cend(); ++it) {
+                if (OperatorItem* parent = m_operatorItems.value(it.value()))
+                    parent->appendChild(new UnionArmItem(u, armUid, it.key(), set));
             }
         }
     }

@@ -279,9 +279,7 @@ CoConfig::Registrations OperatorWorkingSet::registrations(int armUid) const
 
 QStringList OperatorWorkingSet::logins(int armUid) const
 {
-    QStringList result = registrations(armUid).keys();
-    std::sort(result.begin(), result.end());
-    return result;
+    return registrations(armUid).keys(); // kept in login order
 }
 
 bool OperatorWorkingSet::isRegistered(int armUid, int operatorUid) const

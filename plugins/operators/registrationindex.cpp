@@ -4,10 +4,11 @@
 
 namespace {
 
+// Where the workstation is or would go in the operator's list.
 template <typename List>
 auto findArm(List& arms, int armUid)
 {
-    return std::find_if(arms.begin(), arms.end(), [armUid](const auto& arm) { return arm.first == armUid; });
+    return std::lower_bound(arms.begin(), arms.end(), armUid, [](const auto& arm, int uid) { return arm.first < uid; });
 }
 
 } // namespace
@@ -15,11 +16,16 @@ auto findArm(List& arms, int armUid)
 void RegistrationIndex::add(int operatorUid, int armUid)
 {
     Arms& arms = m_arms[operatorUid];
-    const auto arm = findArm(arms, armUid);
-    if (arm != arms.end())
+    // Built workstation by workstation, in uid order: mostly at the end.
+    if (!arms.isEmpty() && arms.constLast().first == armUid) {
+        ++arms.last().second;
+        return;
+    }
+    const auto arm = arms.isEmpty() || arms.constLast().first < armUid ? arms.end() : findArm(arms, armUid);
+    if (arm != arms.end() && arm->first == armUid)
         ++arm->second;
     else
-        arms.append({armUid, 1});
+        arms.insert(arm, {armUid, 1});
 }
 
 void RegistrationIndex::remove(int operatorUid, int armUid)
@@ -29,7 +35,7 @@ void RegistrationIndex::remove(int operatorUid, int armUid)
         return;
     Arms& arms = *found;
     const auto arm = findArm(arms, armUid);
-    if (arm == arms.end() || --arm->second > 0)
+    if (arm == arms.end() || arm->first != armUid || --arm->second > 0)
         return;
     arms.erase(arm);
     if (arms.isEmpty())
@@ -39,7 +45,10 @@ void RegistrationIndex::remove(int operatorUid, int armUid)
 bool RegistrationIndex::contains(int operatorUid, int armUid) const
 {
     const auto found = m_arms.constFind(operatorUid);
-    return found != m_arms.cend() && findArm(*found, armUid) != found->cend();
+    if (found == m_arms.cend())
+        return false;
+    const auto arm = findArm(*found, armUid);
+    return arm != found->cend() && arm->first == armUid;
 }
 
 QList<int> RegistrationIndex::take(int operatorUid)

@@ -6,8 +6,9 @@
 #include <utility>
 
 // Operator uid -> the workstations where it is registered, each with its number of logins
-// there. An operator is registered on a few workstations: each has a short list of its own
-// rather than a hash table.
+// there. Most operators are registered on a few workstations: each has a short list of its own,
+// sorted by workstation, rather than a hash table (looked up by halves, as one operator may be
+// registered on every workstation of the complex).
 class RegistrationIndex
 {
 public:
@@ -18,7 +19,7 @@ public:
     // One login fewer; the workstation goes from the operator's list with its last.
     void remove(int operatorUid, int armUid);
     bool contains(int operatorUid, int armUid) const;
-    // The operator's workstations, in no particular order; the operator is gone from the index.
+    // The operator's workstations, in uid order; the operator is gone from the index.
     QList<int> take(int operatorUid);
 
 private:
