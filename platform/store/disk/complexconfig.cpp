@@ -614,6 +614,11 @@ bool ComplexConfig::read(int types)
 bool ComplexConfig::serialise(const KindFile& file, const ComplexData& data, QByteArray* bytes, QString* error) const
 {
     bytes->clear();
+    // Room for about what the file held: a large file grown step by step would touch about
+    // twice its size in new memory. Room not written to costs no memory.
+    const qint64 last = m_stamps.value(file.path()).size;
+    if (last > 0)
+        bytes->reserve(qsizetype(last + last / 4 + 65536));
     Xml::TextWriter writer(bytes, 2);
     if (!file.write(writer, data, error))
         return false;
