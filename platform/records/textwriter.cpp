@@ -6,10 +6,48 @@
 
 namespace Xml {
 
+namespace {
+
+// Texts longer than this are escaped a piece at a time, into room for the longest form of a piece.
+constexpr qsizetype Piece = 8192;
+
+char* put(char* out, const char* text, size_t size)
+{
+    std::memcpy(out, text, size);
+    return out + size;
+}
+
+// A name of ASCII characters, a byte each; nullptr for any other name.
+char* putAsciiName(char* out, QStringView name)
+{
+    for (const QChar c : name) {
+        if (c.unicode() >= 0x80)
+            return nullptr;
+        *out++ = char(c.unicode());
+    }
+    return out;
+}
+
+} // namespace
+
 TextWriter::TextWriter(QByteArray* out, int indent)
     : m_out(out)
     , m_indent(indent)
 {
+}
+
+// Most pieces of the output go through one pointer: room() makes the output longer by at most
+// what they need and gives where they start, written() cuts it back to where they ended.
+char* TextWriter::room(qsizetype size)
+{
+    const qsizetype at = m_out->size();
+    m_out->resize(at + size);
+    return m_out->data() + at;
+}
+
+void TextWriter::written(const char* end)
+{
+    m_out->resize(end - m_out->constData());
 }
 
 bool TextWriter::finishStartElement(bool contents)
@@ -38,13 +76,15 @@ void TextWriter::newLine(qsizetype level)
     std::memset(out + 1, ' ', size_t(level * m_indent));
 }
 
-void TextWriter::appendOpenName()
+void TextWriter::appendEndTag()
 {
     const Open open = m_open.back();
     m_open.pop_back();
-    const qsizetype at = m_out->size();
-    m_out->resize(at + open.size);
-    std::memcpy(m_out->data() + at, m_out->constData() + open.at, size_t(open.size));
+    char* out = room(open.size + 3);
+    *out++ = '<';
+    *out++ = '/';
+    std::memcpy(out, m_out->constData() + open.at, size_t(open.size));
+    out[open.size] = '>';
 }
 
 void TextWriter::writeStartDocument()
@@ -62,11 +102,21 @@ void TextWriter::writeEndDocument()
 
 void TextWriter::startElement(QStringView name, bool empty)
 {
-    if (!finishStartElement(false))
-        newLine(qsizetype(m_open.size()));
-    m_out->append('<');
-    const qsizetype at = m_out->size();
-    appendName(name);
+    const qsizetype indent = finishStartElement(false) ? -1 : qsizetype(m_open.size()) * m_indent;
+    char* out = room(indent + 2 + name.size());
+    if (indent >= 0) {
+        *out++ = '\n';
+        std::memset(out, ' ', size_t(indent));
+        out += indent;
+    }
+    *out++ = '<';
+    const qsizetype at = out - m_out->constData();
+    if (char* end = putAsciiName(out, name)) {
+        written(end);
+    } else {
+        written(out);
+        appendName(name);
+    }
     m_open.push_back({at, m_out->size() - at});
     m_inStartElement = m_lastWasStartElement = true;
     m_inEmptyElement = empty;
@@ -97,25 +147,40 @@ void TextWriter::writeEndElement()
     if (m_open.empty())
         return;
     m_lastWasStartElement = false;
-    m_out->append("</");
-    appendOpenName();
-    m_out->append('>');
+    appendEndTag();
+}
+
+// ` name="`, with room for `more` bytes after it.
+char* TextWriter::attributeStart(QStringView name, qsizetype more)
+{
+    char* out = room(name.size() + 3 + more);
+    *out++ = ' ';
+    char* end = putAsciiName(out, name);
+    if (!end) {
+        written(out);
+        appendName(name);
+        end = room(2 + more);
+    }
+    *end++ = '=';
+    *end++ = '"';
+    return end;
 }
 
 void TextWriter::writeAttribute(QStringView name, QStringView value)
 {
-    m_out->append(' ');
-    appendName(name);
-    m_out->append("=\"");
-    append(value, true);
-    m_out->append('"');
+    if (value.size() > Piece) {
+        written(attributeStart(name, 0));
+        append(value, true);
+        m_out->append('"');
+        return;
+    }
+    char* out = appendEscaped(attributeStart(name, value.size() * 6 + 1), value, true);
+    *out++ = '"';
+    written(out);
 }
 
 void TextWriter::writeAttribute(QStringView name, qint64 value)
 {
-    m_out->append(' ');
-    appendName(name);
-    m_out->append("=\"");
     char digits[24];
     int at = sizeof digits;
     quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
@@ -125,8 +190,9 @@ void TextWriter::writeAttribute(QStringView name, qint64 value)
     } while (magnitude);
     if (value < 0)
         digits[--at] = '-';
-    m_out->append(digits + at, qsizetype(sizeof digits) - at);
-    m_out->append('"');
+    char* out = put(attributeStart(name, qsizetype(sizeof digits) + 1), digits + at, sizeof digits - size_t(at));
+    *out++ = '"';
+    written(out);
 }
 
 void TextWriter::writeTextElement(QStringView name, QStringView text)
@@ -237,22 +303,11 @@ void TextWriter::appendName(QStringView name)
     }
 }
 
-namespace {
-
-char* put(char* out, const char* text, size_t size)
-{
-    std::memcpy(out, text, size);
-    return out + size;
-}
-
-} // namespace
-
 // Escaped as QXmlStreamWriter escapes: the markup characters, and in attributes the white
 // space that a reader would turn into spaces. Written through a pointer into room for the
 // longest form (six bytes a character), a piece at a time so that a long text needs no more.
 void TextWriter::append(QStringView text, bool attribute)
 {
-    constexpr qsizetype Piece = 8192;
     while (text.size() > Piece) {
         // A surrogate pair stays in one piece.
         const qsizetype cut = QChar::isHighSurrogate(text[Piece - 1].unicode()) ? Piece + 1 : Piece;
@@ -264,12 +319,13 @@ void TextWriter::append(QStringView text, bool attribute)
 
 void TextWriter::appendPiece(QStringView text, bool attribute)
 {
+    written(appendEscaped(room(text.size() * 6), text, attribute));
+}
+
+char* TextWriter::appendEscaped(char* out, QStringView text, bool attribute)
+{
     const qsizetype size = text.size();
     const char16_t* data = text.utf16();
-    const qsizetype start = m_out->size();
-    m_out->resize(start + size * 6);
-    char* const begin = m_out->data();
-    char* out = begin + start;
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = data[i];
         if (c >= 0x80) {
@@ -320,7 +376,7 @@ void TextWriter::appendPiece(QStringView text, bool attribute)
                 *out++ = char(c);
         }
     }
-    m_out->resize(out - begin);
+    return out;
 }
 
 } // namespace Xml

@@ -42,10 +42,15 @@ private:
     bool finishStartElement(bool contents);
     void startElement(QStringView name, bool empty);
     void newLine(qsizetype level);
+    char* room(qsizetype size);
+    void written(const char* end);
+    char* attributeStart(QStringView name, qsizetype more);
     void append(QStringView text, bool attribute);
     void appendPiece(QStringView text, bool attribute);
+    // Escaped text (in room for six bytes a character); returns where it ends.
+    char* appendEscaped(char* out, QStringView text, bool attribute);
     void appendName(QStringView name);
-    void appendOpenName(); // the innermost open element's name, from its start tag
+    void appendEndTag(); // of the innermost open element, its name taken from its start tag
 
     struct Open
     {

@@ -603,6 +603,8 @@ private slots:
     void unknownFlagTokensAreKept();
     void numbersInShortestForm();
     void longValuesAcrossPieces();
+    void namesAndValuesAsTheStreamWriterWrites_data();
+    void namesAndValuesAsTheStreamWriterWrites();
     void bytesDoNotDependOnHashOrder();
     void registrationsAsAHash();
     void computerFlagTokens();
@@ -839,6 +841,54 @@ void TestXmlCodec::longValuesAcrossPieces()
         QCOMPARE(readDocument(writeDocument(rack), read), QString());
         QCOMPARE(read.name, rack.name);
     }
+}
+
+// Element and attribute names outside ASCII, values that need room or escapes, numbers at the
+// ends of their range, empty and nested elements: the same bytes from both writers.
+void TestXmlCodec::namesAndValuesAsTheStreamWriterWrites_data()
+{
+    QTest::addColumn<QString>("element");
+    QTest::addColumn<QString>("attribute");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("ascii") << "rack" << "name" << "a&b<c>\"d\"";
+    QTest::newRow("cyrillic names") << "стойка" << "имя" << "значение";
+    QTest::newRow("a name past the first character") << "rackЯ" << "nameЯ" << "";
+    QTest::newRow("a long value") << "rack" << "имя" << QString(9000, u'ж') + QStringLiteral("\t\n\r");
+}
+
+void TestXmlCodec::namesAndValuesAsTheStreamWriterWrites()
+{
+    QFETCH(QString, element);
+    QFETCH(QString, attribute);
+    QFETCH(QString, value);
+    const auto write = [&](auto& writer) {
+        writer.writeStartDocument();
+        writer.writeStartElement(element);
+        writer.writeAttribute(attribute, value);
+        writer.writeEmptyElement(element);
+        writer.writeAttribute(attribute, value);
+        writer.writeStartElement(attribute);
+        writer.writeTextElement(element, value);
+        writer.writeEndElement();
+        writer.writeEndDocument();
+    };
+    QByteArray bytes;
+    Xml::TextWriter writer(&bytes, 4);
+    write(writer);
+    writer.writeStartElement(element);
+    writer.writeAttribute(attribute, std::numeric_limits<qint64>::min());
+    writer.writeAttribute(element, std::numeric_limits<qint64>::max());
+    writer.writeEndElement();
+    QByteArray reference;
+    QXmlStreamWriter qtWriter(&reference);
+    qtWriter.setAutoFormatting(true);
+    write(qtWriter);
+    qtWriter.writeStartElement(element);
+    qtWriter.writeAttribute(attribute, QString::number(std::numeric_limits<qint64>::min()));
+    qtWriter.writeAttribute(element, QString::number(std::numeric_limits<qint64>::max()));
+    qtWriter.writeEndElement();
+    QVERIFY(!writer.hasError());
+    QCOMPARE(bytes, reference);
 }
 
 void TestXmlCodec::numbersInShortestForm()
