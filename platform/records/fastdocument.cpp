@@ -161,13 +161,12 @@ struct RootParts
     }
 };
 
-bool checkForm(const QByteArray& bytes, const SafeXmlReader::Limits& limits, RootParts& parts)
+bool checkForm(const char* const begin, qsizetype size, const SafeXmlReader::Limits& limits, RootParts& parts)
 {
-    if (bytes.size() > limits.maxBytes)
+    if (size > limits.maxBytes)
         return false;
-    const char* const begin = bytes.constData();
     const char* p = begin;
-    const char* const end = p + bytes.size();
+    const char* const end = p + size;
     for (const char* declaration : {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", "<?xml version=\"1.0\"?>"}) {
         const size_t length = std::strlen(declaration);
         if (size_t(end - p) >= length && std::memcmp(p, declaration, length) == 0) {
@@ -334,12 +333,19 @@ namespace FastDocument {
 bool readChildren(QByteArray& bytes, const SafeXmlReader::Limits& limits, std::string_view rootName,
                   const std::function<bool(const pugi::xml_node&)>& take, qsizetype sliceBytes)
 {
+    // Parsed in place: never into bytes another holds.
+    return readChildren(bytes.data(), bytes.size(), limits, rootName, take, sliceBytes);
+}
+
+bool readChildren(char* const data, qsizetype size, const SafeXmlReader::Limits& limits, std::string_view rootName,
+                  const std::function<bool(const pugi::xml_node&)>& take, qsizetype sliceBytes)
+{
     RootParts parts;
     parts.sliceBytes = std::max<qsizetype>(1, sliceBytes);
-    if (!checkForm(bytes, limits, parts))
+    if (!checkForm(data, size, limits, parts))
         return false;
     // The root's start tag alone, closed, for pugixml to check its name and attributes.
-    std::string tag(bytes.constData() + parts.rootOpen, size_t(parts.rootTagEnd - parts.rootOpen));
+    std::string tag(data + parts.rootOpen, size_t(parts.rootTagEnd - parts.rootOpen));
     if (!parts.closesItself)
         tag.insert(tag.size() - 1, 1, '/');
     pugi::xml_document document;
@@ -351,7 +357,7 @@ bool readChildren(QByteArray& bytes, const SafeXmlReader::Limits& limits, std::s
     if (parts.closesItself)
         return true;
     // Its end tag: "</", the name, white space, '>'.
-    const std::string_view end(bytes.constData() + parts.contentEnd, size_t(bytes.size() - parts.contentEnd));
+    const std::string_view end(data + parts.contentEnd, size_t(size - parts.contentEnd));
     size_t at = 2 + rootName.size();
     if (end.substr(2, rootName.size()) != rootName)
         return false;
@@ -359,7 +365,6 @@ bool readChildren(QByteArray& bytes, const SafeXmlReader::Limits& limits, std::s
         ++at;
     if (at >= end.size() || end[at] != '>')
         return false;
-    char* const data = bytes.data(); // parsed in place: never into bytes another holds
     qsizetype from = parts.rootTagEnd;
     for (const qsizetype cut : parts.cuts) {
         if (!document.load_buffer_inplace(data + from, size_t(cut - from), pugi::parse_default | pugi::parse_fragment,

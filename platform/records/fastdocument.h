@@ -27,6 +27,9 @@ namespace FastDocument {
 // declines.
 bool readChildren(QByteArray& bytes, const SafeXmlReader::Limits& limits, std::string_view rootName,
                   const std::function<bool(const pugi::xml_node&)>& take, qsizetype sliceBytes = 256 * 1024);
+// The same of bytes held elsewhere (size of them at data).
+bool readChildren(char* data, qsizetype size, const SafeXmlReader::Limits& limits, std::string_view rootName,
+                  const std::function<bool(const pugi::xml_node&)>& take, qsizetype sliceBytes = 256 * 1024);
 
 } // namespace FastDocument
 

@@ -9,6 +9,7 @@
 #include "historyrecorder.h"
 #include "kindfile.h"
 #include "posixio.h"
+#include "privatebytes.h"
 #include "recorddocumentreader.h"
 #include "writerlock.h"
 
@@ -506,14 +507,20 @@ bool ComplexConfig::readFile(const KindFile& file, const QString& dir, ComplexDa
     // larger than a kind file may be, is read again as a stream, which takes or refuses it and
     // says why.
     const qint64 limit = RecordDocumentReader::FileLimits.maxBytes;
-    if (device.size() <= limit) {
+    struct stat st;
+    const qint64 size = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? qint64(st.st_size) : -1;
+    if (const PosixIo::PrivateBytes mapped(fd, size <= limit ? size : 0); mapped.isValid()) {
+        if (file.readParsed(mapped.data(), mapped.size(), into))
+            return true;
+        file.clear(into);
+    } else if (device.size() <= limit) {
         errno = 0;
         QByteArray bytes = device.readAll();
         if (device.error() != QFileDevice::NoError) {
             *error = PosixIo::failure(QStringLiteral("прочитать файл"), path, errno ? errno : EIO);
             return false;
         }
-        if (file.readParsed(bytes, into))
+        if (file.readParsed(bytes.data(), bytes.size(), into))
             return true;
         file.clear(into);
     }

@@ -23,7 +23,7 @@ public:
         return a.complexUid == b.complexUid && RecordMapFile::writtenAlike(a, b);
     }
     // The complex's uid on the root is read only from the stream.
-    bool readParsed(QByteArray&, ComplexData&) const override { return false; }
+    bool readParsed(char*, qsizetype, ComplexData&) const override { return false; }
 
 protected:
     void writeRootAttributes(Xml::TextWriter& writer, const ComplexData& data) const override;

@@ -46,9 +46,9 @@ bool KindFile::read(RecordDocumentReader& reader, ComplexData& data) const
     return !reader.hasError();
 }
 
-bool KindFile::readParsed(QByteArray& bytes, ComplexData& data) const
+bool KindFile::readParsed(char* bytes, qsizetype size, ComplexData& data) const
 {
-    return Xml::FastDocument::readChildren(bytes, RecordDocumentReader::FileLimits, m_rootName.toStdString(),
+    return Xml::FastDocument::readChildren(bytes, size, RecordDocumentReader::FileLimits, m_rootName.toStdString(),
                                            [&](const pugi::xml_node& element) {
                                                return element.type() == pugi::node_element
                                                    && readParsedElement(element, data);

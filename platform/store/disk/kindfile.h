@@ -61,10 +61,10 @@ public:
     bool write(Xml::TextWriter& writer, const ComplexData& data, QString* error) const;
     // Reads the document into the kind's members of data, which start empty.
     bool read(RecordDocumentReader& reader, ComplexData& data) const;
-    // The same from the file's bytes when they are of the store's own form (Xml::FastDocument),
-    // parsed in place; false, with the members left partly filled, for anything else: the caller
-    // clears them and reads the file as a stream, which says what is wrong.
-    virtual bool readParsed(QByteArray& bytes, ComplexData& data) const;
+    // The same from the file's bytes (size of them at bytes) when they are of the store's own
+    // form (Xml::FastDocument), parsed in place; false, with the members left partly filled, for
+    // anything else: the caller clears them and reads the file as a stream, which says what is wrong.
+    virtual bool readParsed(char* bytes, qsizetype size, ComplexData& data) const;
 
     // Moves the kind's members from one data set to another.
     virtual void take(ComplexData& into, ComplexData& from) const = 0;
