@@ -68,7 +68,8 @@ void FileStamps::set(const QString& file, const struct stat& st, const git_oid& 
     m_changed = true;
 }
 
-bool FileStamps::read(const QString& file, const QString& absolutePath, const git_oid& blob, QByteArray* bytes) const
+bool FileStamps::read(const QString& file, const QString& absolutePath, const git_oid& blob, QByteArray* bytes,
+                      std::unique_ptr<PosixIo::PrivateBytes>* holder) const
 {
     struct stat st;
     const QByteArray name = QFile::encodeName(absolutePath);
@@ -77,6 +78,15 @@ bool FileStamps::read(const QString& file, const QString& absolutePath, const gi
     QFile source(absolutePath);
     if (!source.open(QIODevice::ReadOnly))
         return false;
+    struct stat opened;
+    if (holder && ::fstat(source.handle(), &opened) == 0 && opened.st_size == st.st_size) {
+        auto mapped = std::make_unique<PosixIo::PrivateBytes>(source.handle(), qint64(st.st_size));
+        if (mapped->isValid()) {
+            *bytes = QByteArray::fromRawData(mapped->data(), mapped->size());
+            *holder = std::move(mapped);
+            return true;
+        }
+    }
     *bytes = source.readAll();
     return bytes->size() == st.st_size;
 }

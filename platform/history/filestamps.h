@@ -1,9 +1,13 @@
 #pragma once
 
+#include "privatebytes.h"
+
 #include <git2.h>
 
 #include <QHash>
 #include <QString>
+
+#include <memory>
 
 #include <sys/stat.h>
 
@@ -24,8 +28,10 @@ public:
     void set(const QString& file, const struct stat& st, const git_oid& blob);
     void remove(const QString& file) { m_changed |= m_stamps.remove(file); }
     // The bytes of the file at `absolutePath` (the file itself or a link to what it was) when it
-    // is still as stamped with that blob.
-    bool read(const QString& file, const QString& absolutePath, const git_oid& blob, QByteArray* bytes) const;
+    // is still as stamped with that blob. Given a holder, they are copied into private memory at
+    // once (see PosixIo::PrivateBytes) that *bytes only views: valid while the holder is.
+    bool read(const QString& file, const QString& absolutePath, const git_oid& blob, QByteArray* bytes,
+              std::unique_ptr<PosixIo::PrivateBytes>* holder = nullptr) const;
 
 private:
     struct Stamp

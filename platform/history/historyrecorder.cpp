@@ -176,7 +176,8 @@ void HistoryRecorder::prepare(const QHash<QString, QByteArray>& files)
                                         snapshots = gitPath(repository, "orvane-last/")] {
         for (const Job& job : jobs) {
             QByteArray old;
-            if (job.existed && !stamps.read(job.path, snapshots + job.path, job.blob, &old))
+            std::unique_ptr<PosixIo::PrivateBytes> mapped; // holds old's bytes
+            if (job.existed && !stamps.read(job.path, snapshots + job.path, job.blob, &old, &mapped))
                 continue; // read from its blob later
             comparison->changes.append(compareRecordFiles(job.path, old, job.now, Detail::Counts));
             comparison->compared.append(job.path);
