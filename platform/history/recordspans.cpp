@@ -141,16 +141,23 @@ bool differingRecords(QByteArrayView before, QByteArrayView after, RecordSpans* 
         suffix += Block;
     while (suffix < shorter - prefix && before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
         ++suffix;
+    // A record's line: "\n  <" and not a record's end tag ("\n  </").
+    const auto startsRecord = [](QByteArrayView bytes, qsizetype at) { return at + 4 < bytes.size() && bytes[at + 4] != '/'; };
     // From the start of the record the first difference falls in
     // (its line start lies in the common prefix, so both versions have a record there)...
-    const qsizetype lineStart = before.sliced(0, prefix).lastIndexOf("\n  <");
+    const QByteArrayView common = before.sliced(0, prefix);
+    qsizetype lineStart = common.lastIndexOf("\n  <");
+    while (lineStart >= 0 && !startsRecord(common, lineStart))
+        lineStart = lineStart > 0 ? common.sliced(0, lineStart).lastIndexOf("\n  <") : -1;
     if (lineStart < 0)
         return false;
     const qsizetype start = lineStart + 3;
     // ...to the end of the one the last falls in: where the next record or the root's end starts.
-    const auto endOf = [suffix](QByteArrayView bytes) {
+    const auto endOf = [suffix, &startsRecord](QByteArrayView bytes) {
         const qsizetype from = bytes.size() - suffix;
-        const qsizetype record = bytes.indexOf("\n  <", from);
+        qsizetype record = bytes.indexOf("\n  <", from);
+        while (record >= 0 && !startsRecord(bytes, record))
+            record = bytes.indexOf("\n  <", record + 1);
         // The root's end only before that record (it is far off, at the end, when there is one).
         const qsizetype root = bytes.sliced(0, record < 0 ? bytes.size() : record).indexOf("\n</", from);
         return root >= 0 ? root : record;

@@ -8,6 +8,7 @@
 #include "historytesting.h"
 #include "historypush.h"
 #include "recordchanges.h"
+#include "recordspans.h"
 
 #include <git2.h>
 
@@ -82,6 +83,8 @@ private slots:
     void saveRecordsOneCommit();
     void recordChanges_data();
     void recordChanges();
+    void differingRecordsBesideNestedOnes_data();
+    void differingRecordsBesideNestedOnes();
     void quickReadingAgreesWithTheXmlReader_data();
     void quickReadingAgreesWithTheXmlReader();
     void changesSinceLastCommitAreOutside_data();
@@ -273,6 +276,36 @@ void TestHistory::recordChanges()
     // What a commit message counts, without reading the records.
     QCOMPARE(History::summaryLine({History::compareRecordFiles(path, before, after, History::Detail::Counts)}),
              counted.isNull() ? summary : counted);
+}
+
+// A record with members of its own ends in a line of its own ("  </Rack>"), which starts no
+// record: the records around a difference are still found without reading the whole file.
+void TestHistory::differingRecordsBesideNestedOnes_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    QTest::addColumn<QString>("uid");
+    QTest::newRow("before a nested one") << QByteArray("name=\"А\"") << QByteArray("name=\"Я\"") << "1";
+    QTest::newRow("in a nested one") << QByteArray("a=\"1\"") << QByteArray("a=\"2\"") << "2";
+    QTest::newRow("after a nested one") << QByteArray("name=\"В\"") << QByteArray("name=\"Я\"") << "3";
+}
+
+void TestHistory::differingRecordsBesideNestedOnes()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    QFETCH(QString, uid);
+    const QByteArray before = "<?xml version=\"1.0\"?>\n<Racks>\n  <Rack uid=\"1\" name=\"А\"/>\n"
+                              "  <Rack uid=\"2\" name=\"Б\">\n    <extra a=\"1\"/>\n  </Rack>\n"
+                              "  <Rack uid=\"3\" name=\"В\"/>\n</Racks>\n";
+    const QByteArray after = QByteArray(before).replace(from, to);
+    History::RecordSpans old;
+    History::RecordSpans now;
+    QVERIFY(History::differingRecords(before, after, &old, &now));
+    QCOMPARE(old.records.size(), 1);
+    QCOMPARE(now.records.size(), 1);
+    QCOMPARE(old.records.first().uid.toByteArray(), uid.toUtf8());
+    QCOMPARE(now.records.first().uid.toByteArray(), uid.toUtf8());
 }
 
 // Records the store lays out are read without an XML reader; a comment after the start tag
