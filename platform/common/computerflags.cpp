@@ -2,8 +2,6 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
-
 namespace CoConfig::Computers {
 
 namespace {
@@ -61,20 +59,20 @@ ComputerFlag fromXmlName(QStringView token)
     return ComputerFlag::Unknown;
 }
 
-QStringList toXmlNames(const QSet<ComputerFlag>& flags, const QSet<QString>& unknown)
+QStringList toXmlNames(const ComputerFlags& flags, const QSet<QString>& unknown)
 {
-    QList<ComputerFlag> sorted(flags.cbegin(), flags.cend());
-    std::sort(sorted.begin(), sorted.end());
     QStringList tokens;
-    tokens.reserve(sorted.size() + unknown.size());
-    for (const ComputerFlag flag : std::as_const(sorted))
+    tokens.reserve(flags.size() + unknown.size());
+    for (const ComputerFlag flag : flags)
         tokens.append(toXmlName(flag));
+    if (unknown.isEmpty())
+        return tokens;
     QStringList others(unknown.cbegin(), unknown.cend());
     others.sort();
     return tokens + others;
 }
 
-void addXmlName(QStringView token, QSet<ComputerFlag>& flags, QSet<QString>& unknown)
+void addXmlName(QStringView token, ComputerFlags& flags, QSet<QString>& unknown)
 {
     const ComputerFlag flag = fromXmlName(token);
     if (flag != ComputerFlag::Unknown || token == toXmlName(flag))
@@ -83,7 +81,7 @@ void addXmlName(QStringView token, QSet<ComputerFlag>& flags, QSet<QString>& unk
         unknown.insert(token.toString());
 }
 
-void fromXmlNames(const QStringList& tokens, QSet<ComputerFlag>& flags, QSet<QString>& unknown)
+void fromXmlNames(const QStringList& tokens, ComputerFlags& flags, QSet<QString>& unknown)
 {
     flags.clear();
     unknown.clear();

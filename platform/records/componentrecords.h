@@ -40,7 +40,7 @@ struct Computer
     ComponentUid<0> rack;
     QString name;
     QString ipAddress;
-    QSet<ComputerFlag> flags;
+    ComputerFlags flags;
     QSet<QString> unknownFlags; // tokens of flags this version does not know, kept as read
     Registrations registrations; // login -> operator uid; a login is unique on one workstation
     Xml::UnknownParts unknown = {};

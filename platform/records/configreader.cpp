@@ -469,7 +469,7 @@ void readFlags(Context<Source>& context, const Fields::FlagsField<R>& f, R& reco
     const QString text = context.source.childText();
     if (context.source.hasError())
         return;
-    QSet<CoConfig::ComputerFlag> flags;
+    CoConfig::ComputerFlags flags;
     QSet<QString> unknown;
     forEachToken(text, [&](QStringView token) {
         CoConfig::Computers::addXmlName(token, flags, unknown);

@@ -262,7 +262,7 @@ QString memberRefusal(QLatin1StringView element, const Fields::Field<R, M>& f, c
 
 // A flag token that would not read back is left out when written, not refused.
 template <typename R>
-QString memberRefusal(QLatin1StringView, const Fields::FlagsField<R>&, const QSet<CoConfig::ComputerFlag>&)
+QString memberRefusal(QLatin1StringView, const Fields::FlagsField<R>&, const CoConfig::ComputerFlags&)
 {
     return QString();
 }

@@ -52,12 +52,12 @@ template <typename Record>
 struct FlagsField
 {
     QStringView name;
-    QSet<CoConfig::ComputerFlag> Record::*member;
+    CoConfig::ComputerFlags Record::*member;
     QSet<QString> Record::*unknown;
 };
 
 template <typename Record>
-constexpr FlagsField<Record> flagsField(QStringView name, QSet<CoConfig::ComputerFlag> Record::*member,
+constexpr FlagsField<Record> flagsField(QStringView name, CoConfig::ComputerFlags Record::*member,
                                         QSet<QString> Record::*unknown)
 {
     return {name, member, unknown};
@@ -87,7 +87,7 @@ struct IsChild<QStringList> : std::true_type
 {
 };
 template <>
-struct IsChild<QSet<CoConfig::ComputerFlag>> : std::true_type
+struct IsChild<CoConfig::ComputerFlags> : std::true_type
 {
 };
 template <>

@@ -25,7 +25,7 @@ void addRack(ComplexConfig& store, int uid, const char* name, const char* shortN
     store.racks().insert(r.uid, r);
 }
 
-void addComputer(ComplexConfig& store, int uid, int rack, const char* name, const char* ip, QSet<ComputerFlag> flags,
+void addComputer(ComplexConfig& store, int uid, int rack, const char* name, const char* ip, ComputerFlags flags,
                  Registrations registrations = {})
 {
     Computer c;

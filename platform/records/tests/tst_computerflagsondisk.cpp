@@ -36,7 +36,7 @@ void TestComputerFlagsOnDisk::unknownTokenSurvivesARewrite()
     const std::unique_ptr<ComplexConfig> older = store.reopen();
     QCOMPARE(older->readStatus(), 0);
     Computer& read = older->computers()[computer.uid];
-    QCOMPARE(read.flags, QSet<ComputerFlag>{ComputerFlag::Workstation});
+    QCOMPARE(read.flags, ComputerFlags{ComputerFlag::Workstation});
     QCOMPARE(read.unknownFlags, QSet<QString>{QStringLiteral("role_of_tomorrow")});
     read.registrations.insert(QStringLiteral("ivanov"), 7);
     QVERIFY2(older->write(ObjectComputers), qPrintable(older->errorString()));

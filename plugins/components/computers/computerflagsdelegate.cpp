@@ -14,7 +14,7 @@ QWidget* ComputerFlagsDelegate::createEditor(QWidget* parent, const QStyleOption
 void ComputerFlagsDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
 {
     if (auto* edit = dynamic_cast<ComputerFlagsEdit*>(editor)) {
-        QSet<ComputerFlag> flags;
+        ComputerFlags flags;
         QSet<QString> unknown;
         Computers::fromXmlNames(index.data(Qt::EditRole).toStringList(), flags, unknown);
         edit->setFlags(flags);
@@ -42,7 +42,7 @@ void ComputerFlagsDelegate::updateEditorGeometry(QWidget* editor, const QStyleOp
 // A token this version does not know is shown as it is.
 QString ComputerFlagsDelegate::displayText(const QVariant& value, const QLocale&) const
 {
-    QSet<ComputerFlag> flags;
+    ComputerFlags flags;
     QSet<QString> unknown;
     Computers::fromXmlNames(value.toStringList(), flags, unknown);
     QStringList names;

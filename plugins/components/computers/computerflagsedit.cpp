@@ -21,7 +21,7 @@ ComputerFlagsEdit::ComputerFlagsEdit(QWidget* parent) : QWidget(parent)
     setFixedSize(sizeHint());
 }
 
-void ComputerFlagsEdit::setFlags(const QSet<ComputerFlag>& flags)
+void ComputerFlagsEdit::setFlags(const ComputerFlags& flags)
 {
     for (QCheckBox* box : std::as_const(m_boxes))
         box->setChecked(false);
@@ -31,9 +31,9 @@ void ComputerFlagsEdit::setFlags(const QSet<ComputerFlag>& flags)
     }
 }
 
-QSet<ComputerFlag> ComputerFlagsEdit::flags() const
+ComputerFlags ComputerFlagsEdit::flags() const
 {
-    QSet<ComputerFlag> checked;
+    ComputerFlags checked;
     for (auto it = m_flags.cbegin(); it != m_flags.cend(); ++it) {
         if (it.key()->isChecked())
             checked.insert(it.value());

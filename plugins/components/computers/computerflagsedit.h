@@ -16,8 +16,8 @@ public:
     explicit ComputerFlagsEdit(QWidget* parent = nullptr);
 
     // Checks the boxes of the set and no other; a flag without a box is ignored.
-    void setFlags(const QSet<ComputerFlag>& flags);
-    QSet<ComputerFlag> flags() const;
+    void setFlags(const ComputerFlags& flags);
+    ComputerFlags flags() const;
 
 private:
     QHash<ComputerFlag, QCheckBox*> m_boxes;

@@ -94,9 +94,9 @@ QCheckBox* box(QWidget* editor, ComputerFlag flag)
     return nullptr;
 }
 
-QSet<ComputerFlag> checked(QWidget* editor)
+ComputerFlags checked(QWidget* editor)
 {
-    QSet<ComputerFlag> flags;
+    ComputerFlags flags;
     for (const ComputerFlag flag : Computers::Flags) {
         if (QCheckBox* b = box(editor, flag); b && b->isChecked())
             flags.insert(flag);
@@ -256,7 +256,7 @@ void TestInfrastructureTables::unknownFlagTokenTravelsUntilEdited()
     QCOMPARE(model(plugin)->rowCount(), 2);
     QPointer<QWidget> editor = CellEditing::openByDoubleClick(view(plugin), model(plugin)->index(0, FlagsColumn));
     QVERIFY(editor);
-    QCOMPARE(checked(editor), QSet<ComputerFlag>{ComputerFlag::Workstation});
+    QCOMPARE(checked(editor), ComputerFlags{ComputerFlag::Workstation});
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(!editor);
     plugin->saveComplexConfig();
@@ -268,7 +268,7 @@ void TestInfrastructureTables::unknownFlagTokenTravelsUntilEdited()
     QCOMPARE(computers.at(0).unknownFlags, QSet<QString>());
     QCOMPARE(computers.at(1).unknownFlags, QSet<QString>{QStringLiteral("role_of_tomorrow")});
     for (const Computer& computer : computers) {
-        QCOMPARE(computer.flags, QSet<ComputerFlag>{ComputerFlag::Workstation});
+        QCOMPARE(computer.flags, ComputerFlags{ComputerFlag::Workstation});
         QCOMPARE(computer.registrations.value(QStringLiteral("ivanov")), 1);
     }
 }
