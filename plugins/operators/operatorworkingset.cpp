@@ -35,13 +35,11 @@ void OperatorWorkingSet::load(CoConfig::ComplexConfigInterface* store)
 
     m_operatorsRead = !(store->readStatus() & CoConfig::ObjectOperators);
     m_unions = store->armUnions();
-    m_computers = store->computers().values();
-    m_operatorList = store->operators();
-    // Both lists come in uid order: each record goes in at the end.
-    for (const Common::Operator& op : std::as_const(m_operatorList))
-        m_operators.insert(m_operators.cend(), op.uid, op);
-    for (const CoConfig::Computer& computer : std::as_const(m_computers))
-        m_arms.insert(m_arms.cend(), computer.uid.value, computer);
+    // The store's maps, shared: an edit copies what it changes.
+    m_computers = store->computers();
+    m_arms = m_computers;
+    m_loadedOperators = store->operatorsMap();
+    m_operators = m_loadedOperators;
     buildIndexes();
     synced(*store);
 }
@@ -61,7 +59,7 @@ bool sameMembers(const QList<CoConfig::ArmUnion>& a, const QList<CoConfig::ArmUn
 bool OperatorWorkingSet::sameLayout(const OperatorWorkingSet& other) const
 {
     if (m_operatorsRead != other.m_operatorsRead || m_arms.size() != other.m_arms.size()
-        || !sameMembers(m_unions, other.m_unions) || m_operatorList != other.m_operatorList)
+        || !sameMembers(m_unions, other.m_unions) || m_loadedOperators != other.m_loadedOperators)
         return false;
     return std::equal(m_arms.cbegin(), m_arms.cend(), other.m_arms.cbegin(),
                       [](const CoConfig::Computer& a, const CoConfig::Computer& b) {
@@ -76,18 +74,13 @@ bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
     readKinds(store);
     const CoConfig::ComplexConfigInterface& current = *store;
     const auto& computers = current.computers();
-    const bool sameArms = armsUntouched(current)
-        || (computers.size() == m_arms.size()
-            && std::equal(computers.cbegin(), computers.cend(), m_arms.cbegin(), m_arms.cend(),
-                          [](const CoConfig::Computer& a, const CoConfig::Computer& b) { return a.uid == b.uid && a == b; })
-            && std::equal(computers.keyBegin(), computers.keyEnd(), m_arms.keyBegin(),
-                          [](const CoConfig::ComponentUid<1>& a, int b) { return a.value == b; }));
+    const bool sameArms = armsUntouched(current) || computers == m_arms;
     // Another tab changed workstations (a name, an address) and none of their registrations,
     // which are this tab's: the set takes them as they are now.
     const bool othersChanged = !sameArms && computers.size() == m_arms.size()
         && std::equal(computers.keyValueBegin(), computers.keyValueEnd(), m_arms.keyValueBegin(),
                       [](const auto& stored, const auto& arm) {
-                          return stored.first.value == arm.first && stored.second.registrations == arm.second.registrations;
+                          return stored.first == arm.first && stored.second.registrations == arm.second.registrations;
                       });
     // Unions renamed or given other antennas elsewhere are taken as they are, too.
     const QList<CoConfig::ArmUnion>& unions = current.armUnions();
@@ -100,16 +93,11 @@ bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
     // Nothing edited since the load: the set is already what a load would give.
     const bool unedited = m_removed.isEmpty()
         && ((m_arms.isSharedWith(m_synced.arms) && m_operators.isSharedWith(m_synced.operators))
-            || (m_operatorList.size() == m_operators.size() && m_computers.size() == m_arms.size()
-                && std::equal(m_operators.cbegin(), m_operators.cend(), m_operatorList.cbegin())
-                && std::equal(m_arms.cbegin(), m_arms.cend(), m_computers.cbegin())));
+            || (m_operators == m_loadedOperators && m_arms == m_computers));
     if (othersChanged) {
-        QMap<int, CoConfig::Computer> arms;
-        for (auto it = computers.cbegin(); it != computers.cend(); ++it)
-            arms.insert(arms.cend(), it.key().value, *it);
-        m_arms = std::move(arms);
-        if (unedited) // the same registrations: the indexes hold
-            m_computers = computers.values();
+        m_arms = computers; // the same registrations: the indexes hold
+        if (unedited)
+            m_computers = computers;
     }
     if (unedited) {
         synced(current);
@@ -117,8 +105,8 @@ bool OperatorWorkingSet::rebase(CoConfig::ComplexConfigInterface* store)
     }
     // The edits kept the indexes up to date, and the store holds the same workstations,
     // registrations and union members: they stand as they are.
-    m_operatorList = m_operators.values();
-    m_computers = m_arms.values();
+    m_loadedOperators = m_operators;
+    m_computers = m_arms;
     m_removed.clear();
     synced(current);
     return true;
@@ -148,7 +136,7 @@ void OperatorWorkingSet::buildIndexes()
     for (int u = 0; u < m_unions.size(); ++u) {
         QList<int> arms;
         for (int armUid : m_unions.at(u).armUids) {
-            if (!m_arms.contains(armUid))
+            if (!m_arms.contains(CoConfig::ComponentUid<1>(armUid)))
                 continue;
             QList<int>& unions = m_unionsOfArm[armUid];
             // A workstation listed twice by one union was recorded for it the first time.
@@ -162,7 +150,7 @@ void OperatorWorkingSet::buildIndexes()
     m_registrationsOf.reserve(m_operators.size());
     for (auto arm = m_arms.cbegin(); arm != m_arms.cend(); ++arm) {
         for (int operatorUid : arm->registrations)
-            m_registrationsOf.add(operatorUid, arm.key());
+            m_registrationsOf.add(operatorUid, arm.key().value);
     }
 }
 
@@ -187,16 +175,16 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
             || (m_operatorsRead && !std::binary_search(operatorUids.cbegin(), operatorUids.cend(), uid));
     };
     const auto wanted = [&](const CoConfig::ComponentUid<1>& uid, const CoConfig::Registrations& registrations) {
-        const auto arm = m_arms.constFind(uid.value);
+        const auto arm = m_arms.constFind(uid);
         return arm != m_arms.cend() ? arm->registrations : registrations;
     };
     // Both maps go by uid: the workstations are walked side by side.
     auto arm = m_arms.cbegin();
     const bool settled = std::all_of(current.computers().keyValueBegin(), current.computers().keyValueEnd(),
                                      [&](const auto& computer) {
-                                         while (arm != m_arms.cend() && arm.key() < computer.first.value)
+                                         while (arm != m_arms.cend() && arm.key() < computer.first)
                                              ++arm;
-                                         const bool known = arm != m_arms.cend() && arm.key() == computer.first.value;
+                                         const bool known = arm != m_arms.cend() && arm.key() == computer.first;
                                          const CoConfig::Registrations& registrations =
                                              known ? arm->registrations : computer.second.registrations;
                                          return registrations == computer.second.registrations
@@ -225,7 +213,7 @@ void OperatorWorkingSet::clear()
 {
     m_unions.clear();
     m_computers.clear();
-    m_operatorList.clear();
+    m_loadedOperators.clear();
     m_operators.clear();
     m_arms.clear();
     m_armsOfUnion.clear();
@@ -258,7 +246,7 @@ void OperatorWorkingSet::removeOperator(int uid)
     if (m_operators.remove(uid))
         m_removed.insert(uid);
     for (const int armUid : m_registrationsOf.take(uid)) {
-        const auto arm = m_arms.find(armUid);
+        const auto arm = m_arms.find(CoConfig::ComponentUid<1>(armUid));
         if (arm == m_arms.end())
             continue;
         CoConfig::Registrations& registrations = arm->registrations;
@@ -273,7 +261,7 @@ void OperatorWorkingSet::removeOperator(int uid)
 
 CoConfig::Registrations OperatorWorkingSet::registrations(int armUid) const
 {
-    const auto arm = m_arms.constFind(armUid);
+    const auto arm = m_arms.constFind(CoConfig::ComponentUid<1>(armUid));
     return arm == m_arms.cend() ? CoConfig::Registrations() : arm->registrations;
 }
 
@@ -289,7 +277,7 @@ bool OperatorWorkingSet::isRegistered(int armUid, int operatorUid) const
 
 bool OperatorWorkingSet::registerOperator(int armUid, const QString& login, int operatorUid)
 {
-    auto arm = m_arms.find(armUid);
+    auto arm = m_arms.find(CoConfig::ComponentUid<1>(armUid));
     if (arm == m_arms.end() || arm->registrations.contains(login) || !m_operators.contains(operatorUid))
         return false;
     arm->registrations.insert(login, operatorUid);
@@ -299,7 +287,7 @@ bool OperatorWorkingSet::registerOperator(int armUid, const QString& login, int 
 
 bool OperatorWorkingSet::unregister(int armUid, const QString& login)
 {
-    auto arm = m_arms.find(armUid);
+    auto arm = m_arms.find(CoConfig::ComponentUid<1>(armUid));
     if (arm == m_arms.end() || !arm->registrations.contains(login))
         return false;
     const int operatorUid = arm->registrations.take(login);
@@ -309,7 +297,7 @@ bool OperatorWorkingSet::unregister(int armUid, const QString& login)
 
 bool OperatorWorkingSet::renameLogin(int armUid, const QString& oldLogin, const QString& newLogin)
 {
-    auto arm = m_arms.find(armUid);
+    auto arm = m_arms.find(CoConfig::ComponentUid<1>(armUid));
     if (arm == m_arms.end() || !arm->registrations.contains(oldLogin))
         return false;
     if (oldLogin == newLogin)

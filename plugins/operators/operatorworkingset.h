@@ -35,7 +35,7 @@ public:
     bool sameShown(const OperatorWorkingSet& other) const
     {
         return m_operatorsRead == other.m_operatorsRead && m_unions == other.m_unions
-            && m_computers == other.m_computers && m_operatorList == other.m_operatorList;
+            && m_computers == other.m_computers && m_loadedOperators == other.m_loadedOperators;
     }
     // The same trees: the same unions, operators and registrations of the same workstations, so
     // that a tree built from one shows the other once its rows are read again (the items read
@@ -49,9 +49,13 @@ public:
     void clear();
 
     const QList<CoConfig::ArmUnion>& unions() const { return m_unions; }
-    const QList<CoConfig::Computer>& computers() const { return m_computers; }
+    // Workstations by uid, as the store keeps them: a load or a save's reload shares the
+    // store's map instead of copying 20,000 records.
+    using Arms = QMap<CoConfig::ComponentUid<1>, CoConfig::Computer>;
+
+    const Arms& computers() const { return m_computers; } // as loaded, without this set's edits
     const QMap<int, Common::Operator>& operators() const { return m_operators; }
-    const QMap<int, CoConfig::Computer>& arms() const { return m_arms; }
+    const Arms& arms() const { return m_arms; }
 
     bool hasOperator(int uid) const { return m_operators.contains(uid); }
     Common::Operator operatorByUid(int uid) const { return m_operators.value(uid); }
@@ -60,8 +64,8 @@ public:
     // Drops the operator and every registration of it, on every workstation.
     void removeOperator(int uid);
 
-    bool hasArm(int uid) const { return m_arms.contains(uid); }
-    CoConfig::Computer arm(int uid) const { return m_arms.value(uid); }
+    bool hasArm(int uid) const { return m_arms.contains(CoConfig::ComponentUid<1>(uid)); }
+    CoConfig::Computer arm(int uid) const { return m_arms.value(CoConfig::ComponentUid<1>(uid)); }
     CoConfig::Registrations registrations(int armUid) const; // login -> operator uid
     // Sorted.
     QStringList logins(int armUid) const;
@@ -86,10 +90,10 @@ private:
     bool sameOperators(const CoConfig::ComplexConfigInterface& store) const;
 
     QList<CoConfig::ArmUnion> m_unions;
-    QList<CoConfig::Computer> m_computers;
-    QList<Common::Operator> m_operatorList;
+    Arms m_computers;                              // as loaded
+    QMap<int, Common::Operator> m_loadedOperators; // as loaded
     QMap<int, Common::Operator> m_operators;
-    QMap<int, CoConfig::Computer> m_arms;
+    Arms m_arms;
     QList<QList<int>> m_armsOfUnion;
     QHash<int, QList<int>> m_unionsOfArm;
     RegistrationIndex m_registrationsOf;
@@ -97,8 +101,8 @@ private:
     bool m_operatorsRead = true;       // false when the store could not read the operators
     struct Synced
     {
-        QMap<CoConfig::ComponentUid<1>, CoConfig::Computer> storeComputers;
-        QMap<int, CoConfig::Computer> arms;
+        Arms storeComputers;
+        Arms arms;
         QMap<int, Common::Operator> storeOperators;
         QMap<int, Common::Operator> operators;
     } m_synced;
