@@ -4,8 +4,8 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
-
 #include <QtAlgorithms>
+
 #include <initializer_list>
 
 namespace CoConfig {
