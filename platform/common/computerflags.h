@@ -77,14 +77,7 @@ public:
 
     bool contains(ComputerFlag flag) const { return m_bits & bit(flag); }
     void insert(ComputerFlag flag) { m_bits |= bit(flag); }
-    bool remove(ComputerFlag flag)
-    {
-        const bool was = contains(flag);
-        m_bits &= quint8(~bit(flag));
-        return was;
-    }
     void clear() { m_bits = 0; }
-    bool isEmpty() const { return !m_bits; }
     qsizetype size() const { return qPopulationCount(m_bits); }
 
     const_iterator begin() const { return const_iterator(m_bits); }
@@ -96,11 +89,8 @@ public:
     friend bool operator!=(ComputerFlags a, ComputerFlags b) { return a.m_bits != b.m_bits; }
 
 private:
-    static quint8 bit(ComputerFlag flag)
-    {
-        Q_ASSERT(int(flag) >= 0 && int(flag) < 8);
-        return quint8(1u << int(flag));
-    }
+    // A value no flag has (a cast from a stray number) is no member.
+    static quint8 bit(ComputerFlag flag) { return int(flag) >= 0 && int(flag) < 8 ? quint8(1u << int(flag)) : 0; }
     quint8 m_bits = 0;
 };
 static_assert(int(ComputerFlag::ConfigServer) < 8, "ComputerFlags holds the flags in one byte");
