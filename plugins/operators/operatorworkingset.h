@@ -53,7 +53,7 @@ public:
     // store's map instead of copying 20,000 records.
     using Arms = QMap<CoConfig::ComponentUid<1>, CoConfig::Computer>;
 
-    const Arms& computers() const { return m_computers; } // as loaded, without this set's edits
+    const Arms& computers() const { return m_computers; } // as last loaded or saved
     const QMap<int, Common::Operator>& operators() const { return m_operators; }
     const Arms& arms() const { return m_arms; }
 
@@ -90,8 +90,8 @@ private:
     bool sameOperators(const CoConfig::ComplexConfigInterface& store) const;
 
     QList<CoConfig::ArmUnion> m_unions;
-    Arms m_computers;                              // as loaded
-    QMap<int, Common::Operator> m_loadedOperators; // as loaded
+    Arms m_computers;                              // as last loaded or saved
+    QMap<int, Common::Operator> m_loadedOperators; // as last loaded or saved
     QMap<int, Common::Operator> m_operators;
     Arms m_arms;
     QList<QList<int>> m_armsOfUnion;
