@@ -113,17 +113,22 @@ bool editFirstRecord(QWidget* page)
     return false;
 }
 
-// The directory's records written by a fresh store into another folder: serialise, write, sync.
-// Measured before the window, so that the peak memory stays the editor's.
-double plainWrite(const QString& dir, const QString& into)
+// The directory's records written by fresh stores into new folders under `into`: serialise,
+// write, sync; the time of each round. Measured before the window, so that the peak memory stays
+// the editor's.
+std::vector<double> plainWrites(const QString& dir, const QString& into, int rounds)
 {
     const CoConfig::ComplexConfig source(dir, CoConfig::ObjectAll, CoConfig::ObjectArmUnions);
-    CoConfig::ComplexConfig target(into, 0, 0);
-    StoreTest::putInto(target, source.data());
-    return timed([&] {
-        if (!target.write(CoConfig::ObjectAll))
-            fail(target.errorString());
-    });
+    std::vector<double> times;
+    for (int round = 0; round < rounds; ++round) {
+        CoConfig::ComplexConfig target(into + QString::number(round), 0, 0);
+        StoreTest::putInto(target, source.data());
+        times.push_back(timed([&] {
+            if (!target.write(CoConfig::ObjectAll))
+                fail(target.errorString());
+        }));
+    }
+    return times;
 }
 
 // One complex: its figures, then "startup <ms>" for the parent.
@@ -150,9 +155,7 @@ int runOne(const QString& which)
     const Floor floor = measureFloor(dir);
     // Each figure of the save in every tab is the median of three rounds, so that one slow
     // fsync of this machine does not make the ratio.
-    std::vector<double> writes;
-    for (int round = 0; round < 3; ++round)
-        writes.push_back(plainWrite(dir, temp.filePath(QStringLiteral("plain%1").arg(round))));
+    const std::vector<double> writes = plainWrites(dir, temp.filePath(QStringLiteral("plain")), 3);
     const double written = median(writes);
     std::unique_ptr<Orvane> window;
     const double startup = timed([&] {
