@@ -4,11 +4,11 @@
 
 namespace PosixIo {
 
-// A regular file's bytes in memory of the process's own, which may be changed in place: a
-// private mapping whose pages are all copied in at once, so that whatever happens to the file
-// afterwards changes nothing here. Cheaper than reading the file into a new buffer, since the
-// pages are filled in one call instead of one fault each. isValid() is false when it cannot be
-// done (an empty file, an old kernel, a file cut short meanwhile): the caller reads the file.
+// A regular file's bytes in memory of the process's own, which may be changed in place: read at
+// once into fresh pages, so that whatever happens to the file afterwards changes nothing here.
+// Cheaper than a new buffer of the heap: a large file's pages are huge ones where the system
+// gives them, filled by a few faults instead of one per page. isValid() is false when it cannot
+// be done (an empty file, no memory, a file cut short meanwhile): the caller reads the file.
 class PrivateBytes
 {
 public:
@@ -24,6 +24,7 @@ public:
 private:
     char* m_data = nullptr;
     qsizetype m_size = 0;
+    size_t m_room = 0; // what is mapped at m_data
 };
 
 } // namespace PosixIo
