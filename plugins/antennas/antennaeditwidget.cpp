@@ -79,6 +79,13 @@ void AntennaEditWidget::setComplexConfig(CoConfig::ComplexConfigInterface* confi
     for (const Common::Antenna& antenna : antennas)
         rows.append(AntennaRow::fromAntenna(antenna, unionOfAntenna.value(antenna.uid, -1)));
 
+    // The rows the table holds, as after a save of its own: it stays as it is, with its
+    // selection and place.
+    if (antennaData() && unionItems == m_unionItems && antennaData()->rows() == rows) {
+        m_store = config;
+        return;
+    }
+
     // The history reaches back past a save; rows that changed otherwise end it.
     const auto byUid = [](const AntennaRow& a, const AntennaRow& b) { return a.uid < b.uid; };
     QList<AntennaRow> held = antennaData() ? antennaData()->rows() : QList<AntennaRow>();
@@ -97,6 +104,7 @@ void AntennaEditWidget::setComplexConfig(CoConfig::ComplexConfigInterface* confi
     view()->fitRowsToContents();
     view()->resizeColumnsToContents();
     m_store = config;
+    m_unionItems = unionItems;
 }
 
 void AntennaEditWidget::setDelegates(const QStringList& typeNames, const QStringList& stateNames,

@@ -41,4 +41,5 @@ private:
                       const QList<QPair<QString, int>>& unions);
 
     CoConfig::ComplexConfigInterface* m_store = nullptr;
+    QList<QPair<QString, int>> m_unionItems; // the unions' names and uids the table was loaded with
 };

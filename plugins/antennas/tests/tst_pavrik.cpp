@@ -12,6 +12,7 @@
 #include <QIntValidator>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -73,6 +74,7 @@ private Q_SLOTS:
     void clearWritesEmptyText();
     void savesThroughTheShell();
     void saveWithoutEditsLeavesTheUnions();
+    void saveKeepsTheTableItCommitted();
 
 private:
     // The shell with the antenna editor alone, over the store; the page shown.
@@ -433,6 +435,23 @@ void TestPavrik::saveWithoutEditsLeavesTheUnions()
     const QList<CoConfig::ArmUnion> before = m_store->reopen()->armUnions();
     m_window->save();
     QCOMPARE(m_store->reopen()->armUnions(), before); // "Пост 1" keeps {3, 1}; both list antenna 1
+}
+
+void TestPavrik::saveKeepsTheTableItCommitted()
+{
+    // An edit that keeps the rows' order: the store gives back what the table holds, which
+    // stays with its current cell.
+    const QPointer<QAbstractItemModel> table = model();
+    const int uid = table->index(0, Uid).data().toInt();
+    QVERIFY(table->setData(table->index(0, Azimuth), QStringLiteral("91")));
+    view()->setCurrentIndex(table->index(2, Diagram));
+    m_window->save();
+    const QList<Common::Antenna> saved = m_store->reopen()->antennas();
+    const auto edited = std::find_if(saved.begin(), saved.end(), [&](const Common::Antenna& a) { return a.uid == uid; });
+    QVERIFY(edited != saved.end());
+    QCOMPARE(edited->azimuth, 91.0f);
+    QVERIFY(table && view()->model() == table);
+    QCOMPARE(view()->currentIndex(), table->index(2, Diagram));
 }
 
 void TestPavrik::savesThroughTheShell()
