@@ -161,9 +161,17 @@ void OperatorWorkingSet::save(CoConfig::ComplexConfigInterface* store) const
     // What is already so is left alone: the store then sees those kinds unchanged.
     const CoConfig::ComplexConfigInterface& current = *store;
     if (!sameOperators(current)) {
-        store->clearOperators();
-        for (const Common::Operator& op : m_operators)
-            store->addOperator(op);
+        // The set's map itself, shared, where each record is under its own uid as the store
+        // keeps them; an edit here or there copies what it changes.
+        const bool keyed = std::all_of(m_operators.keyValueBegin(), m_operators.keyValueEnd(),
+                                       [](const auto& entry) { return entry.first == entry.second.uid; });
+        if (keyed) {
+            store->operatorsMap() = m_operators;
+        } else {
+            store->clearOperators();
+            for (const Common::Operator& op : m_operators)
+                store->addOperator(op);
+        }
     }
 
     // Workstations that this editor knows get its registration maps; on every workstation a
