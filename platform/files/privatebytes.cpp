@@ -38,9 +38,11 @@ char* freshRoom(size_t size, size_t* room)
         ::munmap(begin, size_t(aligned - begin));
     if (const size_t after = size_t(begin + mapped - (aligned + *room)))
         ::munmap(aligned + *room, after);
-    // Small pages are filled in one call rather than one fault each. Either advice may be
-    // refused (huge pages switched off, an old kernel): the faults then come one page at a time.
-    ::madvise(aligned, *room, large ? MADV_HUGEPAGE : MADV_POPULATE_WRITE);
+    // The pages are filled in one call rather than one fault each, huge ones where the system
+    // gives them. Either advice may be refused (an old kernel): the faults then come one by one.
+    if (large)
+        ::madvise(aligned, *room, MADV_HUGEPAGE);
+    ::madvise(aligned, *room, MADV_POPULATE_WRITE);
     return aligned;
 }
 
